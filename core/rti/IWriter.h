@@ -29,6 +29,9 @@ public:
     virtual ~IWriter() = default;
     virtual uint32_t Open(std::wstring_view backupFolder, const uint8_t* header, size_t headerLength) = 0;
     virtual uint32_t Close() = 0;
+    // A whole data record, its size written first, so that a record cut short
+    // by a crash reads as short and never as other records.
+    virtual uint32_t WriteDataRecord(const void* bytes, uint32_t count) = 0;
 };
 
 }  // namespace RTI

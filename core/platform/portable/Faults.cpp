@@ -13,8 +13,7 @@ void FaultInjector::FailWhen(Operation op, FaultPredicate when, Status error, in
 void FaultInjector::FailWhen(Operation op, std::wstring_view path, Status error, int times)
 {
     FailWhen(
-        op, [p = std::wstring(path)](const FaultSubject& s) { return RTI::EqualsIgnoreCase(s.path, p); }, error,
-        times);
+        op, [p = std::wstring(path)](const FaultSubject& s) { return RTI::EqualsIgnoreCase(s.path, p); }, error, times);
 }
 
 void FaultInjector::Clear()

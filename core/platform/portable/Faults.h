@@ -45,10 +45,10 @@ enum class Operation {
 
 // What an operation works on. path is the full path of the key ("HKCU\Software\X",
 // roots by their short names HKCR HKCU HKLM HKU HKPD HKCC HKDD) or of the file
-// ("C:\dir\file.txt", as the caller spelled it for path operations; for handle
-// operations the path the file was opened with). name is the value name for
-// value operations and the subkey name for EnumKey results; empty otherwise.
-// MoveFile is matched on its source path.
+// ("C:\dir\file.txt", as the caller spelled it; for handle operations the
+// path the file was opened with). name is the value name for value
+// operations, empty otherwise. MoveFile is matched on its source path.
+// Predicates run under the injector's lock and must not call the platform.
 struct FaultSubject {
     std::wstring_view path;
     std::wstring_view name;

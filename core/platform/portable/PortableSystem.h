@@ -1,0 +1,56 @@
+#pragma once
+// The system report of the portable backend: folders, environment, shell
+// folders, version and shell version are whatever the test configures;
+// shell links are small files of our own format on the portable disk.
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "core/platform/Platform.h"
+#include "core/platform/portable/Clock.h"
+#include "core/platform/portable/Faults.h"
+#include "core/rti/IgnoreCaseStringComparator.h"
+
+namespace Platform::Portable {
+
+class PortableSystem final : public ISystem {
+public:
+    // Defaults: Windows in C:\WINDOWS, Windows 10 (10.0.19045, workstation),
+    // shell 6.0, and the usual environment variables pointing below C:\.
+    PortableSystem(IFileSystem& files, FaultInjector& faults, Clock& clock);
+
+    std::wstring WindowsDirectory() override;
+    std::wstring SystemDirectory() override;
+    std::wstring ExpandEnvironmentStrings(std::wstring_view text) override;
+    std::wstring GetSpecialFolder(int csidl) override;
+    Status SaveShellLink(std::wstring_view linkPath, const ShellLink& link) override;
+    Status LoadShellLink(std::wstring_view linkPath, ShellLink* out) override;
+    VersionInfo GetVersion() override;
+    uint32_t GetShellVersion() override;
+    int64_t CurrentTime() override;
+
+    // The Windows folder also answers CSIDL 36 and the system folder CSIDL 37,
+    // unless SetSpecialFolder gave them another path.
+    void SetWindowsDirectory(std::wstring path);
+    void SetSystemDirectory(std::wstring path);
+    // An empty value removes the variable.
+    void SetEnvironmentVariable(const std::wstring& name, std::wstring value);
+    // An empty path makes the shell answer nothing for that folder.
+    void SetSpecialFolder(int csidl, std::wstring path);
+    void SetVersion(const VersionInfo& version);
+    void SetShellVersion(uint32_t version);
+
+private:
+    IFileSystem& files_;
+    FaultInjector& faults_;
+    Clock& clock_;
+    std::mutex mutex_;
+    std::wstring windows_ = L"C:\\WINDOWS";
+    std::wstring system_ = L"C:\\WINDOWS\\system32";
+    std::map<std::wstring, std::wstring, RTI::IgnoreCaseStringComparator> environment_;
+    std::map<int, std::wstring> folders_;
+    VersionInfo version_;
+    uint32_t shellVersion_ = 6u << 16;
+};
+
+}  // namespace Platform::Portable

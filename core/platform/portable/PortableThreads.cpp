@@ -1,0 +1,163 @@
+#include "core/platform/portable/PortableThreads.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+#include "core/platform/Errors.h"
+
+namespace Platform {
+
+struct EventTag {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool set = false;
+    bool manualReset = false;
+};
+
+struct ThreadTag {
+    // Shared with the running body, which may outlive the handle when a
+    // thread closes its own handle.
+    struct State {
+        std::mutex mutex;
+        std::condition_variable ended;
+        bool done = false;
+    };
+    std::thread thread;
+    std::shared_ptr<State> state = std::make_shared<State>();
+};
+
+namespace Portable {
+
+namespace {
+// Waits on `cv` until `ready` holds or the time runs out; kInfinite waits for good.
+template <class Ready>
+bool WaitFor(std::condition_variable& cv, std::unique_lock<std::mutex>& lock, uint32_t milliseconds, Ready ready)
+{
+    if (milliseconds == kInfinite) {
+        cv.wait(lock, ready);
+        return true;
+    }
+    return cv.wait_for(lock, std::chrono::milliseconds(milliseconds), ready);
+}
+}  // namespace
+
+EventHandle PortableThreads::CreateEvent(bool manualReset, bool initiallySet)
+{
+    auto event = std::make_unique<EventTag>();
+    event->manualReset = manualReset;
+    event->set = initiallySet;
+    return event.release();
+}
+
+void PortableThreads::CloseEvent(EventHandle event)
+{
+    delete event;
+}
+
+void PortableThreads::SetEvent(EventHandle event)
+{
+    if (!event) {
+        return;
+    }
+    {
+        std::lock_guard lock(event->mutex);
+        event->set = true;
+    }
+    // An auto-reset event releases one waiter; the others see it reset.
+    if (event->manualReset) {
+        event->changed.notify_all();
+    } else {
+        event->changed.notify_one();
+    }
+}
+
+void PortableThreads::ResetEvent(EventHandle event)
+{
+    if (!event) {
+        return;
+    }
+    std::lock_guard lock(event->mutex);
+    event->set = false;
+}
+
+Status PortableThreads::WaitEvent(EventHandle event, uint32_t milliseconds)
+{
+    if (!event) {
+        return Err::InvalidHandle;
+    }
+    std::unique_lock lock(event->mutex);
+    if (!WaitFor(event->changed, lock, milliseconds, [&] { return event->set; })) {
+        return kWaitTimeout;
+    }
+    if (!event->manualReset) {
+        event->set = false;
+    }
+    return Err::Success;
+}
+
+bool PortableThreads::IsEventSet(EventHandle event)
+{
+    if (!event) {
+        return false;
+    }
+    std::lock_guard lock(event->mutex);
+    return event->set;
+}
+
+ThreadHandle PortableThreads::StartThread(std::function<void()> body)
+{
+    auto handle = std::make_unique<ThreadTag>();
+    try {
+        handle->thread = std::thread([state = handle->state, body = std::move(body)] {
+            body();
+            std::lock_guard lock(state->mutex);
+            state->done = true;
+            state->ended.notify_all();
+        });
+    } catch (const std::system_error&) {
+        return nullptr;
+    }
+    return handle.release();
+}
+
+Status PortableThreads::WaitThread(ThreadHandle thread, uint32_t milliseconds)
+{
+    if (!thread) {
+        return Err::InvalidHandle;
+    }
+    ThreadTag::State& state = *thread->state;
+    std::unique_lock lock(state.mutex);
+    return WaitFor(state.ended, lock, milliseconds, [&] { return state.done; }) ? Err::Success : kWaitTimeout;
+}
+
+Status PortableThreads::TerminateThread(ThreadHandle)
+{
+    return Err::NotSupported;
+}
+
+void PortableThreads::CloseThread(ThreadHandle thread)
+{
+    if (!thread) {
+        return;
+    }
+    if (thread->thread.joinable()) {
+        if (thread->thread.get_id() == std::this_thread::get_id()) {
+            thread->thread.detach();  // a thread closing its own handle cannot wait for itself
+        } else {
+            thread->thread.join();
+        }
+    }
+    delete thread;
+}
+
+void PortableThreads::Sleep(uint32_t milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+}  // namespace Portable
+}  // namespace Platform

@@ -1,0 +1,234 @@
+#include "core/platform/win32/Win32Registry.h"
+
+#include <algorithm>
+
+#include "core/platform/Errors.h"
+#include "core/platform/win32/LateBound.h"
+#include "core/platform/win32/WindowsApi.h"
+
+namespace Platform::Win32 {
+
+namespace {
+
+// The longest names Windows allows, in characters, without the terminating null.
+constexpr DWORD kMaxKeyName = 255;
+constexpr DWORD kMaxValueName = 16383;
+// A value that keeps answering "more data" although the buffer keeps growing
+// (performance data can) is given up at this size.
+constexpr DWORD kMaxValueBytes = 0x40000000;
+
+HKEY ToHkey(KeyHandle key) { return reinterpret_cast<HKEY>(key); }
+KeyHandle ToKeyHandle(HKEY key) { return reinterpret_cast<KeyHandle>(key); }
+
+REGSAM Rights(KeyAccess access)
+{
+    const REGSAM rights = access == KeyAccess::Read ? KEY_READ : KEY_READ | KEY_CREATE_SUB_KEY | KEY_SET_VALUE;
+    return rights | RegistryViewFlag();
+}
+
+// Buffer sizes for the names of a key's subkeys or values, from what the key
+// reports; the upper limits when it does not say.
+struct NameCapacity {
+    DWORD subkey = kMaxKeyName + 1;
+    DWORD value = kMaxValueName + 1;
+};
+
+NameCapacity NameCapacityOf(HKEY key)
+{
+    NameCapacity capacity;
+    DWORD maxSubkey = 0;
+    DWORD maxValue = 0;
+    if (::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, &maxSubkey, nullptr, nullptr, &maxValue, nullptr,
+                           nullptr, nullptr) == ERROR_SUCCESS) {
+        capacity.subkey = std::min(maxSubkey, kMaxKeyName) + 1;
+        capacity.value = std::min(maxValue, kMaxValueName) + 1;
+    }
+    return capacity;
+}
+
+}  // namespace
+
+Status Win32Registry::OpenKey(KeyHandle parent, std::wstring_view subKey, KeyAccess access, KeyHandle* out)
+{
+    if (!out) {
+        return Err::InvalidParameter;
+    }
+    const std::wstring path(subKey);
+    HKEY key = nullptr;
+    const LONG rc = ::RegOpenKeyExW(ToHkey(parent), path.c_str(), 0, Rights(access), &key);
+    if (rc != ERROR_SUCCESS) {
+        return static_cast<Status>(rc);
+    }
+    *out = ToKeyHandle(key);
+    return Err::Success;
+}
+
+Status Win32Registry::CreateKey(KeyHandle parent, std::wstring_view subKey, KeyHandle* out, bool* created)
+{
+    if (!out) {
+        return Err::InvalidParameter;
+    }
+    const std::wstring path(subKey);
+    HKEY key = nullptr;
+    DWORD disposition = 0;
+    const LONG rc = ::RegCreateKeyExW(ToHkey(parent), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                      Rights(KeyAccess::Change), nullptr, &key, &disposition);
+    if (rc != ERROR_SUCCESS) {
+        return static_cast<Status>(rc);
+    }
+    *out = ToKeyHandle(key);
+    if (created) {
+        *created = disposition == REG_CREATED_NEW_KEY;
+    }
+    return Err::Success;
+}
+
+Status Win32Registry::CloseKey(KeyHandle key)
+{
+    if (IsPredefinedKey(key)) {
+        return Err::Success;
+    }
+    if (!key) {
+        return Err::InvalidHandle;
+    }
+    return static_cast<Status>(::RegCloseKey(ToHkey(key)));
+}
+
+Status Win32Registry::QueryKeyInfo(KeyHandle key, KeyInfo* out)
+{
+    if (!out) {
+        return Err::InvalidParameter;
+    }
+    DWORD subkeys = 0;
+    DWORD maxSubkey = 0;
+    DWORD values = 0;
+    DWORD maxValueName = 0;
+    DWORD maxValueData = 0;
+    FILETIME written{};
+    const LONG rc = ::RegQueryInfoKeyW(ToHkey(key), nullptr, nullptr, nullptr, &subkeys, &maxSubkey, nullptr, &values,
+                                       &maxValueName, &maxValueData, nullptr, &written);
+    if (rc != ERROR_SUCCESS) {
+        return static_cast<Status>(rc);
+    }
+    out->subkeys = subkeys;
+    out->values = values;
+    out->maxSubkeyNameLength = maxSubkey;
+    out->maxValueNameLength = maxValueName;
+    out->maxValueDataLength = maxValueData;
+    out->lastWriteTime = (static_cast<uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+    return Err::Success;
+}
+
+Status Win32Registry::EnumKey(KeyHandle key, uint32_t index, std::wstring* name)
+{
+    DWORD capacity = NameCapacityOf(ToHkey(key)).subkey;
+    for (;;) {
+        std::wstring buffer(capacity, L'\0');
+        DWORD length = capacity;
+        const LONG rc =
+            ::RegEnumKeyExW(ToHkey(key), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        // A subkey with a longer name may have appeared since the size was read.
+        if (rc == ERROR_MORE_DATA && capacity <= kMaxKeyName) {
+            capacity = kMaxKeyName + 1;
+            continue;
+        }
+        if (rc != ERROR_SUCCESS) {
+            return static_cast<Status>(rc);
+        }
+        if (name) {
+            buffer.resize(length);
+            *name = std::move(buffer);
+        }
+        return Err::Success;
+    }
+}
+
+Status Win32Registry::EnumValue(KeyHandle key, uint32_t index, std::wstring* name, uint32_t* type)
+{
+    DWORD capacity = NameCapacityOf(ToHkey(key)).value;
+    for (;;) {
+        std::wstring buffer(capacity, L'\0');
+        DWORD length = capacity;
+        DWORD valueType = 0;
+        const LONG rc =
+            ::RegEnumValueW(ToHkey(key), index, buffer.data(), &length, nullptr, &valueType, nullptr, nullptr);
+        if (rc == ERROR_MORE_DATA && capacity <= kMaxValueName) {
+            capacity = kMaxValueName + 1;
+            continue;
+        }
+        if (rc != ERROR_SUCCESS) {
+            return static_cast<Status>(rc);
+        }
+        if (name) {
+            buffer.resize(length);
+            *name = std::move(buffer);
+        }
+        if (type) {
+            *type = valueType;
+        }
+        return Err::Success;
+    }
+}
+
+Status Win32Registry::QueryValue(KeyHandle key, std::wstring_view name, uint32_t* type, std::vector<uint8_t>* data)
+{
+    const std::wstring valueName(name);
+    DWORD valueType = 0;
+    DWORD size = 0;
+    LONG rc = ::RegQueryValueExW(ToHkey(key), valueName.c_str(), nullptr, &valueType, nullptr, &size);
+    if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) {
+        return static_cast<Status>(rc);
+    }
+    // The value may grow between the calls, and performance data reports no
+    // useful size at all: grow until the data fits. A buffer of at least one
+    // byte makes the system answer "more data" rather than just a size.
+    std::vector<uint8_t> bytes;
+    for (;;) {
+        bytes.resize(std::max<DWORD>(size, 1));
+        DWORD got = static_cast<DWORD>(bytes.size());
+        rc = ::RegQueryValueExW(ToHkey(key), valueName.c_str(), nullptr, &valueType, bytes.data(), &got);
+        if (rc == ERROR_SUCCESS) {
+            bytes.resize(got);
+            break;
+        }
+        if (rc != ERROR_MORE_DATA || size >= kMaxValueBytes) {
+            return static_cast<Status>(rc);
+        }
+        size = std::max<DWORD>(got, std::min<DWORD>(kMaxValueBytes, static_cast<DWORD>(bytes.size()) * 2));
+    }
+    if (type) {
+        *type = valueType;
+    }
+    if (data) {
+        *data = std::move(bytes);
+    }
+    return Err::Success;
+}
+
+Status Win32Registry::SetValue(KeyHandle key, std::wstring_view name, uint32_t type, const uint8_t* data, size_t size)
+{
+    if (size > kMaxValueBytes || (size != 0 && !data)) {
+        return Err::InvalidParameter;
+    }
+    const std::wstring valueName(name);
+    return static_cast<Status>(
+        ::RegSetValueExW(ToHkey(key), valueName.c_str(), 0, type, data, static_cast<DWORD>(size)));
+}
+
+Status Win32Registry::DeleteValue(KeyHandle key, std::wstring_view name)
+{
+    const std::wstring valueName(name);
+    return static_cast<Status>(::RegDeleteValueW(ToHkey(key), valueName.c_str()));
+}
+
+Status Win32Registry::DeleteKey(KeyHandle parent, std::wstring_view subKey)
+{
+    // An empty name would make Windows delete the parent itself.
+    if (subKey.empty()) {
+        return Err::InvalidParameter;
+    }
+    const std::wstring path(subKey);
+    return static_cast<Status>(DeleteRegistryKey(ToHkey(parent), path.c_str()));
+}
+
+}  // namespace Platform::Win32

@@ -1,0 +1,279 @@
+#include "core/platform/win32/Win32System.h"
+
+#include "core/platform/Errors.h"
+#include "core/platform/win32/LateBound.h"
+#include "core/platform/win32/WinHandles.h"
+#include "core/platform/win32/WindowsApi.h"
+
+namespace Platform::Win32 {
+
+namespace {
+
+// Shell links keep paths of any length since Windows Vista; this many
+// characters cover the longest path Windows allows.
+constexpr int kLinkTextCapacity = 32768;
+constexpr int kDescriptionCapacity = INFOTIPSIZE;
+
+// Calls fill(buffer, capacity), which returns the length written, or the size
+// needed (terminating null included) when the buffer is short, or 0 on error.
+template <class Fill>
+std::wstring SizedText(Fill fill)
+{
+    std::wstring text(MAX_PATH, L'\0');
+    for (;;) {
+        const UINT n = fill(text.data(), static_cast<UINT>(text.size()));
+        if (n == 0) {
+            return {};
+        }
+        if (n < text.size()) {
+            text.resize(n);
+            return text;
+        }
+        text.resize(n);
+    }
+}
+
+std::wstring BufferText(const std::wstring& buffer) { return std::wstring(buffer.c_str()); }
+
+using SHGetPathFromIDListExFn = BOOL(WINAPI*)(LPCITEMIDLIST, wchar_t*, DWORD, int);
+
+std::wstring PathFromItemList(LPCITEMIDLIST list)
+{
+    // Newer shells give paths longer than MAX_PATH through the Ex form.
+    HMODULE shell = ::GetModuleHandleW(L"shell32.dll");
+    const auto pathEx = shell ? reinterpret_cast<SHGetPathFromIDListExFn>(reinterpret_cast<void (*)()>(
+                                    ::GetProcAddress(shell, "SHGetPathFromIDListEx")))
+                              : nullptr;
+    if (pathEx) {
+        std::wstring buffer(kLinkTextCapacity, L'\0');
+        return pathEx(list, buffer.data(), static_cast<DWORD>(buffer.size()), 0) ? BufferText(buffer) : std::wstring();
+    }
+    std::wstring buffer(MAX_PATH, L'\0');
+    return ::SHGetPathFromIDListW(list, buffer.data()) ? BufferText(buffer) : std::wstring();
+}
+
+// The shell's link object with its file interface.
+struct LinkObject {
+    ComPtr<IShellLinkW> link;
+    ComPtr<IPersistFile> file;
+};
+
+HRESULT MakeLinkObject(LinkObject* object)
+{
+    HRESULT hr = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                    object->link.put());
+    if (SUCCEEDED(hr)) {
+        hr = object->link->QueryInterface(IID_IPersistFile, object->file.put());
+    }
+    return hr;
+}
+
+}  // namespace
+
+Status StatusFromHresult(long hr)
+{
+    if (SUCCEEDED(hr)) {
+        return Err::Success;
+    }
+    // Structured-storage errors below 0x100 carry the DOS error of the same number.
+    if (HRESULT_FACILITY(hr) == FACILITY_WIN32 || (HRESULT_FACILITY(hr) == FACILITY_STORAGE && HRESULT_CODE(hr) < 0x100)) {
+        return static_cast<Status>(HRESULT_CODE(hr));
+    }
+    if (hr == E_OUTOFMEMORY) {
+        return Err::NotEnoughMemory;
+    }
+    if (hr == E_INVALIDARG) {
+        return Err::InvalidParameter;
+    }
+    return static_cast<Status>(hr);
+}
+
+std::wstring Win32System::WindowsDirectory()
+{
+    return SizedText([](wchar_t* buffer, UINT size) { return ::GetWindowsDirectoryW(buffer, size); });
+}
+
+std::wstring Win32System::SystemDirectory()
+{
+    return SizedText([](wchar_t* buffer, UINT size) { return ::GetSystemDirectoryW(buffer, size); });
+}
+
+std::wstring Win32System::ExpandEnvironmentStrings(std::wstring_view text)
+{
+    const std::wstring source(text);
+    std::wstring expanded(source.size() + MAX_PATH, L'\0');
+    for (;;) {
+        // The count includes the terminating null, on success and when short.
+        const DWORD n = ::ExpandEnvironmentStringsW(source.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
+        if (n == 0) {
+            return source;
+        }
+        if (n <= expanded.size()) {
+            expanded.resize(n - 1);
+            return expanded;
+        }
+        expanded.resize(n);
+    }
+}
+
+std::wstring Win32System::GetSpecialFolder(int csidl)
+{
+    UniquePidl list;
+    if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, list.put())) || !list) {
+        return {};
+    }
+    return PathFromItemList(list.get());
+}
+
+Status Win32System::SaveShellLink(std::wstring_view linkPath, const ShellLink& link)
+{
+    ComApartment com;
+    if (!com.Usable()) {
+        return StatusFromHresult(com.Result());
+    }
+    LinkObject object;
+    HRESULT hr = MakeLinkObject(&object);
+    if (FAILED(hr)) {
+        return StatusFromHresult(hr);
+    }
+    hr = object.link->SetPath(link.target.c_str());
+    if (SUCCEEDED(hr)) {
+        hr = object.link->SetArguments(link.arguments.c_str());
+    }
+    if (SUCCEEDED(hr)) {
+        hr = object.link->SetWorkingDirectory(link.workingDirectory.c_str());
+    }
+    if (SUCCEEDED(hr)) {
+        hr = object.link->SetDescription(link.description.c_str());
+    }
+    if (SUCCEEDED(hr)) {
+        hr = object.link->SetIconLocation(link.iconPath.c_str(), link.iconIndex);
+    }
+    if (SUCCEEDED(hr)) {
+        const std::wstring path(linkPath);
+        hr = object.file->Save(path.c_str(), TRUE);
+    }
+    return StatusFromHresult(hr);
+}
+
+Status Win32System::LoadShellLink(std::wstring_view linkPath, ShellLink* out)
+{
+    if (!out) {
+        return Err::InvalidParameter;
+    }
+    ComApartment com;
+    if (!com.Usable()) {
+        return StatusFromHresult(com.Result());
+    }
+    LinkObject object;
+    HRESULT hr = MakeLinkObject(&object);
+    if (FAILED(hr)) {
+        return StatusFromHresult(hr);
+    }
+    const std::wstring path(linkPath);
+    hr = object.file->Load(path.c_str(), STGM_READ);
+    if (FAILED(hr)) {
+        return StatusFromHresult(hr);
+    }
+    ShellLink result;
+    std::wstring buffer(kLinkTextCapacity, L'\0');
+    // Each getter may answer S_FALSE for a field the link does not have; the
+    // buffer is then emptied first so that nothing stale is read back.
+    const auto read = [&](auto get, std::wstring* field) {
+        buffer[0] = L'\0';
+        const HRESULT got = get();
+        if (SUCCEEDED(got)) {
+            *field = BufferText(buffer);
+        }
+        return got;
+    };
+    hr = read([&] { return object.link->GetPath(buffer.data(), kLinkTextCapacity, nullptr, 0); }, &result.target);
+    if (SUCCEEDED(hr)) {
+        hr = read([&] { return object.link->GetArguments(buffer.data(), kLinkTextCapacity); }, &result.arguments);
+    }
+    if (SUCCEEDED(hr)) {
+        hr = read([&] { return object.link->GetWorkingDirectory(buffer.data(), kLinkTextCapacity); },
+                  &result.workingDirectory);
+    }
+    if (SUCCEEDED(hr)) {
+        hr = read([&] { return object.link->GetDescription(buffer.data(), kDescriptionCapacity); },
+                  &result.description);
+    }
+    if (SUCCEEDED(hr)) {
+        hr = read([&] { return object.link->GetIconLocation(buffer.data(), kLinkTextCapacity, &result.iconIndex); },
+                  &result.iconPath);
+    }
+    if (FAILED(hr)) {
+        return StatusFromHresult(hr);
+    }
+    *out = std::move(result);
+    return Err::Success;
+}
+
+VersionInfo Win32System::GetVersion()
+{
+    VersionInfo version;
+    OSVERSIONINFOEXW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    bool extended = QueryRtlVersion(&info);
+    if (!extended) {
+        info = {};
+        info.dwOSVersionInfoSize = sizeof(info);
+        extended = ::GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&info)) != FALSE;
+    }
+    if (!extended) {
+        // Systems before NT 4.0 SP6 know only the basic structure.
+        info = {};
+        info.dwOSVersionInfoSize = sizeof(OSVERSIONINFOW);
+        if (!::GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&info))) {
+            version.extended = false;
+            return version;
+        }
+    }
+    version.platformId = info.dwPlatformId;
+    version.major = info.dwMajorVersion;
+    version.minor = info.dwMinorVersion;
+    version.build = info.dwBuildNumber;
+    version.servicePack = info.szCSDVersion;
+    version.extended = extended;
+    if (extended) {
+        version.servicePackMajor = info.wServicePackMajor;
+        version.servicePackMinor = info.wServicePackMinor;
+        version.suiteMask = info.wSuiteMask;
+        version.productType = info.wProductType;
+    }
+    return version;
+}
+
+uint32_t Win32System::GetShellVersion()
+{
+    // A reference of our own keeps the library loaded while its export runs.
+    UniqueModule shell(::LoadLibraryW(L"shell32.dll"));
+    if (!shell) {
+        return 0;
+    }
+    const auto getVersion =
+        reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void (*)()>(::GetProcAddress(shell.get(), "DllGetVersion")));
+    if (!getVersion) {
+        return 0;
+    }
+    DLLVERSIONINFO info{};
+    info.cbSize = sizeof(info);
+    if (FAILED(getVersion(&info))) {
+        return 0;
+    }
+    return (info.dwMajorVersion << 16) | (info.dwMinorVersion & 0xFFFF);
+}
+
+int64_t Win32System::CurrentTime()
+{
+    // FILETIME counts 100 ns steps from 1601; 1970 is this many steps later.
+    constexpr uint64_t kUnixEpoch = 116444736000000000ULL;
+    constexpr uint64_t kStepsPerSecond = 10000000ULL;
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    const uint64_t steps = (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return static_cast<int64_t>((steps - kUnixEpoch) / kStepsPerSecond);
+}
+
+}  // namespace Platform::Win32

@@ -1,0 +1,28 @@
+#pragma once
+#include "core/platform/Platform.h"
+
+namespace Platform::Win32 {
+
+// Folders, environment, shell links and version of the running Windows.
+class Win32System final : public ISystem {
+public:
+    std::wstring WindowsDirectory() override;
+    std::wstring SystemDirectory() override;
+    std::wstring ExpandEnvironmentStrings(std::wstring_view text) override;
+    std::wstring GetSpecialFolder(int csidl) override;
+    // Shell links go through the shell's own link object; COM is started on
+    // the calling thread for the call when the thread has none.
+    [[nodiscard]] Status SaveShellLink(std::wstring_view linkPath, const ShellLink& link) override;
+    [[nodiscard]] Status LoadShellLink(std::wstring_view linkPath, ShellLink* out) override;
+    // The true version (RtlGetVersion), which no compatibility layer rewrites;
+    // then the extended, then the basic answer of GetVersionExW.
+    VersionInfo GetVersion() override;
+    uint32_t GetShellVersion() override;
+    int64_t CurrentTime() override;
+};
+
+// A COM result as a Windows error code: the Win32 code it wraps where it wraps
+// one, else the HRESULT itself (never 0 for a failure).
+Status StatusFromHresult(long hr);
+
+}  // namespace Platform::Win32

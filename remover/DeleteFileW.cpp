@@ -1,0 +1,63 @@
+#include "remover/DeleteFileW.h"
+
+#include "core/platform/Errors.h"
+#include "remover/CommandSupport.h"
+#include "remover/CopyCache.h"
+#include "remover/Format.h"
+#include "remover/JournalRules.h"
+
+namespace Remover {
+
+using Platform::Status;
+
+uint32_t JournalFileContent(RTI::IWriter& writer, std::wstring_view path, uint64_t size, uint64_t lastWriteTime,
+                            Platform::EventHandle cancel)
+{
+    const CopyCache::Stamp stamp{size, lastWriteTime};
+    std::wstring copyName = CopyCache::Lookup(path, stamp).value_or(std::wstring());
+    if (Status s = writer.BeginBlock(DeleteFileW::kTag)) {
+        return s;
+    }
+    if (Status s = writer.SaveFile(path, cancel, &copyName)) {
+        return s;
+    }
+    CopyCache::Remember(path, copyName, stamp);
+    return writer.EndBlock(DeleteFileW::kTag);
+}
+
+uint32_t DeleteFileW::Journal(const RTI::Reference<IArguments>& arguments, RTI::IWriter& writer,
+                              RTI::ITracer* /*tracer*/, Platform::EventHandle cancel)
+{
+    const auto parameters = arguments.As<Parameters>();
+    if (!parameters) {
+        return Err::InvalidParameter;
+    }
+    if (!IsAllowedFilePath(parameters->path)) {
+        return Err::InvalidName;
+    }
+    Platform::FileInfo info;
+    if (Platform::Current().Files().GetFileInfo(parameters->path, &info) != 0 ||
+        (info.attributes & Platform::FileAttr::Directory)) {
+        return Err::Success;
+    }
+    return JournalFileContent(writer, parameters->path, info.size, info.lastWriteTime, cancel);
+}
+
+uint32_t DeleteFileW::Restore(RTI::IReader& reader, RTI::ITracer* /*tracer*/, Platform::EventHandle cancel)
+{
+    if (Status s = EnterOwnBlock(reader, kTag)) {
+        return s;
+    }
+    if (reader.GetType() != Format::Record::SavedFile) {
+        return Err::BadFormat;
+    }
+    std::wstring path;
+    std::wstring copyName;
+    if (Status s = reader.RestoreFile(&path, cancel, &copyName)) {
+        return s;
+    }
+    CopyCache::Forget(path);
+    return reader.LeaveBlock();
+}
+
+}  // namespace Remover

@@ -1,0 +1,86 @@
+#include "remover/SetRegValue.h"
+
+#include "core/platform/Errors.h"
+#include "core/platform/Handles.h"
+#include "core/system/RegistryTree.h"
+#include "remover/CommandSupport.h"
+#include "remover/DeleteRegValue.h"
+#include "remover/SetRegKey.h"
+
+namespace Remover {
+
+using Platform::Status;
+
+uint32_t SetRegValue::Journal(const RTI::Reference<IArguments>& arguments, RTI::IWriter& writer,
+                              RTI::ITracer* /*tracer*/, Platform::EventHandle /*cancel*/)
+{
+    const auto parameters = arguments.As<Parameters>();
+    if (!parameters) {
+        return Err::InvalidParameter;
+    }
+    const std::wstring rootName = JournalRootName(parameters->root);
+    const std::wstring keyPath = NormalizeKeyPath(parameters->keyPath);
+    if (rootName.empty() || !IsKeyPath(keyPath)) {
+        return Err::InvalidParameter;
+    }
+    auto& registry = Platform::Current().Registry();
+    Platform::UniqueKey key;
+    const Status opened = registry.OpenKey(parameters->root, keyPath, Platform::KeyAccess::Read, key.put());
+    if (opened == Err::FileNotFound) {
+        return JournalKeyCreation(writer, parameters->root, rootName, keyPath);
+    }
+    if (opened != Err::Success) {
+        return opened;
+    }
+    const Status existing = JournalValueContent(writer, rootName, key.get(), keyPath, parameters->valueName);
+    if (existing != Err::FileNotFound) {
+        return existing;
+    }
+    if (Status s = writer.BeginBlock(kTag)) {
+        return s;
+    }
+    if (Status s = WriteWide(writer, rootName)) {
+        return s;
+    }
+    if (Status s = WriteWide(writer, keyPath)) {
+        return s;
+    }
+    if (Status s = WriteWide(writer, parameters->valueName)) {
+        return s;
+    }
+    return writer.EndBlock(kTag);
+}
+
+uint32_t SetRegValue::Restore(RTI::IReader& reader, RTI::ITracer* tracer, Platform::EventHandle /*cancel*/)
+{
+    if (Status s = EnterOwnBlock(reader, kTag)) {
+        return s;
+    }
+    std::wstring rootName;
+    std::wstring keyPath;
+    std::wstring valueName;
+    if (Status s = ReadWide(reader, &rootName)) {
+        return s;
+    }
+    if (Status s = ReadWide(reader, &keyPath)) {
+        return s;
+    }
+    if (Status s = ReadWide(reader, &valueName)) {
+        return s;
+    }
+    if (Status s = reader.LeaveBlock()) {
+        return s;
+    }
+    const Platform::KeyHandle root = RootFromJournal(rootName);
+    if (!root || !IsKeyPath(keyPath)) {
+        return Err::BadFormat;
+    }
+    Platform::UniqueKey key;
+    if (Platform::Current().Registry().OpenKey(root, keyPath, Platform::KeyAccess::Change, key.put()) != 0) {
+        return Err::Success;  // the key is gone, and the value with it
+    }
+    const Status s = Sys::DeleteValue(key.get(), valueName, tracer);
+    return s == Err::FileNotFound ? Err::Success : s;
+}
+
+}  // namespace Remover
