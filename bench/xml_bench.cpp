@@ -20,9 +20,11 @@ std::string TweakFile(size_t minimumBytes)
         text += "  <Category n=\"Category " + std::to_string(c) + "\" i=\"" + std::to_string(c % 7) + "\">\r\n";
         for (int t = 0; t < 25; ++t) {
             const std::string id = std::to_string(c) + "_" + std::to_string(t);
-            text += "    <Tweak n=\"Tweak " + id + "\" d=\"Turns the feature off &amp; keeps it off (r\xC3\xA9glage)\" enabled=\"1\">\r\n";
-            text += "      <Key root=\"HKCU\" path=\"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced" + id +
-                    "\" action=\"VALUE_SET\" valuename=\"Setting" + id + "\" valuetype=\"REG_DWORD\" valueval=\"1\"/>\r\n";
+            text += "    <Tweak n=\"Tweak " + id +
+                    "\" d=\"Turns the feature off &amp; keeps it off (r\xC3\xA9glage)\" enabled=\"1\">\r\n";
+            text += "      <Key root=\"HKCU\" path=\"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced" +
+                    id + "\" action=\"VALUE_SET\" valuename=\"Setting" + id +
+                    "\" valuetype=\"REG_DWORD\" valueval=\"1\"/>\r\n";
             text += "    </Tweak>\r\n";
         }
         text += "  </Category>\r\n";

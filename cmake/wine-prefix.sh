@@ -15,7 +15,8 @@ case "$action" in
     wineboot -i >/dev/null 2>&1
     wineserver -w
     # A persistent server spares every test executable the start-up of its own.
-    wineserver -p
+    # Its output is detached: ctest waits for the end of the output it holds.
+    wineserver -p </dev/null >/dev/null 2>&1
     ;;
   stop)
     wineserver -k 2>/dev/null || true

@@ -110,11 +110,23 @@ std::vector<uint8_t> DecodeToVector(std::basic_string_view<Char> text)
 
 }  // namespace
 
-std::wstring EncodeBase64(const uint8_t* data, size_t size) { return Encode<std::wstring>(data, size); }
-std::string EncodeBase64Narrow(const uint8_t* data, size_t size) { return Encode<std::string>(data, size); }
+std::wstring EncodeBase64(const uint8_t* data, size_t size)
+{
+    return Encode<std::wstring>(data, size);
+}
+std::string EncodeBase64Narrow(const uint8_t* data, size_t size)
+{
+    return Encode<std::string>(data, size);
+}
 
-std::vector<uint8_t> DecodeBase64(std::wstring_view text) { return DecodeToVector(text); }
-std::vector<uint8_t> DecodeBase64(std::string_view text) { return DecodeToVector(text); }
+std::vector<uint8_t> DecodeBase64(std::wstring_view text)
+{
+    return DecodeToVector(text);
+}
+std::vector<uint8_t> DecodeBase64(std::string_view text)
+{
+    return DecodeToVector(text);
+}
 
 size_t DecodeBase64(std::wstring_view text, uint8_t* out, size_t capacity)
 {

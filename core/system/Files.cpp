@@ -10,13 +10,19 @@
 namespace Sys {
 namespace {
 
+using Platform::Status;
 using Platform::FileAttr::Directory;
 using Platform::FileAttr::ReparsePoint;
-using Platform::Status;
 
-Platform::IFileSystem& Files() { return Platform::Current().Files(); }
+Platform::IFileSystem& Files()
+{
+    return Platform::Current().Files();
+}
 
-bool IsDotEntry(const std::wstring& name) { return name == L"." || name == L".."; }
+bool IsDotEntry(const std::wstring& name)
+{
+    return name == L"." || name == L"..";
+}
 
 // The name part of a pattern; the wildcard match sees names only.
 std::wstring_view NamePart(std::wstring_view pattern)
@@ -50,7 +56,10 @@ Status ListEntries(std::wstring_view folder, std::wstring_view pattern, std::vec
     return 0;
 }
 
-bool IsPlainFile(const Platform::FindData& entry) { return (entry.attributes & Directory) == 0; }
+bool IsPlainFile(const Platform::FindData& entry)
+{
+    return (entry.attributes & Directory) == 0;
+}
 
 // Folders a recursive walk may enter.
 std::vector<std::wstring> Subfolders(std::wstring_view folder)
@@ -70,8 +79,8 @@ std::vector<std::wstring> Subfolders(std::wstring_view folder)
 enum class Found { Yes, No, Cancelled };
 
 template <class Predicate>
-Found FindEntry(std::wstring_view folder, std::wstring_view pattern, Recursive recursive,
-                Platform::EventHandle cancel, Predicate&& wanted)
+Found FindEntry(std::wstring_view folder, std::wstring_view pattern, Recursive recursive, Platform::EventHandle cancel,
+                Predicate&& wanted)
 {
     if (recursive == Recursive::Yes) {
         for (const auto& sub : Subfolders(folder)) {
@@ -140,15 +149,18 @@ Status WipeContent(Platform::FileHandle file, Platform::EventHandle cancel)
 Status WipeFile(std::wstring_view path, Platform::EventHandle cancel)
 {
     Platform::UniqueFile file;
-    if (Status status = Files().CreateFile(path, Platform::FileAccess::ReadWrite, Platform::Disposition::OpenExisting,
-                                           file.put());
+    if (Status status =
+            Files().CreateFile(path, Platform::FileAccess::ReadWrite, Platform::Disposition::OpenExisting, file.put());
         status != 0) {
         return status;
     }
     return WipeContent(file.get(), cancel);
 }
 
-int32_t TraceSize(uint64_t size) { return size > uint64_t(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(size); }
+int32_t TraceSize(uint64_t size)
+{
+    return size > uint64_t(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(size);
+}
 
 }  // namespace
 
@@ -181,8 +193,8 @@ Status ClearFile(std::wstring_view path, Wipe wipe, RTI::ITracer* tracer, Platfo
         return status;
     }
     Platform::UniqueFile file;
-    const auto disposition = wipe == Wipe::Yes ? Platform::Disposition::OpenExisting
-                                               : Platform::Disposition::TruncateExisting;
+    const auto disposition =
+        wipe == Wipe::Yes ? Platform::Disposition::OpenExisting : Platform::Disposition::TruncateExisting;
     if (Status status = Files().CreateFile(path, Platform::FileAccess::ReadWrite, disposition, file.put());
         status != 0) {
         return status;

@@ -16,14 +16,12 @@ namespace Sys {
 // With an empty pattern: true when folder itself names an existing file that
 // is not a directory. Otherwise: true when folder holds a file (not a folder)
 // matching the pattern; when recursive, the subfolders are searched first.
-bool FileExists(std::wstring_view folder, std::wstring_view pattern, Recursive recursive,
-                Platform::EventHandle cancel);
+bool FileExists(std::wstring_view folder, std::wstring_view pattern, Recursive recursive, Platform::EventHandle cancel);
 
 // With an empty pattern: true when path is an existing folder. Otherwise: true
 // when path holds a subfolder whose name matches; when recursive, the
 // subfolders are searched first.
-bool FolderExists(std::wstring_view path, std::wstring_view pattern, Recursive recursive,
-                  Platform::EventHandle cancel);
+bool FolderExists(std::wstring_view path, std::wstring_view pattern, Recursive recursive, Platform::EventHandle cancel);
 
 // Clears the file's attributes (read-only and the others), overwrites its
 // content with zero bytes in blocks of 4096 when wiping (testing the cancel
@@ -45,8 +43,7 @@ bool FolderExists(std::wstring_view path, std::wstring_view pattern, Recursive r
 // False as soon as a matching file of folder (then, when recursive, of its
 // subfolders) is not empty; true otherwise. Cancelling ends the check with
 // true.
-bool FilesEmpty(std::wstring_view folder, std::wstring_view pattern, Recursive recursive,
-                Platform::EventHandle cancel);
+bool FilesEmpty(std::wstring_view folder, std::wstring_view pattern, Recursive recursive, Platform::EventHandle cancel);
 
 // True for an existing file of at least 64 bytes that begins with "MZ".
 bool IsExecutableFile(std::wstring_view path);

@@ -6,7 +6,8 @@ namespace {
 bool IsDirectory(std::wstring_view path)
 {
     Platform::FileInfo info;
-    return Platform::Current().Files().GetFileInfo(path, &info) == 0 && (info.attributes & Platform::FileAttr::Directory);
+    return Platform::Current().Files().GetFileInfo(path, &info) == 0 &&
+           (info.attributes & Platform::FileAttr::Directory);
 }
 
 // Where the creatable part of a path begins: after "\\server\share\" of a UNC

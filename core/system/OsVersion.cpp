@@ -26,13 +26,13 @@ int NtCode(const VersionInfo& v)
         return OsCode::WindowsNt4;
     }
     if (v.major == 5) {
-        return v.minor == 0 ? OsCode::Windows2000
+        return v.minor == 0   ? OsCode::Windows2000
                : v.minor == 1 ? OsCode::WindowsXp
                : v.minor == 2 ? OsCode::WindowsServer2003
                               : OsCode::Unknown;
     }
     if (v.major == 6) {
-        return v.minor == 0 ? OsCode::WindowsVista
+        return v.minor == 0   ? OsCode::WindowsVista
                : v.minor == 1 ? OsCode::Windows7
                : v.minor == 2 ? OsCode::Windows8
                : v.minor == 3 ? OsCode::Windows81
@@ -103,7 +103,10 @@ std::wstring Format(const wchar_t* format, auto... args)
 
 // The second character of the service-pack text, which Windows 9x uses for
 // its release letter (" C" for OSR2, " A" for Second Edition).
-wchar_t ReleaseLetter(const VersionInfo& v) { return v.servicePack.size() > 1 ? v.servicePack[1] : L'\0'; }
+wchar_t ReleaseLetter(const VersionInfo& v)
+{
+    return v.servicePack.size() > 1 ? v.servicePack[1] : L'\0';
+}
 
 std::wstring NtFourEdition(const VersionInfo& v, bool* skipSuffix)
 {
@@ -247,7 +250,7 @@ int OsVersionCode(const VersionInfo& v)
             if (v.major != 4) {
                 return OsCode::Unknown;
             }
-            return v.minor == 0 ? OsCode::Windows95
+            return v.minor == 0    ? OsCode::Windows95
                    : v.minor == 10 ? OsCode::Windows98
                    : v.minor == 90 ? OsCode::WindowsMe
                                    : OsCode::Unknown;
@@ -258,7 +261,10 @@ int OsVersionCode(const VersionInfo& v)
     }
 }
 
-int GetOsVersionCode() { return CurrentCode(nullptr); }
+int GetOsVersionCode()
+{
+    return CurrentCode(nullptr);
+}
 
 std::wstring GetOsDisplayName()
 {

@@ -13,7 +13,10 @@ using Platform::KeyAccess;
 using Platform::KeyHandle;
 using Platform::UniqueKey;
 
-Platform::IRegistry& Registry() { return Platform::Current().Registry(); }
+Platform::IRegistry& Registry()
+{
+    return Platform::Current().Registry();
+}
 
 // The outcome of a walk: found, walked to the end without finding, or stopped.
 enum class Walk { Found, NotFound, Stopped };

@@ -11,8 +11,8 @@ struct RootName {
 };
 
 constexpr RootName kRoots[] = {
-    {L"HKLM", &Platform::LocalMachine},    {L"HKCR", &Platform::ClassesRoot},     {L"HKCU", &Platform::CurrentUser},
-    {L"HKCC", &Platform::CurrentConfig},   {L"HKUR", &Platform::Users},           {L"HKPD", &Platform::PerformanceData},
+    {L"HKLM", &Platform::LocalMachine},  {L"HKCR", &Platform::ClassesRoot}, {L"HKCU", &Platform::CurrentUser},
+    {L"HKCC", &Platform::CurrentConfig}, {L"HKUR", &Platform::Users},       {L"HKPD", &Platform::PerformanceData},
     {L"HKDD", &Platform::DynData},
 };
 
@@ -28,7 +28,8 @@ Platform::KeyHandle DefaultUserKey()
         }
     }
     Platform::KeyHandle key = nullptr;
-    if (Platform::Current().Registry().OpenKey(Platform::Users(), kDefaultUser, Platform::KeyAccess::Change, &key) != 0) {
+    if (Platform::Current().Registry().OpenKey(Platform::Users(), kDefaultUser, Platform::KeyAccess::Change, &key) !=
+        0) {
         return nullptr;
     }
     return detail::PublishKey(&caches.defaultUserKey, key);

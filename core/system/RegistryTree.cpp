@@ -11,7 +11,10 @@ using Platform::KeyHandle;
 using Platform::Status;
 using Platform::UniqueKey;
 
-Platform::IRegistry& Registry() { return Platform::Current().Registry(); }
+Platform::IRegistry& Registry()
+{
+    return Platform::Current().Registry();
+}
 
 // Every subkey name of a key, read before anything below is changed, so that
 // deletions cannot shift the indexes still to be read.

@@ -91,8 +91,7 @@ bool ValueDataEquals(uint32_t type, const std::vector<uint8_t>& data, std::wstri
         case DwordBigEndian:
             return DwordEquals(type, data, text);
         case Binary:
-            return WithoutChars(Crypto::EncodeBase64(data.data(), data.size()), L"\r\n") ==
-                   WithoutChars(text, L"\r\n");
+            return WithoutChars(Crypto::EncodeBase64(data.data(), data.size()), L"\r\n") == WithoutChars(text, L"\r\n");
         case MultiSz:
             return MultiStringEquals(data, text);
         default:

@@ -10,7 +10,10 @@ namespace {
 
 constexpr bool kWideIsUtf16 = sizeof(wchar_t) == 2;
 
-inline bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+inline bool IsContinuation(unsigned char c)
+{
+    return (c & 0xC0) == 0x80;
+}
 
 // Appends one code point (already known to be a valid scalar value).
 inline wchar_t* PutCodePoint(wchar_t* d, uint32_t cp)
@@ -27,7 +30,10 @@ inline wchar_t* PutCodePoint(wchar_t* d, uint32_t cp)
     return d;
 }
 
-inline uint32_t CodeUnit(wchar_t c) { return static_cast<uint32_t>(c) & (kWideIsUtf16 ? 0xFFFFu : 0xFFFFFFFFu); }
+inline uint32_t CodeUnit(wchar_t c)
+{
+    return static_cast<uint32_t>(c) & (kWideIsUtf16 ? 0xFFFFu : 0xFFFFFFFFu);
+}
 
 // Reads one scalar value from wide text at *i, combining a surrogate pair
 // where wide text is UTF-16. Returns false on an unpaired surrogate or a value
@@ -53,7 +59,10 @@ inline bool NextScalar(std::wstring_view w, size_t* i, uint32_t* cp)
     return false;
 }
 
-inline size_t Utf8Length(uint32_t cp) { return cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4; }
+inline size_t Utf8Length(uint32_t cp)
+{
+    return cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4;
+}
 
 }  // namespace
 

@@ -90,7 +90,10 @@ std::wstring_view XmlDocument::TagNameView(uint32_t record) const
     return NextToken(doc, &pos, &tok) ? tok.Text(doc) : std::wstring_view{};
 }
 
-std::wstring XmlDocument::TagName(uint32_t record) const { return std::wstring(TagNameView(record)); }
+std::wstring XmlDocument::TagName(uint32_t record) const
+{
+    return std::wstring(TagNameView(record));
+}
 
 bool XmlDocument::FindAttribute(uint32_t record, std::wstring_view name, AttributeSpot* spot) const
 {

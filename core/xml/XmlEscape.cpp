@@ -10,23 +10,23 @@ std::wstring Escape(std::wstring_view text, EscapeFor target)
     const bool attribute = target == EscapeFor::Attribute;
     for (const wchar_t c : text) {
         switch (c) {
-        case L'<':
-            out += L"&lt;";
-            break;
-        case L'&':
-            out += L"&amp;";
-            break;
-        case L'>':
-            out += L"&gt;";
-            break;
-        case L'\'':
-            out += attribute ? L"&apos;" : L"'";
-            break;
-        case L'"':
-            out += attribute ? L"&quot;" : L"\"";
-            break;
-        default:
-            out += c;
+            case L'<':
+                out += L"&lt;";
+                break;
+            case L'&':
+                out += L"&amp;";
+                break;
+            case L'>':
+                out += L"&gt;";
+                break;
+            case L'\'':
+                out += attribute ? L"&apos;" : L"'";
+                break;
+            case L'"':
+                out += attribute ? L"&quot;" : L"\"";
+                break;
+            default:
+                out += c;
         }
     }
     return out;

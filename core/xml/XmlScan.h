@@ -40,7 +40,10 @@ inline CharClass ClassOf(wchar_t c)
     return u < 128 ? kCharTable.cls[u] : CharClass::Plain;
 }
 
-inline bool IsSpace(wchar_t c) { return ClassOf(c) == CharClass::Space; }
+inline bool IsSpace(wchar_t c)
+{
+    return ClassOf(c) == CharClass::Space;
+}
 
 struct Token {
     size_t start = 0;  // first character, the opening quote included

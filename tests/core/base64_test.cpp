@@ -30,8 +30,13 @@ std::vector<uint8_t> AllBytes(size_t size)
 TEST(Base64, Rfc4648Vectors)
 {
     const std::pair<const char*, const wchar_t*> cases[] = {
-        {"", L""},          {"f", L"Zg=="},         {"fo", L"Zm8="},        {"foo", L"Zm9v"},
-        {"foob", L"Zm9vYg=="}, {"fooba", L"Zm9vYmE="}, {"foobar", L"Zm9vYmFy"},
+        {"", L""},
+        {"f", L"Zg=="},
+        {"fo", L"Zm8="},
+        {"foo", L"Zm9v"},
+        {"foob", L"Zm9vYg=="},
+        {"fooba", L"Zm9vYmE="},
+        {"foobar", L"Zm9vYmFy"},
     };
     for (const auto& [plain, encoded] : cases) {
         EXPECT_EQ(Encode(plain), encoded) << plain;

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "core/crypto/Md5.h"
+#include "core/rti/IgnoreCaseStringComparator.h"
 #include "core/system/FileDigest.h"
 #include "core/system/Files.h"
 #include "core/system/Folders.h"
-#include "core/rti/IgnoreCaseStringComparator.h"
 #include "tests/core/system_test_support.h"
 
 namespace {
@@ -400,8 +400,7 @@ TEST_F(SystemFiles, DeleteFilesOfAFolderThatCannotBeListedFails)
 {
     Put(L"s\\a.tmp", "1");
     ASSERT_EQ(Portable().Files().SetProtection(PathOf(L"s"), Protection::NoAccess), 0u);
-    EXPECT_EQ(Sys::DeleteFiles(PathOf(L"s"), L"*.tmp", Recursive::No, Wipe::No, nullptr, nullptr),
-              Err::AccessDenied);
+    EXPECT_EQ(Sys::DeleteFiles(PathOf(L"s"), L"*.tmp", Recursive::No, Wipe::No, nullptr, nullptr), Err::AccessDenied);
     EXPECT_EQ(Sys::DeleteFiles(PathOf(L"missing"), L"*.tmp", Recursive::No, Wipe::No, nullptr, nullptr),
               Err::PathNotFound);
 }

@@ -10,8 +10,8 @@ namespace {
 using Platform::VersionInfo;
 namespace Code = Sys::OsCode;
 
-VersionInfo Version(uint32_t platformId, uint32_t major, uint32_t minor, uint32_t build,
-                    std::wstring servicePack = {}, uint8_t productType = 1, uint16_t suiteMask = 0)
+VersionInfo Version(uint32_t platformId, uint32_t major, uint32_t minor, uint32_t build, std::wstring servicePack = {},
+                    uint8_t productType = 1, uint16_t suiteMask = 0)
 {
     VersionInfo v;
     v.platformId = platformId;
@@ -33,24 +33,15 @@ VersionInfo Nt(uint32_t major, uint32_t minor, uint32_t build, std::wstring serv
 TEST(SystemOsVersionCode, EveryKnownVersionHasItsCode)
 {
     const std::pair<VersionInfo, int> cases[] = {
-        {Version(0, 3, 10, 0), Code::Win32s},
-        {Version(1, 4, 0, 950), Code::Windows95},
-        {Version(1, 4, 10, 1998), Code::Windows98},
-        {Version(1, 4, 90, 3000), Code::WindowsMe},
-        {Nt(3, 51, 1057), Code::WindowsNt4},
-        {Nt(4, 0, 1381), Code::WindowsNt4},
-        {Nt(5, 0, 2195), Code::Windows2000},
-        {Nt(5, 1, 2600), Code::WindowsXp},
-        {Nt(5, 2, 3790), Code::WindowsServer2003},
-        {Nt(6, 0, 6002), Code::WindowsVista},
-        {Nt(6, 1, 7601), Code::Windows7},
-        {Nt(6, 2, 9200), Code::Windows8},
-        {Nt(6, 3, 9600), Code::Windows81},
-        {Nt(10, 0, 19045), Code::Windows10},
-        {Nt(10, 0, 21999), Code::Windows10},
-        {Nt(10, 0, 22000), Code::Windows11},
-        {Nt(10, 0, 22631), Code::Windows11},
-        {Nt(10, 1, 0), Code::Windows11},
+        {Version(0, 3, 10, 0), Code::Win32s},       {Version(1, 4, 0, 950), Code::Windows95},
+        {Version(1, 4, 10, 1998), Code::Windows98}, {Version(1, 4, 90, 3000), Code::WindowsMe},
+        {Nt(3, 51, 1057), Code::WindowsNt4},        {Nt(4, 0, 1381), Code::WindowsNt4},
+        {Nt(5, 0, 2195), Code::Windows2000},        {Nt(5, 1, 2600), Code::WindowsXp},
+        {Nt(5, 2, 3790), Code::WindowsServer2003},  {Nt(6, 0, 6002), Code::WindowsVista},
+        {Nt(6, 1, 7601), Code::Windows7},           {Nt(6, 2, 9200), Code::Windows8},
+        {Nt(6, 3, 9600), Code::Windows81},          {Nt(10, 0, 19045), Code::Windows10},
+        {Nt(10, 0, 21999), Code::Windows10},        {Nt(10, 0, 22000), Code::Windows11},
+        {Nt(10, 0, 22631), Code::Windows11},        {Nt(10, 1, 0), Code::Windows11},
         {Nt(11, 0, 30000), Code::Windows11},
     };
     for (const auto& [version, code] : cases) {

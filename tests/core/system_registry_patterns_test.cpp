@@ -9,14 +9,17 @@
 
 namespace {
 
-using Sys::MatchCase;
-using Sys::NamePattern;
-using Sys::Recursive;
 using Platform::RegType::Binary;
 using Platform::RegType::Dword;
 using Platform::RegType::MultiSz;
+using Sys::MatchCase;
+using Sys::NamePattern;
+using Sys::Recursive;
 
-NamePattern Exact(std::wstring_view name) { return NamePattern(L"^" + std::wstring(name) + L"$", MatchCase::Ignore); }
+NamePattern Exact(std::wstring_view name)
+{
+    return NamePattern(L"^" + std::wstring(name) + L"$", MatchCase::Ignore);
+}
 
 // ------------------------------------------------------------ name patterns
 

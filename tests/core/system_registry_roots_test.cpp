@@ -10,9 +10,9 @@ class SystemRegistryRoots : public Testing::SystemTest {};
 TEST_F(SystemRegistryRoots, EveryRootHasItsShortName)
 {
     const std::pair<const wchar_t*, Platform::KeyHandle> roots[] = {
-        {L"HKLM", Platform::LocalMachine()},  {L"HKCR", Platform::ClassesRoot()},
-        {L"HKCU", Platform::CurrentUser()},   {L"HKCC", Platform::CurrentConfig()},
-        {L"HKUR", Platform::Users()},         {L"HKPD", Platform::PerformanceData()},
+        {L"HKLM", Platform::LocalMachine()}, {L"HKCR", Platform::ClassesRoot()},
+        {L"HKCU", Platform::CurrentUser()},  {L"HKCC", Platform::CurrentConfig()},
+        {L"HKUR", Platform::Users()},        {L"HKPD", Platform::PerformanceData()},
         {L"HKDD", Platform::DynData()},
     };
     for (const auto& [name, root] : roots) {

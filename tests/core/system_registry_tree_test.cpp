@@ -254,9 +254,9 @@ TEST_F(SystemRegistryTree, HelpersLeaveNoKeyOpen)
     MakeTree();
     const size_t before = Portable().Registry().OpenHandleCount();
     (void)Sys::CountValues(Open(L"Tree"), Sys::Recursive::Yes, nullptr);
-    EXPECT_EQ(Sys::DeleteValues(ScratchRoot(), ScratchKeyPath(), Sys::NamePattern::MatchAll(), Sys::Recursive::Yes,
-                                nullptr),
-              0u);
+    EXPECT_EQ(
+        Sys::DeleteValues(ScratchRoot(), ScratchKeyPath(), Sys::NamePattern::MatchAll(), Sys::Recursive::Yes, nullptr),
+        0u);
     EXPECT_EQ(Sys::DeleteKeyTree(ScratchKey(), L"Tree", nullptr), 0u);
     EXPECT_EQ(Portable().Registry().OpenHandleCount(), before);
 }

@@ -82,8 +82,8 @@ TEST_F(SystemOldShellFolders, TheKeysAreOpenedOnceAndKeptOpen)
 {
     WriteText(Platform::CurrentUser(), kUserFolders, L"AppData", L"C:\\FromRegistry\\AppData");
     EXPECT_EQ(Sys::GetShellFolder(Csidl::AppData), L"C:\\FromRegistry\\AppData");
-    Portable().Faults().FailWhen(Platform::Portable::Operation::OpenKey, [](const auto&) { return true; },
-                                 Err::AccessDenied);
+    Portable().Faults().FailWhen(
+        Platform::Portable::Operation::OpenKey, [](const auto&) { return true; }, Err::AccessDenied);
     WriteText(Platform::CurrentUser(), kUserFolders, L"Cookies", L"C:\\FromRegistry\\Cookies");
     EXPECT_EQ(Sys::GetShellFolder(Csidl::Cookies), L"C:\\FromRegistry\\Cookies");
 }

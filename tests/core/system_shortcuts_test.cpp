@@ -90,8 +90,7 @@ TEST_F(SystemShortcuts, AnUnknownShellFolderGivesMinusOne)
 
 TEST_F(SystemShortcuts, SavingFailureIsPassedOn)
 {
-    Portable().Faults().FailWhen(Platform::Portable::Operation::SaveShellLink, folder_ + L"\\Link.lnk",
-                                 Err::DiskFull);
+    Portable().Faults().FailWhen(Platform::Portable::Operation::SaveShellLink, folder_ + L"\\Link.lnk", Err::DiskFull);
     Platform::ShellLink link;
     link.target = L"C:\\x.exe";
     EXPECT_EQ(Sys::CreateShortcut(link, subfolder_ + L"\\Link", Sys::Csidl::AppData), Err::DiskFull);

@@ -105,19 +105,19 @@ TEST(TextUtf8, NonAsciiAtEveryOffsetOfTheFastPath)
 TEST(TextUtf8, EveryClassOfIllFormedInputFailsAndLeavesTheOutputAlone)
 {
     const std::string cases[] = {
-        Bytes({0x80}),                    // a continuation byte without a lead
-        Bytes({0xBF, 0x41}),              //
-        Bytes({0xC0, 0x80}),              // overlong two-byte forms
-        Bytes({0xC1, 0xBF}),              //
-        Bytes({0xE0, 0x80, 0x80}),        // overlong three-byte forms
-        Bytes({0xE0, 0x9F, 0xBF}),        //
-        Bytes({0xF0, 0x80, 0x80, 0x80}),  // overlong four-byte forms
-        Bytes({0xF0, 0x8F, 0xBF, 0xBF}),  //
-        Bytes({0xED, 0xA0, 0x80}),        // surrogates encoded as UTF-8
-        Bytes({0xED, 0xBF, 0xBF}),        //
+        Bytes({0x80}),                                // a continuation byte without a lead
+        Bytes({0xBF, 0x41}),                          //
+        Bytes({0xC0, 0x80}),                          // overlong two-byte forms
+        Bytes({0xC1, 0xBF}),                          //
+        Bytes({0xE0, 0x80, 0x80}),                    // overlong three-byte forms
+        Bytes({0xE0, 0x9F, 0xBF}),                    //
+        Bytes({0xF0, 0x80, 0x80, 0x80}),              // overlong four-byte forms
+        Bytes({0xF0, 0x8F, 0xBF, 0xBF}),              //
+        Bytes({0xED, 0xA0, 0x80}),                    // surrogates encoded as UTF-8
+        Bytes({0xED, 0xBF, 0xBF}),                    //
         Bytes({0xED, 0xA0, 0xBD, 0xED, 0xB8, 0x80}),  // a pair encoded one half at a time
-        Bytes({0xF4, 0x90, 0x80, 0x80}),  // above 0x10FFFF
-        Bytes({0xF5, 0x80, 0x80, 0x80}),  // lead bytes that can never occur
+        Bytes({0xF4, 0x90, 0x80, 0x80}),              // above 0x10FFFF
+        Bytes({0xF5, 0x80, 0x80, 0x80}),              // lead bytes that can never occur
         Bytes({0xF8, 0x88, 0x80, 0x80, 0x80}),
         Bytes({0xFE}),
         Bytes({0xFF}),
@@ -143,9 +143,9 @@ TEST(TextUtf8, UnpairedSurrogatesDoNotEncode)
     std::vector<std::wstring> cases = {
         std::wstring(1, static_cast<wchar_t>(0xD800)),
         std::wstring(1, static_cast<wchar_t>(0xDFFF)),
-        L"ab" + std::wstring(1, static_cast<wchar_t>(0xDBFF)),               // a high half at the end
-        L"a" + std::wstring(1, static_cast<wchar_t>(0xDC00)) + L"b",         // a low half alone
-        std::wstring(1, static_cast<wchar_t>(0xD800)) + L"x",                // a high half before a non-surrogate
+        L"ab" + std::wstring(1, static_cast<wchar_t>(0xDBFF)),                     // a high half at the end
+        L"a" + std::wstring(1, static_cast<wchar_t>(0xDC00)) + L"b",               // a low half alone
+        std::wstring(1, static_cast<wchar_t>(0xD800)) + L"x",                      // a high half before a non-surrogate
         std::wstring{static_cast<wchar_t>(0xDC00), static_cast<wchar_t>(0xD800)},  // halves in the wrong order
     };
     if constexpr (!kWideIsUtf16) {

@@ -624,34 +624,34 @@ TEST(XmlEdit, RandomEditsMatchAFreshParseAfterEachStep)
         ASSERT_TRUE(doc.SetDoc(RandomDocument(rng, 40)));
         for (int step = 0; step < 60; ++step) {
             switch (rng() % 9) {
-            case 0:
-                (void)doc.FindElem();
-                break;
-            case 1:
-                (void)doc.FindChildElem();
-                break;
-            case 2:
-                (void)doc.IntoElem();
-                break;
-            case 3:
-                (void)doc.OutOfElem();
-                break;
-            case 4:
-                (void)doc.AddElem(L"A", (rng() % 2) ? L"" : L"a&b");
-                break;
-            case 5:
-                (void)doc.AddChildElem(L"C", (rng() % 2) ? L"" : L"<c>");
-                break;
-            case 6:
-                (void)doc.SetAttrib((rng() % 2) ? L"n" : L"m", std::wstring(rng() % 12, L'v'));
-                break;
-            case 7:
-                (void)doc.SetChildAttrib((rng() % 2) ? L"q" : L"z", L"'\"");
-                break;
-            default:
-                if (rng() % 4 == 0) {
-                    doc.ResetPos();
-                }
+                case 0:
+                    (void)doc.FindElem();
+                    break;
+                case 1:
+                    (void)doc.FindChildElem();
+                    break;
+                case 2:
+                    (void)doc.IntoElem();
+                    break;
+                case 3:
+                    (void)doc.OutOfElem();
+                    break;
+                case 4:
+                    (void)doc.AddElem(L"A", (rng() % 2) ? L"" : L"a&b");
+                    break;
+                case 5:
+                    (void)doc.AddChildElem(L"C", (rng() % 2) ? L"" : L"<c>");
+                    break;
+                case 6:
+                    (void)doc.SetAttrib((rng() % 2) ? L"n" : L"m", std::wstring(rng() % 12, L'v'));
+                    break;
+                case 7:
+                    (void)doc.SetChildAttrib((rng() % 2) ? L"q" : L"z", L"'\"");
+                    break;
+                default:
+                    if (rng() % 4 == 0) {
+                        doc.ResetPos();
+                    }
             }
             ExpectIndexMatchesReparse(doc);
             if (::testing::Test::HasFailure()) {
@@ -752,14 +752,14 @@ TEST(XmlHostile, MutatedDocumentsNeverCrash)
             const size_t at = rng() % text.size();
             const wchar_t c = alphabet[rng() % alphabet.size()];
             switch (rng() % 3) {
-            case 0:
-                text[at] = c;
-                break;
-            case 1:
-                text.insert(at, 1, c);
-                break;
-            default:
-                text.erase(at, 1);
+                case 0:
+                    text[at] = c;
+                    break;
+                case 1:
+                    text.insert(at, 1, c);
+                    break;
+                default:
+                    text.erase(at, 1);
             }
         }
         XmlDocument doc;
@@ -833,7 +833,8 @@ std::string TweakFile(size_t minimumBytes)
     for (size_t c = 0; text.size() < minimumBytes; ++c) {
         text += "<Category n=\"Cat" + std::to_string(c) + "\" i=\"3\">\r\n";
         for (int t = 0; t < 20; ++t) {
-            text += "<Tweak n=\"T\xC3\xA9w" + std::to_string(t) + "\" d=\"Does &amp; undoes\" enabled=\"1\">"
+            text += "<Tweak n=\"T\xC3\xA9w" + std::to_string(t) +
+                    "\" d=\"Does &amp; undoes\" enabled=\"1\">"
                     "<Key root=\"HKCU\" path=\"Software\\Corvane\\Test\" action=\"VALUE_SET\" valuename=\"V\" "
                     "valuetype=\"REG_DWORD\" valueval=\"1\"/></Tweak>\r\n";
         }
@@ -868,7 +869,8 @@ TEST_F(XmlFile, SaveThenLoadRoundTrips)
     XmlDocument doc;
     ASSERT_TRUE(doc.AddElem(L"Config"));
     ASSERT_TRUE(doc.AddChildElem(L"Tweak", L"\u00E9\u4E2D"));
-    ASSERT_TRUE(doc.SetChildAttrib(L"n", std::wstring(L"emoji ") + (sizeof(wchar_t) == 2 ? L"\xD83D\xDE00" : L"\U0001F600")));
+    ASSERT_TRUE(
+        doc.SetChildAttrib(L"n", std::wstring(L"emoji ") + (sizeof(wchar_t) == 2 ? L"\xD83D\xDE00" : L"\U0001F600")));
     const std::wstring path = PathOf(L"Config.xml");
     ASSERT_EQ(doc.Save(path), Err::Success);
     const std::string bytes = ReadFile(path);

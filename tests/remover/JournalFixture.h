@@ -202,6 +202,53 @@ inline FolderState SnapshotFolder(const std::wstring& folder)
     return state;
 }
 
+// Puts a tree back as a snapshot describes it: what root\keyPath holds is
+// deleted (the key itself stays, so handles to it stay valid) and made again.
+inline void ApplyTree(Platform::KeyHandle root, const std::wstring& keyPath, const TreeState& state)
+{
+    auto& reg = Platform::Current().Registry();
+    {
+        Platform::UniqueKey top;
+        bool created = false;
+        ASSERT_EQ(reg.CreateKey(root, keyPath, top.put(), &created), 0u);
+        std::wstring name;
+        uint32_t type = 0;
+        while (reg.EnumKey(top.get(), 0, &name) == 0) {
+            ASSERT_EQ(Testing::DeleteTree(top.get(), name), 0u);
+        }
+        while (reg.EnumValue(top.get(), 0, &name, &type) == 0) {
+            ASSERT_EQ(reg.DeleteValue(top.get(), name), 0u);
+        }
+    }
+    for (const auto& [path, values] : state) {
+        Platform::UniqueKey key;
+        bool created = false;
+        ASSERT_EQ(reg.CreateKey(root, path.empty() ? keyPath : keyPath + L"\\" + path, key.put(), &created), 0u);
+        for (const auto& [name, value] : values) {
+            ASSERT_EQ(reg.SetValue(key.get(), name, value.type, value.data.data(), value.data.size()), 0u);
+        }
+    }
+}
+
+// The same for a folder.
+inline void ApplyFolder(const std::wstring& folder, const FolderState& state)
+{
+    auto& fs = Platform::Current().Files();
+    Platform::FileInfo info;
+    if (fs.GetFileInfo(folder, &info) == 0) {
+        ASSERT_EQ(Testing::DeleteFolderTree(folder), 0u);
+    }
+    ASSERT_EQ(fs.CreateDirectory(folder), 0u);
+    for (const auto& [path, content] : state) {  // a folder sorts before its entries
+        const std::wstring full = folder + L"\\" + path;
+        if (content == "<dir>") {
+            ASSERT_EQ(fs.CreateDirectory(full), 0u);
+        } else {
+            ASSERT_EQ(Platform::WriteWholeFile(full, content), 0u);
+        }
+    }
+}
+
 // The fixture: a scratch registry key and folder, with the backup folder at
 // <scratch>\backup, and an empty copy-name cache.
 class JournalTest : public Testing::ScratchTest {

@@ -15,6 +15,11 @@ namespace Record = Remover::Format::Record;
 
 class JournalReader : public JournalTest {
 protected:
+    void TearDown() override
+    {
+        (void)reader_.Close();  // an open journal could not be removed with the scratch folder
+        JournalTest::TearDown();
+    }
     // Opens a hand-made journal.
     uint32_t OpenBytes(const Bytes& bytes)
     {

@@ -1,5 +1,7 @@
 #include "tests/support/Scratch.h"
 
+#include "core/system/Caches.h"
+
 #include <chrono>
 #include <cstring>
 #include <random>
@@ -116,6 +118,9 @@ void ScratchTest::SetUp()
 #ifndef _WIN32
     portable_ = std::make_unique<Platform::Portable::PortablePlatform>();
     previous_ = Platform::Install(portable_.get());
+    // The version, shell folders and default-user key are cached per process;
+    // each test starts from its own platform, so it starts from empty caches.
+    Sys::ResetSystemCachesForTesting();
     keyPath_ = L"Software\\CorvaneTests\\Scratch";
     folder_ = L"C:\\CorvaneTests\\Scratch";
 #else
@@ -141,6 +146,7 @@ void ScratchTest::TearDown()
         key_ = nullptr;
     }
 #ifndef _WIN32
+    Sys::ResetSystemCachesForTesting();
     Platform::Install(previous_);
     portable_.reset();
 #else

@@ -6,8 +6,10 @@ namespace Platform {
 
 IPlatform& DefaultPlatform()
 {
-    static Portable::PortablePlatform platform;
-    return platform;
+    // Never destroyed: handles held by other statics may still be closed
+    // through it while the program exits.
+    static auto* platform = new Portable::PortablePlatform();
+    return *platform;
 }
 
 }  // namespace Platform

@@ -387,6 +387,11 @@ Status MemoryRegistry::DeleteKey(KeyHandle parent, std::wstring_view subKey)
     if (Status s = ResolveHandle(parent, &node, &access)) {
         return s;
     }
+    // Windows would delete the handle's own key for an empty name; both
+    // backends refuse that, so that a missing name never deletes a parent.
+    if (subKey.empty()) {
+        return Err::InvalidParameter;
+    }
     if (Status s = ParsePath(subKey, &parts)) {
         return s == Err::InvalidParameter ? Err::FileNotFound : s;
     }
@@ -399,7 +404,6 @@ Status MemoryRegistry::DeleteKey(KeyHandle parent, std::wstring_view subKey)
             return Err::FileNotFound;
         }
     }
-    // An empty subkey deletes the key of the handle itself; roots stay.
     if (node->root || !node->subkeys.empty() || node->protection != Protection::None) {
         return Err::AccessDenied;
     }

@@ -9,16 +9,20 @@
 
 #include "core/platform/Errors.h"
 
-namespace Platform {
+namespace Platform::Portable {
 
-struct EventTag {
+namespace {
+
+// The handles of the seam point at these; the tag types stay undefined so
+// that no backend claims them.
+struct Event {
     std::mutex mutex;
     std::condition_variable changed;
     bool set = false;
     bool manualReset = false;
 };
 
-struct ThreadTag {
+struct Thread {
     // Shared with the running body, which may outlive the handle when a
     // thread closes its own handle.
     struct State {
@@ -30,9 +34,15 @@ struct ThreadTag {
     std::shared_ptr<State> state = std::make_shared<State>();
 };
 
-namespace Portable {
+Event* ToEvent(EventHandle h)
+{
+    return reinterpret_cast<Event*>(h);
+}
+Thread* ToThread(ThreadHandle h)
+{
+    return reinterpret_cast<Thread*>(h);
+}
 
-namespace {
 // Waits on `cv` until `ready` holds or the time runs out; kInfinite waits for good.
 template <class Ready>
 bool WaitFor(std::condition_variable& cv, std::unique_lock<std::mutex>& lock, uint32_t milliseconds, Ready ready)
@@ -47,19 +57,20 @@ bool WaitFor(std::condition_variable& cv, std::unique_lock<std::mutex>& lock, ui
 
 EventHandle PortableThreads::CreateEvent(bool manualReset, bool initiallySet)
 {
-    auto event = std::make_unique<EventTag>();
+    auto event = std::make_unique<Event>();
     event->manualReset = manualReset;
     event->set = initiallySet;
-    return event.release();
+    return reinterpret_cast<EventHandle>(event.release());
 }
 
 void PortableThreads::CloseEvent(EventHandle event)
 {
-    delete event;
+    delete ToEvent(event);
 }
 
-void PortableThreads::SetEvent(EventHandle event)
+void PortableThreads::SetEvent(EventHandle handle)
 {
+    Event* event = ToEvent(handle);
     if (!event) {
         return;
     }
@@ -75,8 +86,9 @@ void PortableThreads::SetEvent(EventHandle event)
     }
 }
 
-void PortableThreads::ResetEvent(EventHandle event)
+void PortableThreads::ResetEvent(EventHandle handle)
 {
+    Event* event = ToEvent(handle);
     if (!event) {
         return;
     }
@@ -84,8 +96,9 @@ void PortableThreads::ResetEvent(EventHandle event)
     event->set = false;
 }
 
-Status PortableThreads::WaitEvent(EventHandle event, uint32_t milliseconds)
+Status PortableThreads::WaitEvent(EventHandle handle, uint32_t milliseconds)
 {
+    Event* event = ToEvent(handle);
     if (!event) {
         return Err::InvalidHandle;
     }
@@ -99,8 +112,9 @@ Status PortableThreads::WaitEvent(EventHandle event, uint32_t milliseconds)
     return Err::Success;
 }
 
-bool PortableThreads::IsEventSet(EventHandle event)
+bool PortableThreads::IsEventSet(EventHandle handle)
 {
+    Event* event = ToEvent(handle);
     if (!event) {
         return false;
     }
@@ -110,9 +124,9 @@ bool PortableThreads::IsEventSet(EventHandle event)
 
 ThreadHandle PortableThreads::StartThread(std::function<void()> body)
 {
-    auto handle = std::make_unique<ThreadTag>();
+    auto thread = std::make_unique<Thread>();
     try {
-        handle->thread = std::thread([state = handle->state, body = std::move(body)] {
+        thread->thread = std::thread([state = thread->state, body = std::move(body)] {
             body();
             std::lock_guard lock(state->mutex);
             state->done = true;
@@ -121,15 +135,16 @@ ThreadHandle PortableThreads::StartThread(std::function<void()> body)
     } catch (const std::system_error&) {
         return nullptr;
     }
-    return handle.release();
+    return reinterpret_cast<ThreadHandle>(thread.release());
 }
 
-Status PortableThreads::WaitThread(ThreadHandle thread, uint32_t milliseconds)
+Status PortableThreads::WaitThread(ThreadHandle handle, uint32_t milliseconds)
 {
+    Thread* thread = ToThread(handle);
     if (!thread) {
         return Err::InvalidHandle;
     }
-    ThreadTag::State& state = *thread->state;
+    Thread::State& state = *thread->state;
     std::unique_lock lock(state.mutex);
     return WaitFor(state.ended, lock, milliseconds, [&] { return state.done; }) ? Err::Success : kWaitTimeout;
 }
@@ -139,8 +154,9 @@ Status PortableThreads::TerminateThread(ThreadHandle)
     return Err::NotSupported;
 }
 
-void PortableThreads::CloseThread(ThreadHandle thread)
+void PortableThreads::CloseThread(ThreadHandle handle)
 {
+    Thread* thread = ToThread(handle);
     if (!thread) {
         return;
     }
@@ -159,5 +175,4 @@ void PortableThreads::Sleep(uint32_t milliseconds)
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-}  // namespace Portable
-}  // namespace Platform
+}  // namespace Platform::Portable

@@ -13,6 +13,9 @@ namespace {
 // The longest names Windows allows, in characters, without the terminating null.
 constexpr DWORD kMaxKeyName = 255;
 constexpr DWORD kMaxValueName = 16383;
+// Name buffers grow up to this many characters; more than Windows allows,
+// since Wine keeps longer key names.
+constexpr DWORD kNameBufferLimit = 32768;
 // A value that keeps answering "more data" although the buffer keeps growing
 // (performance data can) is given up at this size.
 constexpr DWORD kMaxValueBytes = 0x40000000;
@@ -26,8 +29,8 @@ REGSAM Rights(KeyAccess access)
     return rights | RegistryViewFlag();
 }
 
-// Buffer sizes for the names of a key's subkeys or values, from what the key
-// reports; the upper limits when it does not say.
+// Buffer sizes (terminating null included) for the names of a key's subkeys
+// and values, from what the key reports; the system limits when it does not say.
 struct NameCapacity {
     DWORD subkey = kMaxKeyName + 1;
     DWORD value = kMaxValueName + 1;
@@ -40,10 +43,31 @@ NameCapacity NameCapacityOf(HKEY key)
     DWORD maxValue = 0;
     if (::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, &maxSubkey, nullptr, nullptr, &maxValue, nullptr,
                            nullptr, nullptr) == ERROR_SUCCESS) {
-        capacity.subkey = std::min(maxSubkey, kMaxKeyName) + 1;
-        capacity.value = std::min(maxValue, kMaxValueName) + 1;
+        capacity.subkey = std::min(maxSubkey, kNameBufferLimit - 1) + 1;
+        capacity.value = std::min(maxValue, kNameBufferLimit - 1) + 1;
     }
     return capacity;
+}
+
+// Reads one name by index with enumerate(buffer, &length), growing the buffer
+// when the key gained a longer name since its size was read.
+template <class Enumerate>
+LONG EnumerateName(DWORD capacity, Enumerate enumerate, std::wstring* name)
+{
+    for (;;) {
+        std::wstring buffer(capacity, L'\0');
+        DWORD length = capacity;
+        const LONG rc = enumerate(buffer.data(), &length);
+        if (rc == ERROR_MORE_DATA && capacity < kNameBufferLimit) {
+            capacity = std::min(kNameBufferLimit, capacity * 2);
+            continue;
+        }
+        if (rc == ERROR_SUCCESS && name) {
+            buffer.resize(length);
+            *name = std::move(buffer);
+        }
+        return rc;
+    }
 }
 
 }  // namespace
@@ -121,53 +145,29 @@ Status Win32Registry::QueryKeyInfo(KeyHandle key, KeyInfo* out)
 
 Status Win32Registry::EnumKey(KeyHandle key, uint32_t index, std::wstring* name)
 {
-    DWORD capacity = NameCapacityOf(ToHkey(key)).subkey;
-    for (;;) {
-        std::wstring buffer(capacity, L'\0');
-        DWORD length = capacity;
-        const LONG rc =
-            ::RegEnumKeyExW(ToHkey(key), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
-        // A subkey with a longer name may have appeared since the size was read.
-        if (rc == ERROR_MORE_DATA && capacity <= kMaxKeyName) {
-            capacity = kMaxKeyName + 1;
-            continue;
-        }
-        if (rc != ERROR_SUCCESS) {
-            return static_cast<Status>(rc);
-        }
-        if (name) {
-            buffer.resize(length);
-            *name = std::move(buffer);
-        }
-        return Err::Success;
-    }
+    HKEY hkey = ToHkey(key);
+    return static_cast<Status>(EnumerateName(
+        NameCapacityOf(hkey).subkey,
+        [&](wchar_t* buffer, DWORD* length) {
+            return ::RegEnumKeyExW(hkey, index, buffer, length, nullptr, nullptr, nullptr, nullptr);
+        },
+        name));
 }
 
 Status Win32Registry::EnumValue(KeyHandle key, uint32_t index, std::wstring* name, uint32_t* type)
 {
-    DWORD capacity = NameCapacityOf(ToHkey(key)).value;
-    for (;;) {
-        std::wstring buffer(capacity, L'\0');
-        DWORD length = capacity;
-        DWORD valueType = 0;
-        const LONG rc =
-            ::RegEnumValueW(ToHkey(key), index, buffer.data(), &length, nullptr, &valueType, nullptr, nullptr);
-        if (rc == ERROR_MORE_DATA && capacity <= kMaxValueName) {
-            capacity = kMaxValueName + 1;
-            continue;
-        }
-        if (rc != ERROR_SUCCESS) {
-            return static_cast<Status>(rc);
-        }
-        if (name) {
-            buffer.resize(length);
-            *name = std::move(buffer);
-        }
-        if (type) {
-            *type = valueType;
-        }
-        return Err::Success;
+    HKEY hkey = ToHkey(key);
+    DWORD valueType = 0;
+    const LONG rc = EnumerateName(
+        NameCapacityOf(hkey).value,
+        [&](wchar_t* buffer, DWORD* length) {
+            return ::RegEnumValueW(hkey, index, buffer, length, nullptr, &valueType, nullptr, nullptr);
+        },
+        name);
+    if (rc == ERROR_SUCCESS && type) {
+        *type = valueType;
     }
+    return static_cast<Status>(rc);
 }
 
 Status Win32Registry::QueryValue(KeyHandle key, std::wstring_view name, uint32_t* type, std::vector<uint8_t>* data)

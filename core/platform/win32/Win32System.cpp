@@ -79,9 +79,6 @@ Status StatusFromHresult(long hr)
     if (HRESULT_FACILITY(hr) == FACILITY_WIN32 || (HRESULT_FACILITY(hr) == FACILITY_STORAGE && HRESULT_CODE(hr) < 0x100)) {
         return static_cast<Status>(HRESULT_CODE(hr));
     }
-    if (hr == E_OUTOFMEMORY) {
-        return Err::NotEnoughMemory;
-    }
     if (hr == E_INVALIDARG) {
         return Err::InvalidParameter;
     }

@@ -34,29 +34,42 @@ inline std::string UnixPath(const std::wstring& path)
     return result;
 }
 
-// Runs a Linux program (Wine starts ELF files like Windows ones) and waits
-// for it. The exit code Wine reports for such a process means nothing, so
-// callers check the effect instead.
+// Starts a Linux program (Wine starts ELF files like Windows ones); false when
+// it cannot be started. Wine gives no process handle for it, so callers wait
+// for its effect (WaitUntil).
 inline bool RunUnixProgram(const std::wstring& program, const std::vector<std::string>& arguments)
 {
     std::wstring commandLine = L"\"" + program + L"\"";
     for (const std::string& argument : arguments) {
         commandLine += L" \"" + std::wstring(argument.begin(), argument.end()) + L"\"";
     }
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
     std::wstring image = L"Z:" + program;
     for (wchar_t& c : image) {
         c = c == L'/' ? L'\\' : c;
     }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
     if (!::CreateProcessW(image.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &process)) {
         return false;
     }
     Platform::Win32::UniqueHandle processHandle(process.hProcess);
     Platform::Win32::UniqueHandle threadHandle(process.hThread);
-    return ::WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
+    return true;
+}
+
+// Polls a condition for up to ten seconds.
+template <class Condition>
+bool WaitUntil(Condition condition)
+{
+    for (int i = 0; i < 200; ++i) {
+        if (condition()) {
+            return true;
+        }
+        ::Sleep(50);
+    }
+    return condition();
 }
 
 }  // namespace Testing::Wine

@@ -200,10 +200,15 @@ TEST_F(Win32Files, LinkedFolderCarriesTheReparsePointAttribute)
     const std::string unixFolder = Testing::Wine::UnixPath(ScratchFolder());
     ASSERT_FALSE(unixFolder.empty());
     ASSERT_TRUE(Testing::Wine::RunUnixProgram(L"/bin/ln", {"-s", unixFolder + "/target", unixFolder + "/link"}));
+    ASSERT_TRUE(Testing::Wine::WaitUntil([&] { return Exists(PathOf(L"link")); }));
     // Removing the link from the Windows side is no use under Wine: with
     // content in the target, RemoveDirectoryW fails with 145; with an empty
     // target it removes the target and leaves the link. So Linux removes it.
-    const Platform::ScopeExit unlink([&] { (void)Testing::Wine::RunUnixProgram(L"/bin/rm", {unixFolder + "/link"}); });
+    const Platform::ScopeExit unlink([&] {
+        if (Testing::Wine::RunUnixProgram(L"/bin/rm", {unixFolder + "/link"})) {
+            (void)Testing::Wine::WaitUntil([&] { return !Exists(PathOf(L"link")); });
+        }
+    });
 
     Platform::FileInfo info;
     ASSERT_EQ(Fs().GetFileInfo(PathOf(L"link"), &info), Err::Success);

@@ -62,7 +62,8 @@ TEST(Win32System, HresultsBecomeWindowsErrors)
     EXPECT_EQ(StatusFromHresult(HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)), Err::AccessDenied);
     EXPECT_EQ(StatusFromHresult(STG_E_FILENOTFOUND), Err::FileNotFound);
     EXPECT_EQ(StatusFromHresult(STG_E_PATHNOTFOUND), Err::PathNotFound);
-    EXPECT_EQ(StatusFromHresult(E_OUTOFMEMORY), Err::NotEnoughMemory);
+    EXPECT_EQ(StatusFromHresult(E_OUTOFMEMORY), 14u);  // ERROR_OUTOFMEMORY, wrapped
+    EXPECT_EQ(StatusFromHresult(E_NOTIMPL), static_cast<Platform::Status>(E_NOTIMPL));
     EXPECT_EQ(StatusFromHresult(E_INVALIDARG), Err::InvalidParameter);
     EXPECT_EQ(StatusFromHresult(E_FAIL), static_cast<Platform::Status>(E_FAIL));
 }

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include "remover/RCreateFile.h"
+#include "tests/remover/JournalFixture.h"
+
+namespace {
+
+using namespace JournalTesting;
+
+class CreateFileCommand : public JournalTest {};
+
+TEST_F(CreateFileCommand, RestoreRemovesACreatedFileEvenReadOnly)
+{
+    const FolderState before = Folder();
+    const std::wstring journal = RunJournal([&](Remover::Processor& p) {
+        ASSERT_EQ(p.Execute(L"CreateFile", File(L"new.txt"), nullptr, nullptr), 0u);
+        WriteFile(PathOf(L"new.txt"), "created");
+        ASSERT_EQ(Fs().SetFileAttributes(PathOf(L"new.txt"), Platform::FileAttr::ReadOnly), 0u);
+    });
+    ASSERT_EQ(Replay(journal), 0u);
+    EXPECT_EQ(Folder(), before);
+}
+
+TEST_F(CreateFileCommand, MissingFoldersAreJournalledOutermostFirstAndAllRemoved)
+{
+    MakeFolder(PathOf(L"exists"));
+    const FolderState before = Folder();
+    const std::wstring journal = RunJournal([&](Remover::Processor& p) {
+        ASSERT_EQ(p.Execute(L"CreateFile", File(L"exists\\new\\deeper\\f.txt"), nullptr, nullptr), 0u);
+        WriteFile(PathOf(L"exists\\new\\deeper\\f.txt"), "x");
+    });
+    JournalBuilder expected;
+    expected.Header().Start();
+    for (std::wstring_view p : {L"exists\\new", L"exists\\new\\deeper", L"exists\\new\\deeper\\f.txt"}) {
+        expected.Begin(Remover::RCreateFile::kTag).Wide(PathOf(p)).Finish();
+    }
+    expected.End();
+    EXPECT_EQ(BytesOf(journal), expected.Get());
+    ASSERT_EQ(Replay(journal), 0u);
+    EXPECT_EQ(Folder(), before);
+}
+
+TEST_F(CreateFileCommand, AFolderTheUserFilledSinceIsKept)
+{
+    const std::wstring journal = RunJournal([&](Remover::Processor& p) {
+        ASSERT_EQ(p.Execute(L"CreateFile", File(L"made"), nullptr, nullptr), 0u);
+        MakeFolder(PathOf(L"made"));
+    });
+    WriteFile(PathOf(L"made\\users file.doc"), "mine");
+    Remover::ReplayReport report;
+    EXPECT_EQ(Replay(journal, &report), 0u);
+    EXPECT_EQ(report.restored, 1u);
+    EXPECT_EQ(ReadFile(PathOf(L"made\\users file.doc")), "mine");
+}
+
+TEST_F(CreateFileCommand, AFileThatAlreadyExistsGetsItsContentBack)
+{
+    WriteFile(PathOf(L"a.txt"), "was here first");
+    const FolderState before = Folder();
+    const std::wstring journal = RunJournal([&](Remover::Processor& p) {
+        ASSERT_EQ(p.Execute(L"CreateFile", File(L"a.txt"), nullptr, nullptr), 0u);
+        WriteFile(PathOf(L"a.txt"), "replaced");
+    });
+    ASSERT_EQ(Replay(journal), 0u);
+    EXPECT_EQ(Folder(), before);
+}
+
+TEST_F(CreateFileCommand, AnExistingFolderIsNotJournalled)
+{
+    MakeFolder(PathOf(L"there"));
+    EXPECT_TRUE(RunJournal([&](Remover::Processor& p) {
+                    EXPECT_EQ(p.Execute(L"CreateFile", File(L"there\\"), nullptr, nullptr), 0u);
+                }).empty());
+}
+
+TEST_F(CreateFileCommand, AFileAlreadyGoneCountsAsRestoredAndTheReplayGoesOn)
+{
+    WriteDword(L"k", L"v", 1);
+    const std::wstring journal = RunJournal([&](Remover::Processor& p) {
+        ASSERT_EQ(p.Execute(L"DelRegValue", Value(L"k", L"v"), nullptr, nullptr), 0u);
+        ASSERT_EQ(p.Execute(L"CreateFile", File(L"gone.txt"), nullptr, nullptr), 0u);
+    });
+    DeleteKey(L"k");
+    Remover::ReplayReport report;
+    EXPECT_EQ(Replay(journal, &report), 0u);
+    EXPECT_EQ(report.restored, 2u);
+    EXPECT_TRUE(KeyExists(L"k"));
+}
+
+TEST_F(CreateFileCommand, AForbiddenPathInABlockIsRefusedAndNothingIsRemoved)
+{
+    WriteFile(PathOf(L"keep.txt"), "keep");
+    for (const std::wstring& path : {std::wstring(L"keep.txt"), PathOf(L"sub\\..\\keep.txt"),
+                                     std::wstring(L"\\\\?\\") + PathOf(L"keep.txt")}) {
+        JournalBuilder b;
+        b.Header().Start().Begin(Remover::RCreateFile::kTag).Wide(path).Finish().End();
+        EXPECT_EQ(Replay(PutJournal(L"1.arch", b.Get())), Remover::Format::kReplayIncomplete);
+    }
+    EXPECT_EQ(ReadFile(PathOf(L"keep.txt")), "keep");
+}
+
+}  // namespace
