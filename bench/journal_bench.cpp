@@ -49,7 +49,7 @@ public:
 
     Status GetFileInfo(std::wstring_view path, Platform::FileInfo* out) override
     {
-        struct stat st{};
+        struct stat st {};
         if (::stat(Map(path).c_str(), &st) != 0) {
             return Err::FileNotFound;
         }
@@ -60,7 +60,7 @@ public:
     }
     Status SetFileAttributes(std::wstring_view path, uint32_t) override
     {
-        struct stat st{};
+        struct stat st {};
         return ::stat(Map(path).c_str(), &st) == 0 ? 0 : Err::FileNotFound;
     }
     Status CreateFile(std::wstring_view path, Platform::FileAccess access, Platform::Disposition disposition,
@@ -70,10 +70,17 @@ public:
                     : access == Platform::FileAccess::Write ? O_WRONLY
                                                             : O_RDWR;
         switch (disposition) {
-        case Platform::Disposition::CreateNew: flags |= O_CREAT | O_EXCL; break;
-        case Platform::Disposition::CreateAlways: flags |= O_CREAT | O_TRUNC; break;
-        case Platform::Disposition::OpenExisting: break;
-        case Platform::Disposition::TruncateExisting: flags |= O_TRUNC; break;
+            case Platform::Disposition::CreateNew:
+                flags |= O_CREAT | O_EXCL;
+                break;
+            case Platform::Disposition::CreateAlways:
+                flags |= O_CREAT | O_TRUNC;
+                break;
+            case Platform::Disposition::OpenExisting:
+                break;
+            case Platform::Disposition::TruncateExisting:
+                flags |= O_TRUNC;
+                break;
         }
         const int fd = ::open(Map(path).c_str(), flags | O_CLOEXEC, 0644);
         if (fd < 0) {
@@ -115,7 +122,7 @@ public:
     }
     Status GetFileSize(Platform::FileHandle file, uint64_t* size) override
     {
-        struct stat st{};
+        struct stat st {};
         if (::fstat(Fd(file), &st) != 0) {
             return Err::InvalidHandle;
         }
@@ -128,7 +135,10 @@ public:
         return at >= 0 && ::ftruncate(Fd(file), at) == 0 ? 0 : Err::WriteFault;
     }
     Status FlushFile(Platform::FileHandle file) override { return ::fsync(Fd(file)) == 0 ? 0 : Err::WriteFault; }
-    Status DeleteFile(std::wstring_view path) override { return ::unlink(Map(path).c_str()) == 0 ? 0 : Err::FileNotFound; }
+    Status DeleteFile(std::wstring_view path) override
+    {
+        return ::unlink(Map(path).c_str()) == 0 ? 0 : Err::FileNotFound;
+    }
     Status CreateDirectory(std::wstring_view path) override
     {
         if (::mkdir(Map(path).c_str(), 0755) == 0) {
@@ -200,7 +210,7 @@ private:
             if (Text::Utf8ToWide(entry->d_name, &name) != 0 || !Platform::WildcardMatch(name, find.pattern)) {
                 continue;
             }
-            struct stat st{};
+            struct stat st {};
             if (::stat((find.folder + "/" + entry->d_name).c_str(), &st) != 0) {
                 continue;
             }
@@ -379,7 +389,7 @@ void DeleteTree()
 {
     auto& reg = Platform::Current().Registry();
     std::function<void(Platform::KeyHandle, const std::wstring&)> remove = [&](Platform::KeyHandle parent,
-                                                                            const std::wstring& name) {
+                                                                               const std::wstring& name) {
         {
             Platform::UniqueKey key;
             if (reg.OpenKey(parent, name, Platform::KeyAccess::Change, key.put()) != 0) {
@@ -398,7 +408,10 @@ void DeleteTree()
 constexpr int kFiles = 1000;
 constexpr size_t kFileSize = 64 * 1024;
 
-std::wstring DataFile(int i) { return std::wstring(World::kData) + L"\\file" + std::to_wstring(i) + L".bin"; }
+std::wstring DataFile(int i)
+{
+    return std::wstring(World::kData) + L"\\file" + std::to_wstring(i) + L".bin";
+}
 
 void WriteFiles(uint32_t seed)
 {
@@ -523,13 +536,18 @@ void BM_JournalSmallBlocks(benchmark::State& state)
         (void)Platform::Current().Files().DeleteFile(journal);
         state.ResumeTiming();
     }
-    state.counters["blocks/s"] = benchmark::Counter(1000.0 * static_cast<double>(state.iterations()),
-                                                    benchmark::Counter::kIsRate);
+    state.counters["blocks/s"] =
+        benchmark::Counter(1000.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void OnEachPlatform(benchmark::internal::Benchmark* b)
 {
-    b->ArgName("disk")->Arg(kMemory)->Arg(kDiskFlushed)->Arg(kDiskUnflushed)->Unit(benchmark::kMillisecond);
+    b->ArgName("disk")
+        ->Arg(kMemory)
+        ->Arg(kDiskFlushed)
+        ->Arg(kDiskUnflushed)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
 }
 
 BENCHMARK(BM_JournalKeyTree)->Apply(OnEachPlatform);

@@ -9,6 +9,11 @@ if(CORVANE_WINDOWS)
   target_link_options(corvane_options INTERFACE -static -static-libgcc -static-libstdc++)
 endif()
 
+if(CORVANE_FUZZ)
+  target_compile_options(corvane_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  target_link_options(corvane_options INTERFACE -fsanitize=address,undefined)
+endif()
+
 if(CORVANE_SANITIZE)
   target_compile_options(corvane_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   target_link_options(corvane_options INTERFACE -fsanitize=address,undefined)

@@ -17,6 +17,9 @@ case "$action" in
     # A persistent server spares every test executable the start-up of its own.
     # Its output is detached: ctest waits for the end of the output it holds.
     wineserver -p </dev/null >/dev/null 2>&1
+    # Wine's system processes (services.exe and the rest) start with the first
+    # program and outlive it; started here, they hold no test's output open.
+    wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
     ;;
   stop)
     wineserver -k 2>/dev/null || true

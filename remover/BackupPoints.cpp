@@ -49,8 +49,8 @@ std::vector<BackupPoint> ListBackupPoints(std::wstring_view backupFolder)
         point.path = folder + entry.name;
         Platform::UniqueFile file;
         Platform::FileInfo info;
-        if (files.CreateFile(point.path, Platform::FileAccess::Read, Platform::Disposition::OpenExisting,
-                             file.put()) != 0 ||
+        if (files.CreateFile(point.path, Platform::FileAccess::Read, Platform::Disposition::OpenExisting, file.put()) !=
+                0 ||
             files.GetFileInfo(point.path, &info) != 0 ||
             !MakeLabels(info.creationTime, &point.dateLabel, &point.timeLabel)) {
             continue;

@@ -148,7 +148,8 @@ std::wstring StoredValueName(Platform::KeyHandle key, std::wstring_view name)
 std::wstring StoredKeyPath(Platform::KeyHandle root, std::wstring_view keyPath)
 {
     const size_t slash = keyPath.rfind(L'\\');
-    const std::wstring_view parentPath = slash == std::wstring_view::npos ? std::wstring_view() : keyPath.substr(0, slash);
+    const std::wstring_view parentPath =
+        slash == std::wstring_view::npos ? std::wstring_view() : keyPath.substr(0, slash);
     const std::wstring_view last = slash == std::wstring_view::npos ? keyPath : keyPath.substr(slash + 1);
     Platform::UniqueKey parent;
     Platform::KeyHandle where = root;

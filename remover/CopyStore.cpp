@@ -60,8 +60,8 @@ Status CreateSibling(std::wstring_view path, std::wstring_view suffix, Platform:
         if (attempt > 0) {
             candidate += std::to_wstring(attempt);
         }
-        const Status s = files.CreateFile(candidate, Platform::FileAccess::Write, Platform::Disposition::CreateNew,
-                                          file->put());
+        const Status s =
+            files.CreateFile(candidate, Platform::FileAccess::Write, Platform::Disposition::CreateNew, file->put());
         if (s == Err::Success) {
             *name = std::move(candidate);
             return s;
@@ -80,7 +80,10 @@ CopyStore::CopyStore(std::wstring folder, std::span<const uint8_t> header)
 {
 }
 
-std::wstring CopyStore::PathOf(std::wstring_view copyName) const { return folder_ + std::wstring(copyName); }
+std::wstring CopyStore::PathOf(std::wstring_view copyName) const
+{
+    return folder_ + std::wstring(copyName);
+}
 
 Status CopyStore::DigestFile(std::wstring_view path, Platform::EventHandle cancel, std::wstring* hex)
 {
@@ -277,7 +280,8 @@ Status CopyStore::RestoreTo(std::wstring_view copyName, std::wstring_view target
         return s;
     }
     out.reset();
-    constexpr uint32_t kInTheWay = Platform::FileAttr::ReadOnly | Platform::FileAttr::Hidden | Platform::FileAttr::System;
+    constexpr uint32_t kInTheWay =
+        Platform::FileAttr::ReadOnly | Platform::FileAttr::Hidden | Platform::FileAttr::System;
     if (attributes != Platform::FileAttr::Invalid && (attributes & kInTheWay)) {
         (void)files.SetFileAttributes(target, Platform::FileAttr::Normal);
     }

@@ -32,7 +32,10 @@ std::optional<uint32_t> JournalNumber(std::wstring_view fileName)
     return static_cast<uint32_t>(number);
 }
 
-std::wstring JournalFileName(uint32_t number) { return std::to_wstring(number) + L".arch"; }
+std::wstring JournalFileName(uint32_t number)
+{
+    return std::to_wstring(number) + L".arch";
+}
 
 std::optional<uint32_t> HighestJournalNumber(std::wstring_view folder)
 {

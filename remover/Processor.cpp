@@ -23,7 +23,10 @@ void Register(std::map<std::wstring, RTI::Reference<ICommand>, RTI::IgnoreCaseSt
 
 }  // namespace
 
-Processor::~Processor() { (void)Close(); }
+Processor::~Processor()
+{
+    (void)Close();
+}
 
 uint32_t Processor::RegisterCommands()
 {

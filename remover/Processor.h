@@ -26,17 +26,17 @@ public:
     virtual uint32_t RegisterCommands();
     // Opens the writer on a new journal in backupFolder; on success the
     // processor is open and the commands are registered.
-    virtual uint32_t Open(std::wstring_view backupFolder, const uint8_t* header, size_t headerLength);
+    [[nodiscard]] virtual uint32_t Open(std::wstring_view backupFolder, const uint8_t* header, size_t headerLength);
     // Empties the name table and closes the writer, returning its result.
-    virtual uint32_t Close();
+    [[nodiscard]] virtual uint32_t Close();
     RTI::Reference<ICommand> GetCommand(uint8_t tag) override;
     // Journals the change about to be made: the named command (matched
     // ignoring case) writes its block, which is on the disk when Execute
     // returns 0. On an error the journal is cut back to where it was, and the
     // caller must not make the change. 87 for a null name, 1 for an unknown
     // one, -1 when no journal is open, the writer's refusal after a failed cut.
-    virtual uint32_t Execute(const wchar_t* name, RTI::Reference<IArguments> arguments, RTI::ITracer* tracer,
-                             Platform::EventHandle cancel);
+    [[nodiscard]] virtual uint32_t Execute(const wchar_t* name, RTI::Reference<IArguments> arguments,
+                                           RTI::ITracer* tracer, Platform::EventHandle cancel);
 
     bool IsOpen() const { return open_; }
     Writer& GetWriter() { return writer_; }

@@ -30,7 +30,10 @@ std::wstring_view TrimSpace(std::wstring_view text)
     return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
 }
 
-int32_t Clamp32(uint64_t v) { return static_cast<int32_t>(std::min<uint64_t>(v, std::numeric_limits<int32_t>::max())); }
+int32_t Clamp32(uint64_t v)
+{
+    return static_cast<int32_t>(std::min<uint64_t>(v, std::numeric_limits<int32_t>::max()));
+}
 
 }  // namespace
 
@@ -311,26 +314,13 @@ uint32_t Reader::LeaveBlock()
 uint32_t Reader::Skip()
 {
     switch (type_) {
-    case Record::Integer:
-        if (Status s = SkipBytes(4)) {
-            return s;
-        }
-        break;
-    case Record::StringA:
-    case Record::StringW: {
-        uint32_t count = 0;
-        if (Status s = ReadCount(&count)) {
-            return s;
-        }
-        if (Status s = SkipBytes(count)) {
-            return s;
-        }
-        break;
-    }
-    case Record::Data:
-        return EndData();
-    case Record::SavedFile:
-        for (int i = 0; i < 2; ++i) {
+        case Record::Integer:
+            if (Status s = SkipBytes(4)) {
+                return s;
+            }
+            break;
+        case Record::StringA:
+        case Record::StringW: {
             uint32_t count = 0;
             if (Status s = ReadCount(&count)) {
                 return s;
@@ -338,10 +328,23 @@ uint32_t Reader::Skip()
             if (Status s = SkipBytes(count)) {
                 return s;
             }
+            break;
         }
-        break;
-    default:
-        return Err::BadFormat;
+        case Record::Data:
+            return EndData();
+        case Record::SavedFile:
+            for (int i = 0; i < 2; ++i) {
+                uint32_t count = 0;
+                if (Status s = ReadCount(&count)) {
+                    return s;
+                }
+                if (Status s = SkipBytes(count)) {
+                    return s;
+                }
+            }
+            break;
+        default:
+            return Err::BadFormat;
     }
     return Next();
 }
@@ -458,9 +461,9 @@ struct Reader::BlockEntry {
 };
 
 enum class Reader::Tail {
-    EndRecord,     // the journal end record
-    EndOfFile,     // the file ends after a complete block
-    Unreadable,    // a torn block, or bytes that are no record
+    EndRecord,   // the journal end record
+    EndOfFile,   // the file ends after a complete block
+    Unreadable,  // a torn block, or bytes that are no record
 };
 
 // Walks one top-level block's records without interpreting them. False when
@@ -482,68 +485,68 @@ bool Reader::ScanBlock(uint64_t start, uint8_t tag, BlockEntry* entry)
             return false;
         }
         switch (type) {
-        case Record::BlockStart: {
-            uint8_t nestedTag = 0;
-            if (ReadBytes(&nestedTag, 1) != 0) {
-                return false;
-            }
-            const uint8_t bytes[2] = {type, nestedTag};
-            crc.Update(bytes, sizeof bytes);
-            deepest = std::max(deepest, ++depth);
-            lastWasChecksum = false;
-            break;
-        }
-        case Record::BlockEnd:
-            if (--depth == 0) {
-                entry->start = start;
-                entry->end = Position();
-                entry->tag = tag;
-                entry->sound = lastWasChecksum && checksumMatches && deepest <= 1 + Format::kMaxKeyDepth;
-                return true;
-            }
-            crc.Update(&type, 1);
-            lastWasChecksum = false;
-            break;
-        case Record::Integer: {
-            uint8_t bytes[5] = {type};
-            if (ReadBytes(bytes + 1, 4) != 0) {
-                return false;
-            }
-            lastWasChecksum = depth == 1;
-            checksumMatches = Format::GetUint32(bytes + 1) == crc.Value();
-            crc.Update(bytes, sizeof bytes);
-            break;
-        }
-        case Record::StringA:
-        case Record::StringW:
-        case Record::Data:
-        case Record::SavedFile: {
-            crc.Update(&type, 1);
-            for (int part = 0; part < (type == Record::SavedFile ? 2 : 1); ++part) {
-                uint8_t countBytes[4];
-                if (ReadBytes(countBytes, sizeof countBytes) != 0) {
+            case Record::BlockStart: {
+                uint8_t nestedTag = 0;
+                if (ReadBytes(&nestedTag, 1) != 0) {
                     return false;
                 }
-                uint64_t count = Format::GetUint32(countBytes);
-                if (count > Remaining()) {
+                const uint8_t bytes[2] = {type, nestedTag};
+                crc.Update(bytes, sizeof bytes);
+                deepest = std::max(deepest, ++depth);
+                lastWasChecksum = false;
+                break;
+            }
+            case Record::BlockEnd:
+                if (--depth == 0) {
+                    entry->start = start;
+                    entry->end = Position();
+                    entry->tag = tag;
+                    entry->sound = lastWasChecksum && checksumMatches && deepest <= 1 + Format::kMaxKeyDepth;
+                    return true;
+                }
+                crc.Update(&type, 1);
+                lastWasChecksum = false;
+                break;
+            case Record::Integer: {
+                uint8_t bytes[5] = {type};
+                if (ReadBytes(bytes + 1, 4) != 0) {
                     return false;
                 }
-                crc.Update(countBytes, sizeof countBytes);
-                chunk.resize(kBufferSize);
-                while (count > 0) {
-                    const size_t n = static_cast<size_t>(std::min<uint64_t>(count, chunk.size()));
-                    if (ReadBytes(chunk.data(), n) != 0) {
+                lastWasChecksum = depth == 1;
+                checksumMatches = Format::GetUint32(bytes + 1) == crc.Value();
+                crc.Update(bytes, sizeof bytes);
+                break;
+            }
+            case Record::StringA:
+            case Record::StringW:
+            case Record::Data:
+            case Record::SavedFile: {
+                crc.Update(&type, 1);
+                for (int part = 0; part < (type == Record::SavedFile ? 2 : 1); ++part) {
+                    uint8_t countBytes[4];
+                    if (ReadBytes(countBytes, sizeof countBytes) != 0) {
                         return false;
                     }
-                    crc.Update(chunk.data(), n);
-                    count -= n;
+                    uint64_t count = Format::GetUint32(countBytes);
+                    if (count > Remaining()) {
+                        return false;
+                    }
+                    crc.Update(countBytes, sizeof countBytes);
+                    chunk.resize(kBufferSize);
+                    while (count > 0) {
+                        const size_t n = static_cast<size_t>(std::min<uint64_t>(count, chunk.size()));
+                        if (ReadBytes(chunk.data(), n) != 0) {
+                            return false;
+                        }
+                        crc.Update(chunk.data(), n);
+                        count -= n;
+                    }
                 }
+                lastWasChecksum = false;
+                break;
             }
-            lastWasChecksum = false;
-            break;
-        }
-        default:
-            return false;
+            default:
+                return false;
         }
     }
 }

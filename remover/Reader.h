@@ -28,8 +28,8 @@ struct ReplayReport {
         // nested too deep); -2 when no command has the tag.
         uint32_t error = 0;
     };
-    uint32_t blocks = 0;    // complete blocks found
-    uint32_t restored = 0;  // of those, undone
+    uint32_t blocks = 0;          // complete blocks found
+    uint32_t restored = 0;        // of those, undone
     std::vector<Failure> failed;  // newest first, as they were met
     bool endRecord = false;       // the journal was closed normally
     // A torn last block (a run that stopped while journalling) was ignored:
@@ -81,8 +81,9 @@ public:
     // journal's size) and 'cur' (bytes replayed) to the tracer.
     // Returns Open's error, 1223 when cancelled (between blocks), -2 when some
     // block failed, else 0.
-    uint32_t Replay(std::wstring_view journalPath, const uint8_t* header, size_t headerLength, ICommandSource& source,
-                    RTI::ITracer* tracer, Platform::EventHandle cancel, ReplayReport* report = nullptr);
+    [[nodiscard]] uint32_t Replay(std::wstring_view journalPath, const uint8_t* header, size_t headerLength,
+                                  ICommandSource& source, RTI::ITracer* tracer, Platform::EventHandle cancel,
+                                  ReplayReport* report = nullptr);
 
     // Reads the next record's type byte (and a block start's tag). At the end
     // of the file: -1. At the end of the block a replay handed to a command:
@@ -108,8 +109,8 @@ private:
     Platform::UniqueFile file_;
     std::unique_ptr<CopyStore> copies_;
     uint64_t fileSize_ = 0;
-    uint64_t limit_ = 0;     // the end of what may be read
-    bool bounded_ = false;   // limit_ is the end of a block handed to a command
+    uint64_t limit_ = 0;    // the end of what may be read
+    bool bounded_ = false;  // limit_ is the end of a block handed to a command
     std::vector<uint8_t> buffer_;
     uint64_t bufferOffset_ = 0;  // file offset of buffer_[0]
     size_t bufferPos_ = 0;

@@ -34,7 +34,10 @@ std::wstring_view TrimSpace(std::wstring_view text)
 
 }  // namespace
 
-Writer::~Writer() { (void)Close(); }
+Writer::~Writer()
+{
+    (void)Close();
+}
 
 void Writer::Reset()
 {

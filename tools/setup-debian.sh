@@ -12,4 +12,5 @@ apt-get install -y -qq --no-install-recommends \
   mingw-w64-tools binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 \
   wine wine32 wine64 xvfb xauth \
   googletest libgtest-dev libgmock-dev libbenchmark-dev \
+  clang libclang-rt-14-dev \
   libpugixml-dev libssl-dev >/dev/null

@@ -6,7 +6,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 
 jobs=$(nproc 2>/dev/null || echo 2)
-presets=("native" "native-asan" "win32" "win64")
+presets=("native" "native-asan" "fuzz" "win32" "win64")
 failed=()
 passed=0
 

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <random>
 #include <span>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/crypto/Blowfish.h"
 #include "core/crypto/CipherStream.h"

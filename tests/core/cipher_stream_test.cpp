@@ -5,6 +5,8 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/crypto/Blowfish.h"
 #include "core/crypto/CipherStream.h"

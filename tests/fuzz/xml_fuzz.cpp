@@ -1,8 +1,6 @@
-// libFuzzer entry point for XmlDocument. Not part of the CMake build; with
-// clang, from the source root:
-//   clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -I. tests/fuzz/xml_fuzz.cpp \
-//     core/xml/XmlParse.cpp core/xml/XmlDocument.cpp core/xml/XmlEdit.cpp core/xml/XmlEscape.cpp \
-//     core/text/Utf.cpp -o /tmp/xml_fuzz && /tmp/xml_fuzz -max_total_time=60
+// libFuzzer entry point for XmlDocument, built by the fuzz preset and run
+// briefly as a test there; for a longer run:
+//   cmake --preset fuzz && cmake --build --preset fuzz && build/fuzz/tests/xml_fuzz -max_total_time=60
 // Besides not crashing, every accepted document must survive an edit with an
 // index equal to that of a fresh parse of the edited text.
 #include <cstdint>

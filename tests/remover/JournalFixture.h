@@ -28,11 +28,20 @@ namespace JournalTesting {
 
 using Bytes = std::vector<uint8_t>;
 
-inline const uint8_t* Header() { return Remover::Format::kProductHeader; }
+inline const uint8_t* Header()
+{
+    return Remover::Format::kProductHeader;
+}
 constexpr size_t kHeaderLength = Remover::Format::kProductHeaderLength;
 
-inline Bytes ToBytes(std::string_view text) { return Bytes(text.begin(), text.end()); }
-inline std::string ToText(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+inline Bytes ToBytes(std::string_view text)
+{
+    return Bytes(text.begin(), text.end());
+}
+inline std::string ToText(const Bytes& bytes)
+{
+    return std::string(bytes.begin(), bytes.end());
+}
 
 inline Bytes Utf16(std::wstring_view text)
 {

@@ -11,7 +11,10 @@ namespace {
 using namespace JournalTesting;
 using Remover::CopyStore;
 
-std::wstring Md5Hex(std::string_view text) { return Crypto::DigestToHex(Crypto::Md5::Of(text.data(), text.size())); }
+std::wstring Md5Hex(std::string_view text)
+{
+    return Crypto::DigestToHex(Crypto::Md5::Of(text.data(), text.size()));
+}
 
 class JournalCopyStore : public JournalTest {
 protected:
@@ -168,10 +171,12 @@ TEST_F(JournalCopyStore, AFileThatAlreadyHoldsTheContentIsLeftUntouched)
     std::wstring name;
     ASSERT_EQ(Store().Save(PathOf(L"a.txt"), nullptr, &name), 0u);
     // Any attempt to write beside it or over it would fail.
-    Portable().Faults().FailWhen(Platform::Portable::Operation::MoveFile,
-                                 [](const Platform::Portable::FaultSubject&) { return true; }, Err::AccessDenied);
-    Portable().Faults().FailWhen(Platform::Portable::Operation::WriteFile,
-                                 [](const Platform::Portable::FaultSubject&) { return true; }, Err::AccessDenied);
+    Portable().Faults().FailWhen(
+        Platform::Portable::Operation::MoveFile, [](const Platform::Portable::FaultSubject&) { return true; },
+        Err::AccessDenied);
+    Portable().Faults().FailWhen(
+        Platform::Portable::Operation::WriteFile, [](const Platform::Portable::FaultSubject&) { return true; },
+        Err::AccessDenied);
     EXPECT_EQ(Store().RestoreTo(name, PathOf(L"a.txt"), nullptr), 0u);
 }
 

@@ -29,18 +29,28 @@ std::vector<size_t> BlockEnds(const Bytes& j)
     while (pos < j.size()) {
         const uint8_t type = j[pos++];
         switch (type) {
-        case Record::BlockStart: ++pos; ++depth; break;
-        case Record::BlockEnd:
-            if (--depth == 0) {
-                ends.push_back(pos);
-            }
-            break;
-        case Record::Integer: pos += 4; break;
-        case Record::StringA:
-        case Record::StringW:
-        case Record::Data: pos = counted(pos); break;
-        case Record::SavedFile: pos = counted(counted(pos)); break;
-        default: return ends;
+            case Record::BlockStart:
+                ++pos;
+                ++depth;
+                break;
+            case Record::BlockEnd:
+                if (--depth == 0) {
+                    ends.push_back(pos);
+                }
+                break;
+            case Record::Integer:
+                pos += 4;
+                break;
+            case Record::StringA:
+            case Record::StringW:
+            case Record::Data:
+                pos = counted(pos);
+                break;
+            case Record::SavedFile:
+                pos = counted(counted(pos));
+                break;
+            default:
+                return ends;
         }
     }
     return ends;
@@ -67,28 +77,39 @@ void FixChecksums(Bytes* j)
             pos += 4 + Remover::Format::GetUint32(j->data() + pos);
         };
         switch (type) {
-        case Record::BlockStart:
-            if (depth++ == 0) {
-                start = at;
-            }
-            ++pos;
-            lastInt = 0;
-            break;
-        case Record::BlockEnd:
-            if (--depth == 0 && lastInt != 0 && lastInt + 5 == at) {
-                Remover::Format::PutUint32(j->data() + lastInt + 1, Remover::Crc32::Of(j->data() + start, lastInt - start));
-            }
-            lastInt = 0;
-            break;
-        case Record::Integer:
-            lastInt = depth == 1 ? at : 0;
-            pos += 4;
-            break;
-        case Record::StringA:
-        case Record::StringW:
-        case Record::Data: counted(); lastInt = 0; break;
-        case Record::SavedFile: counted(); if (pos <= j->size()) { counted(); } lastInt = 0; break;
-        default: return;
+            case Record::BlockStart:
+                if (depth++ == 0) {
+                    start = at;
+                }
+                ++pos;
+                lastInt = 0;
+                break;
+            case Record::BlockEnd:
+                if (--depth == 0 && lastInt != 0 && lastInt + 5 == at) {
+                    Remover::Format::PutUint32(j->data() + lastInt + 1,
+                                               Remover::Crc32::Of(j->data() + start, lastInt - start));
+                }
+                lastInt = 0;
+                break;
+            case Record::Integer:
+                lastInt = depth == 1 ? at : 0;
+                pos += 4;
+                break;
+            case Record::StringA:
+            case Record::StringW:
+            case Record::Data:
+                counted();
+                lastInt = 0;
+                break;
+            case Record::SavedFile:
+                counted();
+                if (pos <= j->size()) {
+                    counted();
+                }
+                lastInt = 0;
+                break;
+            default:
+                return;
         }
         if (depth < 0) {
             return;
@@ -224,7 +245,8 @@ TEST_F(JournalCrash, AJournalCutAtAnyByteRestoresTheCompleteBlocksAndNothingElse
         for (size_t w : crashWorlds) {
             Set(worlds[w]);
             ASSERT_FALSE(HasFatalFailure());
-            const std::wstring path = PutJournal(L"cut.arch", Bytes(full.begin(), full.begin() + static_cast<long>(cut)));
+            const std::wstring path =
+                PutJournal(L"cut.arch", Bytes(full.begin(), full.begin() + static_cast<long>(cut)));
             Remover::ReplayReport report;
             const uint32_t status = Replay(path, &report);
             if (cut < kHeaderLength + 1) {
@@ -257,15 +279,24 @@ TEST_F(JournalCrash, DamagedJournalsNeverCrashTheRestore)
         for (int e = 0; e < edits; ++e) {
             const size_t at = kHeaderLength + 1 + rng() % (j.size() - kHeaderLength - 1);
             switch (rng() % 5) {
-            case 0: j[at] = static_cast<uint8_t>(rng()); break;
-            case 1: j[at] ^= static_cast<uint8_t>(1u << (rng() % 8)); break;
-            case 2:
-                if (at + 4 <= j.size()) {
-                    Remover::Format::PutUint32(j.data() + at, rng() % 2 ? 0xFFFFFFFFu : static_cast<uint32_t>(rng() % 64));
-                }
-                break;
-            case 3: j.erase(j.begin() + static_cast<long>(at)); break;
-            default: j.insert(j.begin() + static_cast<long>(at), static_cast<uint8_t>(rng() % 12)); break;
+                case 0:
+                    j[at] = static_cast<uint8_t>(rng());
+                    break;
+                case 1:
+                    j[at] ^= static_cast<uint8_t>(1u << (rng() % 8));
+                    break;
+                case 2:
+                    if (at + 4 <= j.size()) {
+                        Remover::Format::PutUint32(j.data() + at,
+                                                   rng() % 2 ? 0xFFFFFFFFu : static_cast<uint32_t>(rng() % 64));
+                    }
+                    break;
+                case 3:
+                    j.erase(j.begin() + static_cast<long>(at));
+                    break;
+                default:
+                    j.insert(j.begin() + static_cast<long>(at), static_cast<uint8_t>(rng() % 12));
+                    break;
             }
         }
         if (rng() % 2) {
@@ -301,17 +332,30 @@ TEST_F(JournalCrash, AFailureInjectedPartWayLeavesAJournalWhoseOtherBlocksRestor
             if (i == failing) {
                 auto any = [](const FaultSubject&) { return true; };
                 switch (kind) {
-                case 0:  // a subkey cannot be opened
-                    Portable().Faults().FailWhen(Operation::OpenKey,
-                                                 [](const FaultSubject& s) { return s.path.find(L"sub") != s.path.npos; },
-                                                 Err::AccessDenied);
-                    break;
-                case 1: Portable().Faults().FailWhen(Operation::QueryValue, any, Err::ReadFault); break;
-                case 2: Portable().Files().SetCapacity(0); break;  // the disk is full
-                case 3: Portable().Faults().FailWhen(Operation::WriteFile, journal, Err::DiskFull); break;
-                case 4: Portable().Faults().FailWhen(Operation::FlushFile, journal, Err::WriteFault); break;
-                case 5: Portable().Faults().FailWhen(Operation::EnumKey, any, Err::ReadFault); break;
-                default: Os().Threads().SetEvent(cancel.get()); break;
+                    case 0:  // a subkey cannot be opened
+                        Portable().Faults().FailWhen(
+                            Operation::OpenKey,
+                            [](const FaultSubject& s) { return s.path.find(L"sub") != s.path.npos; },
+                            Err::AccessDenied);
+                        break;
+                    case 1:
+                        Portable().Faults().FailWhen(Operation::QueryValue, any, Err::ReadFault);
+                        break;
+                    case 2:
+                        Portable().Files().SetCapacity(0);
+                        break;  // the disk is full
+                    case 3:
+                        Portable().Faults().FailWhen(Operation::WriteFile, journal, Err::DiskFull);
+                        break;
+                    case 4:
+                        Portable().Faults().FailWhen(Operation::FlushFile, journal, Err::WriteFault);
+                        break;
+                    case 5:
+                        Portable().Faults().FailWhen(Operation::EnumKey, any, Err::ReadFault);
+                        break;
+                    default:
+                        Os().Threads().SetEvent(cancel.get());
+                        break;
                 }
             }
             const uint32_t s = p.Execute(steps[i].command, steps[i].arguments(), nullptr, cancel.get());

@@ -90,8 +90,8 @@ TEST_F(CreateFileCommand, AFileAlreadyGoneCountsAsRestoredAndTheReplayGoesOn)
 TEST_F(CreateFileCommand, AForbiddenPathInABlockIsRefusedAndNothingIsRemoved)
 {
     WriteFile(PathOf(L"keep.txt"), "keep");
-    for (const std::wstring& path : {std::wstring(L"keep.txt"), PathOf(L"sub\\..\\keep.txt"),
-                                     std::wstring(L"\\\\?\\") + PathOf(L"keep.txt")}) {
+    for (const std::wstring& path :
+         {std::wstring(L"keep.txt"), PathOf(L"sub\\..\\keep.txt"), std::wstring(L"\\\\?\\") + PathOf(L"keep.txt")}) {
         JournalBuilder b;
         b.Header().Start().Begin(Remover::RCreateFile::kTag).Wide(path).Finish().End();
         EXPECT_EQ(Replay(PutJournal(L"1.arch", b.Get())), Remover::Format::kReplayIncomplete);

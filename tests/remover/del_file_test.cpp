@@ -15,8 +15,8 @@ protected:
     {
         Remover::CopyStore store(CopiesFolder(), std::span<const uint8_t>(Header(), kHeaderLength));
         uint32_t count = 0;
-        EXPECT_EQ(store.ReadReferenceCount(Crypto::DigestToHex(Crypto::Md5::Of(content.data(), content.size())), &count),
-                  0u);
+        EXPECT_EQ(
+            store.ReadReferenceCount(Crypto::DigestToHex(Crypto::Md5::Of(content.data(), content.size())), &count), 0u);
         return count;
     }
 };
@@ -147,9 +147,7 @@ TEST_F(DelFileCommand, AnUnchangedFileIsHashedOnceWhileTheProgramRuns)
 TEST_F(DelFileCommand, ACachedCopyIsNotUsedOnceTheFileChanged)
 {
     WriteFile(PathOf(L"a.txt"), "version one");
-    RunJournal([&](Remover::Processor& p) {
-        ASSERT_EQ(p.Execute(L"DelFile", File(L"a.txt"), nullptr, nullptr), 0u);
-    });
+    RunJournal([&](Remover::Processor& p) { ASSERT_EQ(p.Execute(L"DelFile", File(L"a.txt"), nullptr, nullptr), 0u); });
     Portable().Time().Advance(5);
     WriteFile(PathOf(L"a.txt"), "version two");  // the same size, a later time
     const std::wstring journal = RunJournal([&](Remover::Processor& p) {

@@ -166,11 +166,12 @@ TEST_F(DelRegKeyCommand, ASubkeyThatCannotBeReadFailsTheJournalAndTheChangeMustN
     Platform::Status failed = 0;
     const std::wstring journal = RunJournal([&](Remover::Processor& p) {
         ASSERT_EQ(p.Execute(L"DelRegValue", Value(L"first", L"v"), nullptr, nullptr), 0u);
-        Portable().Faults().FailWhen(Platform::Portable::Operation::OpenKey,
-                                     [](const Platform::Portable::FaultSubject& s) {
-                                         return s.path.size() >= 2 && s.path.substr(s.path.size() - 2) == L"\\b";
-                                     },
-                                     Err::AccessDenied);
+        Portable().Faults().FailWhen(
+            Platform::Portable::Operation::OpenKey,
+            [](const Platform::Portable::FaultSubject& s) {
+                return s.path.size() >= 2 && s.path.substr(s.path.size() - 2) == L"\\b";
+            },
+            Err::AccessDenied);
         failed = p.Execute(L"DelRegKey", Key(L"k"), nullptr, nullptr);
         Portable().Faults().Clear();
     });

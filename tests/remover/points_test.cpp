@@ -97,9 +97,8 @@ TEST_F(BackupPoints, TickedPointsAreRestoredNewestFirst)
     WriteDword(L"k", L"v", 4);
     Remover::Processor processor;
     Remover::Reader reader;
-    const auto outcome =
-        Remover::RestoreTickedPoints(TickAll(Remover::ListBackupPoints(BackupFolder())), processor, reader, nullptr,
-                                     nullptr);
+    const auto outcome = Remover::RestoreTickedPoints(TickAll(Remover::ListBackupPoints(BackupFolder())), processor,
+                                                      reader, nullptr, nullptr);
     EXPECT_TRUE(outcome.Complete());
     ASSERT_EQ(outcome.points.size(), 3u);
     EXPECT_EQ(outcome.points[0].path, BackupFolder() + L"\\1700000300.arch");
@@ -114,9 +113,8 @@ TEST_F(BackupPoints, ABrokenMiddlePointDoesNotStopTheOthers)
     PutJournal(L"1700000300.arch", SetValueJournal(L"c", 3));
     Remover::Processor processor;
     Remover::Reader reader;
-    const auto outcome =
-        Remover::RestoreTickedPoints(TickAll(Remover::ListBackupPoints(BackupFolder())), processor, reader, nullptr,
-                                     nullptr);
+    const auto outcome = Remover::RestoreTickedPoints(TickAll(Remover::ListBackupPoints(BackupFolder())), processor,
+                                                      reader, nullptr, nullptr);
     EXPECT_FALSE(outcome.Complete());
     ASSERT_EQ(outcome.points.size(), 3u);
     EXPECT_NE(outcome.points[1].status, 0u);
@@ -142,8 +140,8 @@ TEST_F(BackupPoints, OnlyTickedPointsAreRestoredAndPointsStayAfterwards)
 
 TEST_F(BackupPoints, NewestFirstOrdersByTheNumberInTheName)
 {
-    const auto order = Remover::NewestFirst({L"C:\\b\\999.arch", L"C:\\b\\odd.arch", L"C:\\b\\1700000000.arch",
-                                             L"C:\\b\\1000.arch"});
+    const auto order =
+        Remover::NewestFirst({L"C:\\b\\999.arch", L"C:\\b\\odd.arch", L"C:\\b\\1700000000.arch", L"C:\\b\\1000.arch"});
     EXPECT_EQ(order, (std::vector<std::wstring>{L"C:\\b\\1700000000.arch", L"C:\\b\\1000.arch", L"C:\\b\\999.arch",
                                                 L"C:\\b\\odd.arch"}));
 }
@@ -151,9 +149,8 @@ TEST_F(BackupPoints, NewestFirstOrdersByTheNumberInTheName)
 TEST_F(BackupPoints, DeletingRemovesTheJournalsEvenReadOnlyAndLeavesTheCopies)
 {
     WriteFile(PathOf(L"a.txt"), "saved");
-    const std::wstring journal = RunJournal([&](Remover::Processor& p) {
-        ASSERT_EQ(p.Execute(L"DelFile", File(L"a.txt"), nullptr, nullptr), 0u);
-    });
+    const std::wstring journal = RunJournal(
+        [&](Remover::Processor& p) { ASSERT_EQ(p.Execute(L"DelFile", File(L"a.txt"), nullptr, nullptr), 0u); });
     ASSERT_EQ(Fs().SetFileAttributes(journal, Platform::FileAttr::ReadOnly), 0u);
     PutJournal(L"1.arch", SetValueJournal(L"a", 1));
     auto points = Remover::ListBackupPoints(BackupFolder());

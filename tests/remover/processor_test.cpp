@@ -113,9 +113,9 @@ TEST_F(JournalProcessor, AJournalThatFailsPartWayIsCutBackAndTheErrorReturned)
     ASSERT_EQ(p.Open(BackupFolder(), Header(), kHeaderLength), 0u);
     const std::wstring path = p.GetWriter().JournalPath();
     const Bytes before = BytesOf(path);
-    Portable().Faults().FailWhen(Platform::Portable::Operation::QueryValue,
-                                 [](const Platform::Portable::FaultSubject& s) { return s.name == L"v"; },
-                                 Err::ReadFault);
+    Portable().Faults().FailWhen(
+        Platform::Portable::Operation::QueryValue,
+        [](const Platform::Portable::FaultSubject& s) { return s.name == L"v"; }, Err::ReadFault);
     EXPECT_EQ(p.Execute(L"DelRegKey", Key(L"k"), nullptr, nullptr), Err::ReadFault);
     Portable().Faults().Clear();
     EXPECT_EQ(BytesOf(path), before);
@@ -134,9 +134,9 @@ TEST_F(JournalProcessor, WhenTheCutFailsNoFurtherChangeIsJournalled)
     const std::wstring path = p.GetWriter().JournalPath();
     // Large enough to reach the file before the failure.
     WriteValue(L"k\\sub", L"big", Platform::RegType::Binary, std::vector<uint8_t>(200000, 1));
-    Portable().Faults().FailWhen(Platform::Portable::Operation::QueryValue,
-                                 [](const Platform::Portable::FaultSubject& s) { return s.name == L"v"; },
-                                 Err::ReadFault);
+    Portable().Faults().FailWhen(
+        Platform::Portable::Operation::QueryValue,
+        [](const Platform::Portable::FaultSubject& s) { return s.name == L"v"; }, Err::ReadFault);
     Portable().Faults().FailWhen(Platform::Portable::Operation::SetEndOfFile, path, Err::AccessDenied);
     EXPECT_EQ(p.Execute(L"DelRegKey", Key(L"k"), nullptr, nullptr), Err::ReadFault);
     Portable().Faults().Clear();

@@ -33,7 +33,10 @@ private:
     std::wstring path_;
 };
 
-TEST(JournalCrc32, MatchesTheStandardCheckValue) { EXPECT_EQ(Remover::Crc32::Of("123456789", 9), 0xCBF43926u); }
+TEST(JournalCrc32, MatchesTheStandardCheckValue)
+{
+    EXPECT_EQ(Remover::Crc32::Of("123456789", 9), 0xCBF43926u);
+}
 
 TEST_F(JournalReader, ReadsEachKindOfRecordAndMovesOn)
 {
@@ -207,17 +210,32 @@ TEST_F(JournalReader, RandomJunkNeverCrashesTheRecordReads)
             uint32_t v = 0;
             uint8_t buf[8];
             switch (rng() % 8) {
-            case 0: (void)R().ReadInt(&v); break;
-            case 1: (void)R().ReadString(&w); break;
-            case 2: (void)R().ReadStringA(&a); break;
-            case 3: (void)R().BeginData(&v); (void)R().ReadData(buf, sizeof buf, &v); break;
-            case 4: (void)R().EnterBlock(); break;
-            case 5: (void)R().LeaveBlock(); break;
-            case 6: (void)R().EndData(); break;
-            default:
-                if (R().Skip() != 0) {
-                    (void)R().Next();
-                }
+                case 0:
+                    (void)R().ReadInt(&v);
+                    break;
+                case 1:
+                    (void)R().ReadString(&w);
+                    break;
+                case 2:
+                    (void)R().ReadStringA(&a);
+                    break;
+                case 3:
+                    (void)R().BeginData(&v);
+                    (void)R().ReadData(buf, sizeof buf, &v);
+                    break;
+                case 4:
+                    (void)R().EnterBlock();
+                    break;
+                case 5:
+                    (void)R().LeaveBlock();
+                    break;
+                case 6:
+                    (void)R().EndData();
+                    break;
+                default:
+                    if (R().Skip() != 0) {
+                        (void)R().Next();
+                    }
             }
         }
     }

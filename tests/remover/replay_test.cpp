@@ -8,8 +8,8 @@
 namespace {
 
 using namespace JournalTesting;
-using Remover::Format::kReplayIncomplete;
 using Remover::ReplayReport;
+using Remover::Format::kReplayIncomplete;
 
 class JournalReplay : public JournalTest {
 protected:
@@ -234,7 +234,8 @@ TEST_F(JournalReplay, OneReaderReplaysSeveralJournalsInTurn)
     Remover::Processor restore;
     (void)restore.RegisterCommands();
     Remover::Reader reader;
-    EXPECT_EQ(reader.Replay(PutJournal(L"1.arch", first.Get()), Header(), kHeaderLength, restore, nullptr, nullptr), 0u);
+    EXPECT_EQ(reader.Replay(PutJournal(L"1.arch", first.Get()), Header(), kHeaderLength, restore, nullptr, nullptr),
+              0u);
     EXPECT_EQ(reader.Replay(PutJournal(L"2.arch", second.Get()), Header(), kHeaderLength, restore, nullptr, nullptr),
               0u);
     EXPECT_EQ(DwordOf(L"a", L"v"), 1u);

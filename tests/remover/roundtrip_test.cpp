@@ -19,9 +19,12 @@ namespace {
 using namespace JournalTesting;
 namespace RegType = Platform::RegType;
 
-#ifdef _WIN32
+#if defined(_WIN32)
 constexpr int kCases = 100;  // the real registry and disk under Wine are slower
 constexpr bool kBigValues = false;
+#elif defined(__SANITIZE_ADDRESS__)
+constexpr int kCases = 300;  // the unoptimised, instrumented build; the plain one runs the full count
+constexpr bool kBigValues = true;
 #else
 constexpr int kCases = 1000;
 constexpr bool kBigValues = true;
@@ -30,7 +33,10 @@ constexpr bool kBigValues = true;
 class Case {
 public:
     Case(uint64_t seed, Platform::KeyHandle root, std::wstring regPath, std::wstring fileRoot, std::wstring backup)
-        : rng_(seed), root_(root), regPath_(std::move(regPath)), fileRoot_(std::move(fileRoot)),
+        : rng_(seed),
+          root_(root),
+          regPath_(std::move(regPath)),
+          fileRoot_(std::move(fileRoot)),
           backup_(std::move(backup))
     {
     }
@@ -132,112 +138,112 @@ private:
             (content == "<dir>" ? folders : fileList).push_back(path);
         }
         switch (Below(9)) {
-        case 0:
-        case 1: {  // set a value, new or not, maybe in new keys
-            std::wstring key = keys.empty() || Chance(20) ? NewKeyUnder(keys) : keys[Below(keys.size())];
-            std::wstring name = ValueName();
-            if (!recentValues_.empty() && Chance(40)) {
-                std::tie(key, name) = recentValues_[Below(recentValues_.size())];
-            } else if (tree.count(key) && !tree.at(key).empty() && Chance(50)) {
-                auto it = tree.at(key).begin();
-                std::advance(it, static_cast<long>(Below(tree.at(key).size())));
-                name = it->first;
-            }
-            const bool exists = tree.count(key) && tree.at(key).count(name);
-            if (!tree.count(key) && Chance(50)) {
-                Execute(p, L"SetRegKey", Key(key));
-            }
-            Execute(p, exists && !Chance(20) ? L"DelRegValue" : L"SetRegValue", Value(key, name));
-            SetRandomValue(key, name);
-            recentValues_.emplace_back(key, name);
-            break;
-        }
-        case 2: {  // delete a value
-            std::vector<std::pair<std::wstring, std::wstring>> values;
-            for (const auto& [key, vals] : tree) {
-                for (const auto& v : vals) {
-                    values.emplace_back(key, v.first);
+            case 0:
+            case 1: {  // set a value, new or not, maybe in new keys
+                std::wstring key = keys.empty() || Chance(20) ? NewKeyUnder(keys) : keys[Below(keys.size())];
+                std::wstring name = ValueName();
+                if (!recentValues_.empty() && Chance(40)) {
+                    std::tie(key, name) = recentValues_[Below(recentValues_.size())];
+                } else if (tree.count(key) && !tree.at(key).empty() && Chance(50)) {
+                    auto it = tree.at(key).begin();
+                    std::advance(it, static_cast<long>(Below(tree.at(key).size())));
+                    name = it->first;
                 }
-            }
-            if (values.empty()) {
+                const bool exists = tree.count(key) && tree.at(key).count(name);
+                if (!tree.count(key) && Chance(50)) {
+                    Execute(p, L"SetRegKey", Key(key));
+                }
+                Execute(p, exists && !Chance(20) ? L"DelRegValue" : L"SetRegValue", Value(key, name));
+                SetRandomValue(key, name);
+                recentValues_.emplace_back(key, name);
                 break;
             }
-            const auto [key, name] = values[Below(values.size())];
-            Execute(p, L"DelRegValue", Value(key, name));
-            Platform::UniqueKey k;
-            ASSERT_EQ(Platform::Current().Registry().OpenKey(root_, Full(key), Platform::KeyAccess::Change, k.put()),
-                      0u);
-            ASSERT_EQ(Platform::Current().Registry().DeleteValue(k.get(), name), 0u);
-            break;
-        }
-        case 3: {  // delete a key (often one a value was just set in)
-            if (keys.empty()) {
+            case 2: {  // delete a value
+                std::vector<std::pair<std::wstring, std::wstring>> values;
+                for (const auto& [key, vals] : tree) {
+                    for (const auto& v : vals) {
+                        values.emplace_back(key, v.first);
+                    }
+                }
+                if (values.empty()) {
+                    break;
+                }
+                const auto [key, name] = values[Below(values.size())];
+                Execute(p, L"DelRegValue", Value(key, name));
+                Platform::UniqueKey k;
+                ASSERT_EQ(
+                    Platform::Current().Registry().OpenKey(root_, Full(key), Platform::KeyAccess::Change, k.put()), 0u);
+                ASSERT_EQ(Platform::Current().Registry().DeleteValue(k.get(), name), 0u);
                 break;
             }
-            std::wstring key = keys[Below(keys.size())];
-            if (!recentValues_.empty() && Chance(40) && tree.count(recentValues_.back().first)) {
-                key = recentValues_.back().first;
-            }
-            Execute(p, L"DelRegKey", Key(key));
-            ASSERT_EQ(Testing::DeleteTree(root_, Full(key)), 0u);
-            deletedKeys_.push_back(key);
-            break;
-        }
-        case 4: {  // create keys, often one deleted before
-            std::wstring key = NewKeyUnder(keys);
-            if (!deletedKeys_.empty() && Chance(40)) {
-                key = deletedKeys_[Below(deletedKeys_.size())];
-            }
-            Execute(p, L"SetRegKey", Key(key));
-            Platform::UniqueKey k;
-            bool created = false;
-            ASSERT_EQ(Platform::Current().Registry().CreateKey(root_, Full(key), k.put(), &created), 0u);
-            break;
-        }
-        case 5: {  // overwrite a file
-            if (fileList.empty()) {
+            case 3: {  // delete a key (often one a value was just set in)
+                if (keys.empty()) {
+                    break;
+                }
+                std::wstring key = keys[Below(keys.size())];
+                if (!recentValues_.empty() && Chance(40) && tree.count(recentValues_.back().first)) {
+                    key = recentValues_.back().first;
+                }
+                Execute(p, L"DelRegKey", Key(key));
+                ASSERT_EQ(Testing::DeleteTree(root_, Full(key)), 0u);
+                deletedKeys_.push_back(key);
                 break;
             }
-            const std::wstring file = fileList[Below(fileList.size())];
-            Execute(p, Chance(20) ? L"CreateFile" : L"DelFile", File(file));
-            WriteContent(file, Chance(30) ? PoolContent() : Content());
-            break;
-        }
-        case 6: {  // create a file, maybe in new folders
-            std::wstring folder = folders[Below(folders.size())];
-            for (int levels = Pick(0, 2); levels > 0; --levels) {
-                folder = Join(folder, FileName());
-            }
-            const std::wstring file = Join(folder, FileName());
-            if (Blocked(file, Platform::FileAttr::Directory)) {
+            case 4: {  // create keys, often one deleted before
+                std::wstring key = NewKeyUnder(keys);
+                if (!deletedKeys_.empty() && Chance(40)) {
+                    key = deletedKeys_[Below(deletedKeys_.size())];
+                }
+                Execute(p, L"SetRegKey", Key(key));
+                Platform::UniqueKey k;
+                bool created = false;
+                ASSERT_EQ(Platform::Current().Registry().CreateKey(root_, Full(key), k.put(), &created), 0u);
                 break;
             }
-            Execute(p, L"CreateFile", File(file));
-            WriteContent(file, PoolContent());
-            break;
-        }
-        case 7: {  // delete a file
-            if (fileList.empty()) {
+            case 5: {  // overwrite a file
+                if (fileList.empty()) {
+                    break;
+                }
+                const std::wstring file = fileList[Below(fileList.size())];
+                Execute(p, Chance(20) ? L"CreateFile" : L"DelFile", File(file));
+                WriteContent(file, Chance(30) ? PoolContent() : Content());
                 break;
             }
-            const std::wstring file = fileList[Below(fileList.size())];
-            Execute(p, L"DelFile", File(file));
-            (void)Platform::Current().Files().SetFileAttributes(FilePath(file), Platform::FileAttr::Normal);
-            ASSERT_EQ(Platform::Current().Files().DeleteFile(FilePath(file)), 0u);
-            break;
-        }
-        default: {  // create folders at several levels
-            std::wstring folder = folders[Below(folders.size())];
-            for (int levels = Pick(1, 3); levels > 0; --levels) {
-                folder = Join(folder, FileName());
-            }
-            if (Blocked(folder, 0)) {
+            case 6: {  // create a file, maybe in new folders
+                std::wstring folder = folders[Below(folders.size())];
+                for (int levels = Pick(0, 2); levels > 0; --levels) {
+                    folder = Join(folder, FileName());
+                }
+                const std::wstring file = Join(folder, FileName());
+                if (Blocked(file, Platform::FileAttr::Directory)) {
+                    break;
+                }
+                Execute(p, L"CreateFile", File(file));
+                WriteContent(file, PoolContent());
                 break;
             }
-            Execute(p, L"CreateFile", File(folder));
-            ASSERT_EQ(Sys::CreateFolderPath(FilePath(folder)), 0u);
-            break;
-        }
+            case 7: {  // delete a file
+                if (fileList.empty()) {
+                    break;
+                }
+                const std::wstring file = fileList[Below(fileList.size())];
+                Execute(p, L"DelFile", File(file));
+                (void)Platform::Current().Files().SetFileAttributes(FilePath(file), Platform::FileAttr::Normal);
+                ASSERT_EQ(Platform::Current().Files().DeleteFile(FilePath(file)), 0u);
+                break;
+            }
+            default: {  // create folders at several levels
+                std::wstring folder = folders[Below(folders.size())];
+                for (int levels = Pick(1, 3); levels > 0; --levels) {
+                    folder = Join(folder, FileName());
+                }
+                if (Blocked(folder, 0)) {
+                    break;
+                }
+                Execute(p, L"CreateFile", File(folder));
+                ASSERT_EQ(Sys::CreateFolderPath(FilePath(folder)), 0u);
+                break;
+            }
         }
     }
 
@@ -292,27 +298,31 @@ private:
 
     void SetRandomValue(const std::wstring& key, const std::wstring& name)
     {
-        static constexpr uint32_t kTypes[] = {RegType::None,   RegType::Sz,      RegType::ExpandSz,
-                                              RegType::Binary, RegType::Dword,   RegType::DwordBigEndian,
-                                              RegType::Link,   RegType::MultiSz, RegType::Qword,
-                                              0x12345};
+        static constexpr uint32_t kTypes[] = {
+            RegType::None,           RegType::Sz,   RegType::ExpandSz, RegType::Binary, RegType::Dword,
+            RegType::DwordBigEndian, RegType::Link, RegType::MultiSz,  RegType::Qword,  0x12345};
         const uint32_t type = kTypes[Below(std::size(kTypes))];
         Bytes data;
         switch (type) {
-        case RegType::Dword:
-        case RegType::DwordBigEndian: data = RandomBytes(4); break;
-        case RegType::Qword: data = RandomBytes(8); break;
-        case RegType::Sz:
-        case RegType::ExpandSz:
-        case RegType::Link:
-        case RegType::MultiSz:
-            data = Chance(10) ? Bytes() : Testing::StringBytes(Text(Pick(0, 40)));
-            if (type == RegType::MultiSz && !data.empty()) {
-                data.push_back(0);
-                data.push_back(0);
-            }
-            break;
-        default: data = Chance(15) ? Bytes() : RandomBytes(Pick(1, Chance(5) ? 70000 : 64));
+            case RegType::Dword:
+            case RegType::DwordBigEndian:
+                data = RandomBytes(4);
+                break;
+            case RegType::Qword:
+                data = RandomBytes(8);
+                break;
+            case RegType::Sz:
+            case RegType::ExpandSz:
+            case RegType::Link:
+            case RegType::MultiSz:
+                data = Chance(10) ? Bytes() : Testing::StringBytes(Text(Pick(0, 40)));
+                if (type == RegType::MultiSz && !data.empty()) {
+                    data.push_back(0);
+                    data.push_back(0);
+                }
+                break;
+            default:
+                data = Chance(15) ? Bytes() : RandomBytes(Pick(1, Chance(5) ? 70000 : 64));
         }
         SetValueBytes(key, name, type, data);
     }
@@ -329,10 +339,10 @@ private:
     std::string Content()
     {
         const int kind = Pick(0, 9);
-        const size_t size = kind == 0   ? 0
-                            : kind < 6  ? Below(300)
-                            : kind < 9  ? Below(70000)
-                                        : (kBigValues ? 300000 + Below(700000) : 100000);
+        const size_t size = kind == 0  ? 0
+                            : kind < 6 ? Below(300)
+                            : kind < 9 ? Below(70000)
+                                       : (kBigValues ? 300000 + Below(700000) : 100000);
         std::string text(size, '\0');
         for (char& c : text) {
             c = static_cast<char>(rng_());
@@ -362,7 +372,8 @@ private:
 
     std::wstring Text(int length)
     {
-        static const std::wstring kChars = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 _-.\u00e9\u00df\u0416\u4e2d";
+        static const std::wstring kChars =
+            L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 _-.\u00e9\u00df\u0416\u4e2d";
         std::wstring text;
         for (int i = 0; i < length; ++i) {
             text += kChars[Below(kChars.size())];
@@ -406,7 +417,10 @@ private:
         return parent.empty() ? name : parent + L"\\" + name;
     }
     std::wstring Full(const std::wstring& key) const { return key.empty() ? regPath_ : regPath_ + L"\\" + key; }
-    std::wstring FilePath(const std::wstring& file) const { return file.empty() ? fileRoot_ : fileRoot_ + L"\\" + file; }
+    std::wstring FilePath(const std::wstring& file) const
+    {
+        return file.empty() ? fileRoot_ : fileRoot_ + L"\\" + file;
+    }
 
     static std::string Narrow(std::wstring_view text)
     {

@@ -26,7 +26,13 @@ TEST_F(SetRegKeyCommand, RestoreDeletesEveryLevelTheCreationAdded)
         CreateKey(L"exists\\new\\deeper\\deepest");
     });
     JournalBuilder expected;
-    expected.Header().Start().Begin(Remover::SetRegKey::kTag).Wide(L"HKCU").Wide(KeyPath(L"exists\\new")).Finish().End();
+    expected.Header()
+        .Start()
+        .Begin(Remover::SetRegKey::kTag)
+        .Wide(L"HKCU")
+        .Wide(KeyPath(L"exists\\new"))
+        .Finish()
+        .End();
     EXPECT_EQ(BytesOf(journal), expected.Get()) << "the outermost missing level is recorded";
     WriteDword(L"exists\\new\\deeper", L"added since", 1);
     ASSERT_EQ(Replay(journal), 0u);
@@ -37,9 +43,8 @@ TEST_F(SetRegKeyCommand, AKeyThatExistsIsNotJournalled)
 {
     CreateKey(L"exists");
     WriteDword(L"exists", L"keep me", 1);
-    const std::wstring journal = RunJournal([&](Remover::Processor& p) {
-        ASSERT_EQ(p.Execute(L"SetRegKey", Key(L"EXISTS"), nullptr, nullptr), 0u);
-    });
+    const std::wstring journal = RunJournal(
+        [&](Remover::Processor& p) { ASSERT_EQ(p.Execute(L"SetRegKey", Key(L"EXISTS"), nullptr, nullptr), 0u); });
     EXPECT_TRUE(journal.empty());
 }
 

@@ -103,7 +103,8 @@ TEST_F(JournalWriter, EndBlockWithAnotherTagFailsAndWritesNothing)
     ASSERT_EQ(w.EndBlock('K'), 0u);
     ASSERT_EQ(w.EndBlock(1), 0u);
     ASSERT_EQ(w.Close(), 0u);
-    EXPECT_EQ(BytesOf(path), JournalBuilder().Header().Start().Begin(1).Begin('K').Int(3).Finish().Finish().End().Get());
+    EXPECT_EQ(BytesOf(path),
+              JournalBuilder().Header().Start().Begin(1).Begin('K').Int(3).Finish().Finish().End().Get());
 }
 
 TEST_F(JournalWriter, CloseEndsOpenBlocksInnermostFirstThenWritesTheEndRecord)
@@ -115,7 +116,8 @@ TEST_F(JournalWriter, CloseEndsOpenBlocksInnermostFirstThenWritesTheEndRecord)
     ASSERT_EQ(w.BeginBlock('K'), 0u);
     ASSERT_EQ(w.WriteInt(1), 0u);
     ASSERT_EQ(w.Close(), 0u);
-    EXPECT_EQ(BytesOf(path), JournalBuilder().Header().Start().Begin(2).Begin('K').Int(1).Finish().Finish().End().Get());
+    EXPECT_EQ(BytesOf(path),
+              JournalBuilder().Header().Start().Begin(2).Begin('K').Int(1).Finish().Finish().End().Get());
 }
 
 TEST_F(JournalWriter, ContentOutsideABlockAndTagZeroAreRefused)

@@ -6,9 +6,15 @@ namespace Platform::Win32 {
 
 namespace {
 
-bool StartsWith(std::wstring_view text, std::wstring_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+bool StartsWith(std::wstring_view text, std::wstring_view prefix)
+{
+    return text.substr(0, prefix.size()) == prefix;
+}
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+bool IsSeparator(wchar_t c)
+{
+    return c == L'\\' || c == L'/';
+}
 
 // The system's full form of a path; empty when it refuses.
 std::wstring FullPath(const std::wstring& path)

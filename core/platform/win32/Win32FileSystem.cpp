@@ -12,11 +12,20 @@ namespace Platform::Win32 {
 
 namespace {
 
-HANDLE ToHandle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
+HANDLE ToHandle(FileHandle file)
+{
+    return reinterpret_cast<HANDLE>(file);
+}
 
-bool IsValid(FileHandle file) { return file && ToHandle(file) != INVALID_HANDLE_VALUE; }
+bool IsValid(FileHandle file)
+{
+    return file && ToHandle(file) != INVALID_HANDLE_VALUE;
+}
 
-uint64_t ToUint64(FILETIME t) { return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; }
+uint64_t ToUint64(FILETIME t)
+{
+    return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
 
 Status LastError()
 {
@@ -31,7 +40,10 @@ struct FindState {
     std::wstring namePattern;
 };
 
-FindState* ToState(FindHandle find) { return reinterpret_cast<FindState*>(find); }
+FindState* ToState(FindHandle find)
+{
+    return reinterpret_cast<FindState*>(find);
+}
 
 std::wstring_view NamePart(std::wstring_view pattern)
 {
@@ -104,10 +116,18 @@ Status Win32FileSystem::CreateFile(std::wstring_view path, FileAccess access, Di
     }
     DWORD how = OPEN_EXISTING;
     switch (disposition) {
-        case Disposition::CreateNew: how = CREATE_NEW; break;
-        case Disposition::CreateAlways: how = CREATE_ALWAYS; break;
-        case Disposition::OpenExisting: how = OPEN_EXISTING; break;
-        case Disposition::TruncateExisting: how = TRUNCATE_EXISTING; break;
+        case Disposition::CreateNew:
+            how = CREATE_NEW;
+            break;
+        case Disposition::CreateAlways:
+            how = CREATE_ALWAYS;
+            break;
+        case Disposition::OpenExisting:
+            how = OPEN_EXISTING;
+            break;
+        case Disposition::TruncateExisting:
+            how = TRUNCATE_EXISTING;
+            break;
     }
     const std::wstring full = ExtendedPath(path);
     UniqueFileHandle file;

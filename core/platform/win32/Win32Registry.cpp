@@ -20,8 +20,14 @@ constexpr DWORD kNameBufferLimit = 32768;
 // (performance data can) is given up at this size.
 constexpr DWORD kMaxValueBytes = 0x40000000;
 
-HKEY ToHkey(KeyHandle key) { return reinterpret_cast<HKEY>(key); }
-KeyHandle ToKeyHandle(HKEY key) { return reinterpret_cast<KeyHandle>(key); }
+HKEY ToHkey(KeyHandle key)
+{
+    return reinterpret_cast<HKEY>(key);
+}
+KeyHandle ToKeyHandle(HKEY key)
+{
+    return reinterpret_cast<KeyHandle>(key);
+}
 
 REGSAM Rights(KeyAccess access)
 {

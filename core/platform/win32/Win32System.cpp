@@ -33,7 +33,10 @@ std::wstring SizedText(Fill fill)
     }
 }
 
-std::wstring BufferText(const std::wstring& buffer) { return std::wstring(buffer.c_str()); }
+std::wstring BufferText(const std::wstring& buffer)
+{
+    return std::wstring(buffer.c_str());
+}
 
 using SHGetPathFromIDListExFn = BOOL(WINAPI*)(LPCITEMIDLIST, wchar_t*, DWORD, int);
 
@@ -41,12 +44,14 @@ std::wstring PathFromItemList(LPCITEMIDLIST list)
 {
     // Newer shells give paths longer than MAX_PATH through the Ex form.
     HMODULE shell = ::GetModuleHandleW(L"shell32.dll");
-    const auto pathEx = shell ? reinterpret_cast<SHGetPathFromIDListExFn>(reinterpret_cast<void (*)()>(
-                                    ::GetProcAddress(shell, "SHGetPathFromIDListEx")))
+    const auto pathEx = shell ? reinterpret_cast<SHGetPathFromIDListExFn>(
+                                    reinterpret_cast<void (*)()>(::GetProcAddress(shell, "SHGetPathFromIDListEx")))
                               : nullptr;
     if (pathEx) {
         std::wstring buffer(kLinkTextCapacity, L'\0');
-        return pathEx(list, buffer.data(), static_cast<DWORD>(buffer.size()), 0) ? BufferText(buffer) : std::wstring();
+        if (pathEx(list, buffer.data(), static_cast<DWORD>(buffer.size()), 0)) {
+            return BufferText(buffer);
+        }
     }
     std::wstring buffer(MAX_PATH, L'\0');
     return ::SHGetPathFromIDListW(list, buffer.data()) ? BufferText(buffer) : std::wstring();
@@ -60,8 +65,8 @@ struct LinkObject {
 
 HRESULT MakeLinkObject(LinkObject* object)
 {
-    HRESULT hr = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                    object->link.put());
+    HRESULT hr =
+        ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, object->link.put());
     if (SUCCEEDED(hr)) {
         hr = object->link->QueryInterface(IID_IPersistFile, object->file.put());
     }
@@ -76,7 +81,8 @@ Status StatusFromHresult(long hr)
         return Err::Success;
     }
     // Structured-storage errors below 0x100 carry the DOS error of the same number.
-    if (HRESULT_FACILITY(hr) == FACILITY_WIN32 || (HRESULT_FACILITY(hr) == FACILITY_STORAGE && HRESULT_CODE(hr) < 0x100)) {
+    if (HRESULT_FACILITY(hr) == FACILITY_WIN32 ||
+        (HRESULT_FACILITY(hr) == FACILITY_STORAGE && HRESULT_CODE(hr) < 0x100)) {
         return static_cast<Status>(HRESULT_CODE(hr));
     }
     if (hr == E_INVALIDARG) {
@@ -101,7 +107,8 @@ std::wstring Win32System::ExpandEnvironmentStrings(std::wstring_view text)
     std::wstring expanded(source.size() + MAX_PATH, L'\0');
     for (;;) {
         // The count includes the terminating null, on success and when short.
-        const DWORD n = ::ExpandEnvironmentStringsW(source.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
+        const DWORD n =
+            ::ExpandEnvironmentStringsW(source.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
         if (n == 0) {
             return source;
         }
@@ -193,8 +200,8 @@ Status Win32System::LoadShellLink(std::wstring_view linkPath, ShellLink* out)
                   &result.workingDirectory);
     }
     if (SUCCEEDED(hr)) {
-        hr = read([&] { return object.link->GetDescription(buffer.data(), kDescriptionCapacity); },
-                  &result.description);
+        hr =
+            read([&] { return object.link->GetDescription(buffer.data(), kDescriptionCapacity); }, &result.description);
     }
     if (SUCCEEDED(hr)) {
         hr = read([&] { return object.link->GetIconLocation(buffer.data(), kLinkTextCapacity, &result.iconIndex); },
@@ -249,8 +256,8 @@ uint32_t Win32System::GetShellVersion()
     if (!shell) {
         return 0;
     }
-    const auto getVersion =
-        reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void (*)()>(::GetProcAddress(shell.get(), "DllGetVersion")));
+    const auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(shell.get(), "DllGetVersion")));
     if (!getVersion) {
         return 0;
     }

@@ -11,8 +11,14 @@ namespace Platform::Win32 {
 
 namespace {
 
-HANDLE ToHandle(EventHandle event) { return reinterpret_cast<HANDLE>(event); }
-HANDLE ToHandle(ThreadHandle thread) { return reinterpret_cast<HANDLE>(thread); }
+HANDLE ToHandle(EventHandle event)
+{
+    return reinterpret_cast<HANDLE>(event);
+}
+HANDLE ToHandle(ThreadHandle thread)
+{
+    return reinterpret_cast<HANDLE>(thread);
+}
 
 Status Wait(HANDLE handle, uint32_t milliseconds)
 {
@@ -53,11 +59,20 @@ void Win32Threads::CloseEvent(EventHandle event)
     }
 }
 
-void Win32Threads::SetEvent(EventHandle event) { ::SetEvent(ToHandle(event)); }
+void Win32Threads::SetEvent(EventHandle event)
+{
+    ::SetEvent(ToHandle(event));
+}
 
-void Win32Threads::ResetEvent(EventHandle event) { ::ResetEvent(ToHandle(event)); }
+void Win32Threads::ResetEvent(EventHandle event)
+{
+    ::ResetEvent(ToHandle(event));
+}
 
-Status Win32Threads::WaitEvent(EventHandle event, uint32_t milliseconds) { return Wait(ToHandle(event), milliseconds); }
+Status Win32Threads::WaitEvent(EventHandle event, uint32_t milliseconds)
+{
+    return Wait(ToHandle(event), milliseconds);
+}
 
 bool Win32Threads::IsEventSet(EventHandle event)
 {
@@ -105,6 +120,9 @@ void Win32Threads::CloseThread(ThreadHandle thread)
     ::WaitForSingleObject(handle.get(), INFINITE);
 }
 
-void Win32Threads::Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
+void Win32Threads::Sleep(uint32_t milliseconds)
+{
+    ::Sleep(milliseconds);
+}
 
 }  // namespace Platform::Win32

@@ -18,7 +18,10 @@ Fn Export(const wchar_t* module, const char* name)
     return m ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(m, name))) : nullptr;
 }
 
-inline bool Running() { return Export<void (*)()>(L"ntdll.dll", "wine_get_version") != nullptr; }
+inline bool Running()
+{
+    return Export<void (*)()>(L"ntdll.dll", "wine_get_version") != nullptr;
+}
 
 // The Linux path of a Windows path; empty when Wine cannot say.
 inline std::string UnixPath(const std::wstring& path)

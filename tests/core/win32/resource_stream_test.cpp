@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstring>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "core/platform/Errors.h"

@@ -56,8 +56,8 @@ std::vector<uint8_t> HeadThroughBackend(const std::wstring& path)
 
 std::vector<uint8_t> HeadThroughPlainApi(const std::wstring& path)
 {
-    Platform::Win32::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                                         OPEN_EXISTING, 0, nullptr));
+    Platform::Win32::UniqueFileHandle file(
+        ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     std::vector<uint8_t> head(4096);
     DWORD read = 0;
     if (!file || !::ReadFile(file.get(), head.data(), static_cast<DWORD>(head.size()), &read, nullptr)) {
@@ -140,15 +140,13 @@ TEST_F(Win32Files, DispositionsGiveTheWindowsErrors)
               Err::FileNotFound);
     EXPECT_EQ(Fs().CreateFile(path, FileAccess::Write, Platform::Disposition::TruncateExisting, file.put()),
               Err::FileNotFound);
-    ASSERT_EQ(Fs().CreateFile(path, FileAccess::ReadWrite, Platform::Disposition::CreateNew, file.put()),
-              Err::Success);
+    ASSERT_EQ(Fs().CreateFile(path, FileAccess::ReadWrite, Platform::Disposition::CreateNew, file.put()), Err::Success);
     // Shared for reading and writing: a second handle opens while the first is held.
     UniqueFile second;
     EXPECT_EQ(Fs().CreateFile(path, FileAccess::ReadWrite, Platform::Disposition::OpenExisting, second.put()),
               Err::Success);
     UniqueFile third;
-    EXPECT_EQ(Fs().CreateFile(path, FileAccess::Write, Platform::Disposition::CreateNew, third.put()),
-              Err::FileExists);
+    EXPECT_EQ(Fs().CreateFile(path, FileAccess::Write, Platform::Disposition::CreateNew, third.put()), Err::FileExists);
 
     uint32_t written = 0;
     ASSERT_EQ(Fs().WriteFile(file.get(), "0123456789", 10, &written), Err::Success);

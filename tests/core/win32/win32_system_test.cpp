@@ -20,7 +20,10 @@ constexpr int kCsidlAppData = 26;
 constexpr int kCsidlWindows = 36;
 constexpr int kCsidlSystem = 37;
 
-Platform::ISystem& System() { return Platform::Current().System(); }
+Platform::ISystem& System()
+{
+    return Platform::Current().System();
+}
 
 TEST(Win32System, SpecialFoldersAgreeWithTheSystemCalls)
 {
@@ -83,7 +86,8 @@ protected:
     }
     void ExpectSame(const Platform::ShellLink& got, const Platform::ShellLink& want)
     {
-        EXPECT_TRUE(RTI::EqualsIgnoreCase(got.target, want.target)) << std::string(got.target.begin(), got.target.end());
+        EXPECT_TRUE(RTI::EqualsIgnoreCase(got.target, want.target))
+            << std::string(got.target.begin(), got.target.end());
         EXPECT_EQ(got.arguments, want.arguments);
         EXPECT_TRUE(RTI::EqualsIgnoreCase(got.workingDirectory, want.workingDirectory));
         EXPECT_EQ(got.description, want.description);

@@ -10,7 +10,10 @@
 
 namespace {
 
-Platform::IThreads& Threads() { return Platform::Current().Threads(); }
+Platform::IThreads& Threads()
+{
+    return Platform::Current().Threads();
+}
 
 // Looking at an auto-reset event must not consume it: the next waiter still
 // sees it set.

@@ -32,9 +32,12 @@ struct WineVersion {
 };
 
 constexpr WineVersion kWineVersions[] = {
-    {L"win2k", 5, 0, 2195, "Service Pack 4"}, {L"winxp", 5, 1, 2600, "Service Pack 3"},
-    {L"vista", 6, 0, 6002, "Service Pack 2"}, {L"win7", 6, 1, 7601, "Service Pack 1"},
-    {L"win8", 6, 2, 9200, ""},                {L"win81", 6, 3, 9600, ""},
+    {L"win2k", 5, 0, 2195, "Service Pack 4"},
+    {L"winxp", 5, 1, 2600, "Service Pack 3"},
+    {L"vista", 6, 0, 6002, "Service Pack 2"},
+    {L"win7", 6, 1, 7601, "Service Pack 1"},
+    {L"win8", 6, 2, 9200, ""},
+    {L"win81", 6, 3, 9600, ""},
     {L"win10", 10, 0, 0, ""},
 };
 
@@ -49,7 +52,10 @@ std::wstring Environment(const wchar_t* name)
     return value;
 }
 
-std::string Narrow(std::wstring_view text) { return std::string(text.begin(), text.end()); }
+std::string Narrow(std::wstring_view text)
+{
+    return std::string(text.begin(), text.end());
+}
 
 std::wstring ModulePath()
 {
@@ -62,9 +68,8 @@ std::wstring ModulePath()
 long RunQuietly(const std::wstring& program, std::wstring commandLine)
 {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    Platform::Win32::UniqueFileHandle nul(::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
-                                                        FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
-                                                        0, nullptr));
+    Platform::Win32::UniqueFileHandle nul(::CreateFileW(
+        L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
