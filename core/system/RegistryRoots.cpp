@@ -1,5 +1,6 @@
 #include "core/system/RegistryRoots.h"
 
+#include "core/platform/Errors.h"
 #include "core/system/Caches.h"
 
 namespace Sys {
@@ -28,8 +29,15 @@ Platform::KeyHandle DefaultUserKey()
         }
     }
     Platform::KeyHandle key = nullptr;
-    if (Platform::Current().Registry().OpenKey(Platform::Users(), kDefaultUser, Platform::KeyAccess::Change, &key) !=
-        0) {
+    Platform::IRegistry& registry = Platform::Current().Registry();
+    Platform::Status status = registry.OpenKey(Platform::Users(), kDefaultUser, Platform::KeyAccess::Change, &key);
+    if (status == Err::AccessDenied) {
+        // A standard user may read the default user's settings but not change
+        // them: analysis must still see them, and changes then fail honestly
+        // with "access denied" instead of the whole root being unknown.
+        status = registry.OpenKey(Platform::Users(), kDefaultUser, Platform::KeyAccess::Read, &key);
+    }
+    if (status != 0) {
         return nullptr;
     }
     return detail::PublishKey(&caches.defaultUserKey, key);

@@ -56,10 +56,34 @@ TEST_F(SystemRegistryRoots, DefaultUserKeyIsOpenedOnceAndNamed)
 #ifndef _WIN32
 TEST_F(SystemRegistryRoots, AFailedOpenOfTheDefaultUserKeyIsRetried)
 {
-    Portable().Faults().FailWhen(Platform::Portable::Operation::OpenKey, L"HKU\\.DEFAULT", Err::AccessDenied, 1);
+    Portable().Faults().FailWhen(Platform::Portable::Operation::OpenKey, L"HKU\\.DEFAULT", Err::FileNotFound, 1);
     EXPECT_EQ(Sys::RootKeyFromName(L".DEFAULT"), nullptr);
     EXPECT_EQ(Sys::RootKeyName(nullptr), L"");
     EXPECT_NE(Sys::RootKeyFromName(L".DEFAULT"), nullptr);
+}
+
+TEST_F(SystemRegistryRoots, AStandardUserStillReadsTheDefaultUserKey)
+{
+    bool created = false;
+    Platform::KeyHandle made = nullptr;
+    ASSERT_EQ(Reg().CreateKey(Platform::Users(), L".DEFAULT\\Software\\Probe", &made, &created), 0u);
+    ASSERT_EQ(Reg().SetValue(made, L"Level", Platform::RegType::Dword, reinterpret_cast<const uint8_t*>("\1\0\0\0"), 4),
+              0u);
+    (void)Reg().CloseKey(made);
+    ASSERT_EQ(
+        Portable().Registry().SetProtection(Platform::Users(), L".DEFAULT", Platform::Portable::Protection::ReadOnly),
+        0u);
+
+    const Platform::KeyHandle root = Sys::RootKeyFromName(L".DEFAULT");
+    ASSERT_NE(root, nullptr);
+    Platform::UniqueKey key;
+    ASSERT_EQ(Reg().OpenKey(root, L"Software\\Probe", Platform::KeyAccess::Read, key.put()), 0u);
+    uint32_t type = 0;
+    std::vector<uint8_t> data;
+    EXPECT_EQ(Reg().QueryValue(key.get(), L"Level", &type, &data), 0u);
+    EXPECT_EQ(data, (std::vector<uint8_t>{1, 0, 0, 0}));
+    // Changing it is refused, not redirected anywhere else.
+    EXPECT_EQ(Reg().SetValue(root, L"New", Platform::RegType::Dword, data.data(), data.size()), Err::AccessDenied);
 }
 #endif
 
