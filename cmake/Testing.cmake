@@ -5,6 +5,9 @@
 if(CORVANE_WINDOWS)
   set(CORVANE_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
   set(CORVANE_WINE_RUN ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh)
+  # Every executable target made after this runs under Wine in that prefix
+  # when a test (or a custom command) runs it.
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CORVANE_WINE_RUN} ${CORVANE_WINEPREFIX})
   add_test(NAME wine_prefix_setup COMMAND ${PROJECT_SOURCE_DIR}/cmake/wine-prefix.sh start ${CORVANE_WINEPREFIX})
   set_tests_properties(wine_prefix_setup PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 900)
   add_test(NAME wine_prefix_cleanup COMMAND ${PROJECT_SOURCE_DIR}/cmake/wine-prefix.sh stop ${CORVANE_WINEPREFIX})
@@ -14,7 +17,7 @@ endif()
 # corvane_add_test(TARGET) registers one test executable as one test.
 function(corvane_add_test target)
   if(CORVANE_WINDOWS)
-    add_test(NAME ${target} COMMAND ${CORVANE_WINE_RUN} ${CORVANE_WINEPREFIX} $<TARGET_FILE:${target}> --gtest_color=no)
+    add_test(NAME ${target} COMMAND ${target} --gtest_color=no)
     set_tests_properties(${target} PROPERTIES FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wineserver TIMEOUT 900)
   else()
     add_test(NAME ${target} COMMAND ${target} --gtest_color=no)
