@@ -13,26 +13,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <functional>
 #include <memory>
-#include <random>
 #include <string>
-#include <vector>
 
+#include "bench/JournalWorkload.h"
 #include "core/platform/Errors.h"
-#include "core/platform/FileIO.h"
-#include "core/platform/Handles.h"
 #include "core/platform/portable/PortablePlatform.h"
 #include "core/system/Folders.h"
 #include "core/text/Utf.h"
-#include "remover/CommandParameters.h"
-#include "remover/CopyCache.h"
-#include "remover/Format.h"
-#include "remover/Processor.h"
-#include "remover/Reader.h"
 
 namespace {
 
@@ -262,10 +251,14 @@ private:
 
 enum Where { kMemory = 0, kDiskFlushed = 1, kDiskUnflushed = 2 };
 
+constexpr wchar_t kBackup[] = L"C:\\bench\\backup";
+constexpr wchar_t kData[] = L"C:\\bench\\data";
+constexpr wchar_t kTree[] = L"Software\\CorvaneBench\\Tree";
+
 // Installs the platform a benchmark runs on and removes it again.
 class World {
 public:
-    explicit World(Where where) : where_(where)
+    explicit World(Where where) : where_(where), places_{kBackup, kData, kTree}
     {
         if (where != kMemory) {
             const char* dir = std::getenv("CORVANE_BENCH_DIR");
@@ -288,160 +281,34 @@ public:
     World(const World&) = delete;
     World& operator=(const World&) = delete;
 
-    std::wstring Journal(const std::function<void(Remover::Processor&)>& body)
+    const JournalWorkload::Places& Places() const { return places_; }
+    std::wstring Journal(JournalWorkload::Body body)
     {
-        Remover::Processor processor;
-        if (processor.Open(kBackup, Remover::Format::kProductHeader, Remover::Format::kProductHeaderLength) != 0) {
-            std::abort();
-        }
-        processor.GetWriter().SetFlushPolicy(where_ == kDiskUnflushed ? Remover::FlushPolicy::Never
-                                                                      : Remover::FlushPolicy::EveryBlock);
-        const std::wstring path = processor.GetWriter().JournalPath();
-        body(processor);
-        if (processor.Close() != 0) {
-            std::abort();
-        }
-        return path;
+        const auto policy = where_ == kDiskUnflushed ? Remover::FlushPolicy::Never : Remover::FlushPolicy::EveryBlock;
+        return JournalWorkload::Journal(places_, policy, body);
     }
-    void Replay(const std::wstring& journal)
-    {
-        Remover::Processor restore;
-        (void)restore.RegisterCommands();
-        Remover::Reader reader;
-        Remover::ReplayReport report;
-        if (reader.Replay(journal, Remover::Format::kProductHeader, Remover::Format::kProductHeaderLength, restore,
-                          nullptr, nullptr, &report) != 0 ||
-            report.failed.size() != 0) {
-            std::fprintf(stderr, "replay failed\n");
-            std::abort();
-        }
-    }
-    static uint64_t SizeOf(const std::wstring& path)
-    {
-        Platform::FileInfo info;
-        return Platform::Current().Files().GetFileInfo(path, &info) == 0 ? info.size : 0;
-    }
-    void ForgetCopies()
-    {
-        Remover::CopyCache::Clear();
-        auto& files = Platform::Current().Files();
-        Platform::FindData entry;
-        Platform::UniqueFind find;
-        std::vector<std::wstring> names;
-        if (files.FindFirst(std::wstring(kBackup) + L"\\Files\\*", &entry, find.put()) == 0) {
-            do {
-                if (!(entry.attributes & Platform::FileAttr::Directory)) {
-                    names.push_back(entry.name);
-                }
-            } while (files.FindNext(find.get(), &entry) == 0);
-        }
-        find.reset();
-        for (const auto& name : names) {
-            (void)files.DeleteFile(std::wstring(kBackup) + L"\\Files\\" + name);
-        }
-    }
-
-    static constexpr wchar_t kBackup[] = L"C:\\bench\\backup";
-    static constexpr wchar_t kData[] = L"C:\\bench\\data";
-    static constexpr wchar_t kTree[] = L"Software\\CorvaneBench\\Tree";
 
 private:
     Where where_;
+    JournalWorkload::Places places_;
     Platform::Portable::PortablePlatform portable_;
     std::unique_ptr<DiskPlatform> disk_;
     Platform::IPlatform* previous_ = nullptr;
     std::string root_;
 };
 
-// 1,000 keys (10 x 10 x 10 below the tree's key), 10 values each: strings,
-// numbers and binary data of up to 200 bytes.
-void BuildTree()
-{
-    auto& reg = Platform::Current().Registry();
-    std::mt19937 rng(5);
-    for (int a = 0; a < 10; ++a) {
-        for (int b = 0; b < 10; ++b) {
-            for (int c = 0; c < 10; ++c) {
-                const std::wstring path = std::wstring(World::kTree) + L"\\Group " + std::to_wstring(a) +
-                                          L"\\Section " + std::to_wstring(b) + L"\\Entry " + std::to_wstring(c);
-                Platform::UniqueKey key;
-                bool created = false;
-                (void)reg.CreateKey(Platform::CurrentUser(), path, key.put(), &created);
-                for (int v = 0; v < 10; ++v) {
-                    std::vector<uint8_t> data(v % 3 == 0 ? 4 : 1 + rng() % 200);
-                    for (auto& byte : data) {
-                        byte = static_cast<uint8_t>(rng());
-                    }
-                    const uint32_t type = v % 3 == 0 ? Platform::RegType::Dword : Platform::RegType::Binary;
-                    (void)reg.SetValue(key.get(), L"Value " + std::to_wstring(v), type, data.data(), data.size());
-                }
-            }
-        }
-    }
-}
-
-RTI::Reference<Remover::IArguments> TreeKey()
-{
-    return RTI::Reference<Remover::IArguments>(new Remover::KeyParameters(Platform::CurrentUser(), World::kTree));
-}
-
-void DeleteTree()
-{
-    auto& reg = Platform::Current().Registry();
-    std::function<void(Platform::KeyHandle, const std::wstring&)> remove = [&](Platform::KeyHandle parent,
-                                                                               const std::wstring& name) {
-        {
-            Platform::UniqueKey key;
-            if (reg.OpenKey(parent, name, Platform::KeyAccess::Change, key.put()) != 0) {
-                return;
-            }
-            std::wstring child;
-            while (reg.EnumKey(key.get(), 0, &child) == 0) {
-                remove(key.get(), child);
-            }
-        }
-        (void)reg.DeleteKey(parent, name);
-    };
-    remove(Platform::CurrentUser(), World::kTree);
-}
-
-constexpr int kFiles = 1000;
-constexpr size_t kFileSize = 64 * 1024;
-
-std::wstring DataFile(int i)
-{
-    return std::wstring(World::kData) + L"\\file" + std::to_wstring(i) + L".bin";
-}
-
-void WriteFiles(uint32_t seed)
-{
-    std::mt19937_64 rng(seed);
-    std::string content(kFileSize, '\0');
-    for (int i = 0; i < kFiles; ++i) {
-        for (size_t at = 0; at < content.size(); at += 8) {
-            const uint64_t v = rng();
-            std::memcpy(&content[at], &v, 8);
-        }
-        (void)Platform::WriteWholeFile(DataFile(i), content);
-    }
-}
-
 // ------------------------------------------------------------ benchmarks
 
 void BM_JournalKeyTree(benchmark::State& state)
 {
     World world(static_cast<Where>(state.range(0)));
-    BuildTree();
+    JournalWorkload::BuildTree(world.Places());
     uint64_t bytes = 0;
     for (auto _ : state) {
-        const std::wstring journal = world.Journal([](Remover::Processor& p) {
-            if (p.Execute(L"DelRegKey", TreeKey(), nullptr, nullptr) != 0) {
-                std::abort();
-            }
-        });
+        const std::wstring journal = world.Journal(JournalWorkload::JournalTree);
         state.PauseTiming();
-        bytes += World::SizeOf(journal);
-        (void)Platform::Current().Files().DeleteFile(journal);
+        bytes += JournalWorkload::SizeOf(journal);
+        JournalWorkload::DeleteJournal(journal);
         state.ResumeTiming();
     }
     state.SetBytesProcessed(static_cast<int64_t>(bytes));
@@ -451,93 +318,60 @@ void BM_JournalKeyTree(benchmark::State& state)
 void BM_RestoreKeyTree(benchmark::State& state)
 {
     World world(static_cast<Where>(state.range(0)));
-    BuildTree();
-    const std::wstring journal = world.Journal([](Remover::Processor& p) {
-        if (p.Execute(L"DelRegKey", TreeKey(), nullptr, nullptr) != 0) {
-            std::abort();
-        }
-    });
+    JournalWorkload::BuildTree(world.Places());
+    const std::wstring journal = world.Journal(JournalWorkload::JournalTree);
     for (auto _ : state) {
         state.PauseTiming();
-        DeleteTree();
+        JournalWorkload::DeleteTree(world.Places());
         state.ResumeTiming();
-        world.Replay(journal);
+        JournalWorkload::Replay(journal);
     }
-    state.SetBytesProcessed(static_cast<int64_t>(World::SizeOf(journal) * state.iterations()));
+    state.SetBytesProcessed(static_cast<int64_t>(JournalWorkload::SizeOf(journal) * state.iterations()));
 }
 
 void BM_JournalFiles(benchmark::State& state)
 {
     World world(static_cast<Where>(state.range(0)));
-    WriteFiles(1);
+    JournalWorkload::WriteFiles(world.Places(), 1);
     for (auto _ : state) {
-        const std::wstring journal = world.Journal([](Remover::Processor& p) {
-            for (int i = 0; i < kFiles; ++i) {
-                RTI::Reference<Remover::IArguments> file(new Remover::FileParameters(DataFile(i)));
-                if (p.Execute(L"DelFile", file, nullptr, nullptr) != 0) {
-                    std::abort();
-                }
-            }
-        });
+        const std::wstring journal = world.Journal(JournalWorkload::JournalFiles);
         state.PauseTiming();
-        (void)Platform::Current().Files().DeleteFile(journal);
-        world.ForgetCopies();  // every round saves every copy afresh
+        JournalWorkload::DeleteJournal(journal);
+        JournalWorkload::ForgetCopies(world.Places());  // every round saves every copy afresh
         state.ResumeTiming();
     }
-    state.SetBytesProcessed(static_cast<int64_t>(kFiles * kFileSize * state.iterations()));
+    state.SetBytesProcessed(
+        static_cast<int64_t>(JournalWorkload::kFiles * JournalWorkload::kFileSize * state.iterations()));
 }
 
 void BM_RestoreFiles(benchmark::State& state)
 {
     World world(static_cast<Where>(state.range(0)));
-    WriteFiles(2);
-    const std::wstring journal = world.Journal([](Remover::Processor& p) {
-        for (int i = 0; i < kFiles; ++i) {
-            RTI::Reference<Remover::IArguments> file(new Remover::FileParameters(DataFile(i)));
-            if (p.Execute(L"DelFile", file, nullptr, nullptr) != 0) {
-                std::abort();
-            }
-        }
-    });
+    JournalWorkload::WriteFiles(world.Places(), 2);
+    const std::wstring journal = world.Journal(JournalWorkload::JournalFiles);
     for (auto _ : state) {
         state.PauseTiming();
-        for (int i = 0; i < kFiles; ++i) {
-            (void)Platform::Current().Files().DeleteFile(DataFile(i));
-        }
+        JournalWorkload::DeleteFiles(world.Places());
         state.ResumeTiming();
-        world.Replay(journal);
+        JournalWorkload::Replay(journal);
     }
-    state.SetBytesProcessed(static_cast<int64_t>(kFiles * kFileSize * state.iterations()));
+    state.SetBytesProcessed(
+        static_cast<int64_t>(JournalWorkload::kFiles * JournalWorkload::kFileSize * state.iterations()));
 }
 
 // 1,000 small changes, one block each: the flush dominates on the disk.
 void BM_JournalSmallBlocks(benchmark::State& state)
 {
     World world(static_cast<Where>(state.range(0)));
-    {
-        Platform::UniqueKey key;
-        bool created = false;
-        (void)Platform::Current().Registry().CreateKey(Platform::CurrentUser(), World::kTree, key.put(), &created);
-        const uint32_t one = 1;
-        (void)Platform::Current().Registry().SetValue(key.get(), L"v", Platform::RegType::Dword,
-                                                      reinterpret_cast<const uint8_t*>(&one), 4);
-    }
+    JournalWorkload::PrepareSmallBlocks(world.Places());
     for (auto _ : state) {
-        const std::wstring journal = world.Journal([](Remover::Processor& p) {
-            for (int i = 0; i < 1000; ++i) {
-                RTI::Reference<Remover::IArguments> value(
-                    new Remover::ValueParameters(Platform::CurrentUser(), World::kTree, L"v"));
-                if (p.Execute(L"DelRegValue", value, nullptr, nullptr) != 0) {
-                    std::abort();
-                }
-            }
-        });
+        const std::wstring journal = world.Journal(JournalWorkload::JournalSmallBlocks);
         state.PauseTiming();
-        (void)Platform::Current().Files().DeleteFile(journal);
+        JournalWorkload::DeleteJournal(journal);
         state.ResumeTiming();
     }
-    state.counters["blocks/s"] =
-        benchmark::Counter(1000.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["blocks/s"] = benchmark::Counter(
+        JournalWorkload::kSmallBlocks * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void OnEachPlatform(benchmark::internal::Benchmark* b)

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds the journal benchmark of the Windows builds and runs it under Wine.
+#
+#   tools/bench-wine.sh [BUILD_DIR...] [-- ROUNDS]
+#
+# Without build folders it uses the presets' build/win32 and build/win64. A
+# folder that is not configured yet is configured with the preset its name
+# contains (win32 or win64). The benchmark runs in the folder's own Wine prefix
+# (BUILD_DIR/wineprefix, the one ctest uses), made first when missing.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+
+dirs=()
+rounds=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --) shift; rounds=("$@"); break ;;
+    *) dirs+=("$1"); shift ;;
+  esac
+done
+[ ${#dirs[@]} -gt 0 ] || dirs=("$root/build/win32" "$root/build/win64")
+
+for dir in "${dirs[@]}"; do
+  case "$(basename "$dir")" in
+    *win32*) preset=win32 ;;
+    *win64*) preset=win64 ;;
+    *) preset="" ;;
+  esac
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    if [ -z "$preset" ]; then
+      echo "$dir is not configured and its name names no preset (win32, win64)" >&2
+      exit 2
+    fi
+    (cd "$root" && cmake --preset "$preset" -B "$dir" >/dev/null)
+  fi
+  cmake --build "$dir" -j2 --target corvane_wine_bench
+
+  prefix="$dir/wineprefix"
+  if [ ! -d "$prefix" ]; then
+    "$root/cmake/wine-prefix.sh" start "$prefix"
+  fi
+  exe="$(find "$dir" -name corvane_wine_bench.exe -print -quit)"
+  echo "=== ${preset:-$dir} ($dir), load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+  "$root/cmake/wine-run.sh" "$prefix" "$exe" "${rounds[@]}"
+  # Nothing of this prefix keeps running once the figures are out.
+  "$root/cmake/wine-prefix.sh" stop "$prefix"
+done
