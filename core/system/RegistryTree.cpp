@@ -94,7 +94,7 @@ Status DeleteMatchingValues(KeyHandle key, const NamePattern& pattern, Recursive
 
 }  // namespace
 
-Status DeleteKeyTree(KeyHandle parent, std::wstring_view subKey, RTI::ITracer* tracer)
+Status DeleteKeyTree(KeyHandle parent, std::wstring_view subKey, RTI::ITracer* tracer, Platform::EventHandle cancel)
 {
     if (subKey.empty()) {
         return Err::InvalidParameter;
@@ -109,9 +109,14 @@ Status DeleteKeyTree(KeyHandle parent, std::wstring_view subKey, RTI::ITracer* t
             return status;
         }
         for (const auto& name : SubkeyNames(key.get(), info.subkeys)) {
-            (void)DeleteKeyTree(key.get(), name, tracer);
+            if (IsCancelled(cancel) || DeleteKeyTree(key.get(), name, tracer, cancel) == Err::Cancelled) {
+                return Err::Cancelled;
+            }
         }
         for (uint32_t i = info.values; i-- > 0;) {
+            if (IsCancelled(cancel)) {
+                return Err::Cancelled;
+            }
             std::wstring name;
             uint32_t type = 0;
             if (Registry().EnumValue(key.get(), i, &name, &type) == 0) {

@@ -16,9 +16,10 @@ namespace Sys {
 // failures are ignored), then the key's values, then the key itself. Returns
 // the error of opening the key or of deleting it (so a subkey that could not be
 // removed shows as the parent's failure); 87 for an empty subKey, which would
-// name the parent itself.
-[[nodiscard]] Platform::Status DeleteKeyTree(Platform::KeyHandle parent, std::wstring_view subKey,
-                                             RTI::ITracer* tracer);
+// name the parent itself. The cancel event (optional) is tested before each
+// subkey and value: 1223 when it is set, leaving deleted what was deleted.
+[[nodiscard]] Platform::Status DeleteKeyTree(Platform::KeyHandle parent, std::wstring_view subKey, RTI::ITracer* tracer,
+                                             Platform::EventHandle cancel = nullptr);
 
 // Rewrites a value with its own type and zero bytes of data; the query's error
 // when the value does not exist.

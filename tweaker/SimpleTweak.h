@@ -1,0 +1,63 @@
+#pragma once
+// Tweaker::SimpleTweak: one tweak of the catalogue with its items.
+#include <string>
+#include <vector>
+
+#include "core/rti/Reference.h"
+#include "tweaker/IItem.h"
+#include "tweaker/ITweak.h"
+
+namespace Tweaker {
+
+class Key;
+
+class SimpleTweak final : public ITweak {
+public:
+    int GetMinimumSystem() const override { return minimumSystem_; }
+    int CountNodes() const override { return 1; }
+    std::wstring GetName() const override { return name_; }
+    std::wstring GetDescription() const override { return description_; }
+    std::wstring GetDetails() const override { return details_; }
+    bool IsApplyComplete() const override { return applyComplete_; }
+    std::wstring GetIcon() const override { return icon_; }
+    bool IsSelected() const override { return selected_; }
+    void SetSelected(bool selected) override { selected_ = selected; }
+    bool IsEditable() const override { return editable_; }
+    bool IsSwitch() const override;
+    int GetSwitchPosition() const override;
+    void Switch() override;
+    bool IsAnalysed() const override { return false; }
+    double GetAppliedShare() const override { return share_; }
+    [[nodiscard]] uint32_t Analyse(RTI::ITracer* tracer, ITweak* parent, Platform::EventHandle cancel) override;
+    [[nodiscard]] uint32_t Apply(RTI::ITracer* tracer, ITweak* parent, Platform::EventHandle cancel,
+                                 Remover::Processor* journal) override;
+    [[nodiscard]] int Load(XmlDocument& reader, IProducer& producer) override;
+    void ApplyProfileValues(const std::vector<ItemValue>& values) override;
+    void DiscardProfileValues() override;
+
+    bool IsManageable() const { return manageable_; }
+    const std::wstring& GetVersionText() const { return version_; }
+    const std::vector<RTI::Reference<IItem>>& GetItems() const { return items_; }
+    size_t CountItems() const { return items_.size(); }
+    // One ItemValue per registry item: its value name, no path, its
+    // configured value and its action.
+    std::vector<ItemValue> RegistryItemValues() const;
+
+private:
+    std::vector<Key*> RegistryItems() const;
+
+    std::wstring name_;
+    std::wstring description_;
+    std::wstring details_;
+    std::wstring icon_;
+    std::wstring version_;
+    int minimumSystem_ = 0;
+    bool selected_ = false;
+    bool manageable_ = true;
+    bool editable_ = false;
+    double share_ = 0.0;
+    bool applyComplete_ = true;
+    std::vector<RTI::Reference<IItem>> items_;
+};
+
+}  // namespace Tweaker
