@@ -1,5 +1,6 @@
 #include "core/text/Utf.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "core/platform/Errors.h"
@@ -69,69 +70,84 @@ inline size_t Utf8Length(uint32_t cp)
 Platform::Status Utf8ToWide(std::string_view utf8, std::wstring* out)
 {
     // Every byte yields at most one code unit (a four-byte form yields two at
-    // most), so the input length bounds the output.
-    std::wstring wide(utf8.size(), L'\0');
-    wchar_t* d = wide.data();
+    // most), so the input length bounds the output. The result is reserved,
+    // not sized: sizing would fill it with zeros first, a whole extra pass
+    // over memory that for a large document is fresh from the system. The
+    // text is decoded into a small buffer that stays in cache and appended
+    // from there.
+    std::wstring wide;
+    wide.reserve(utf8.size());
+    constexpr size_t kChunk = 2048;
+    constexpr size_t kBlock = 16;  // ASCII bytes widened per step
+    wchar_t chunk[kChunk];
     const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
     const unsigned char* const end = s + utf8.size();
     while (s < end) {
-        // Documents are almost all ASCII: widen eight bytes at a time while no
-        // byte has its top bit set.
-        while (end - s >= 8) {
-            uint64_t block;
-            std::memcpy(&block, s, 8);
-            if (block & 0x8080808080808080ull) {
-                break;
+        wchar_t* d = chunk;
+        // Room for one more step: a block, or the two code units of a pair.
+        wchar_t* const full = chunk + kChunk - kBlock;
+        while (s < end && d <= full) {
+            // Documents are almost all ASCII: widen a block at a time while
+            // no byte has its top bit set.
+            if (end - s >= static_cast<std::ptrdiff_t>(kBlock)) {
+                // Copied to a local block first: widening straight from s,
+                // GCC assembles the vector byte by byte.
+                unsigned char block[kBlock];
+                std::memcpy(block, s, kBlock);
+                uint64_t low;
+                uint64_t high;
+                std::memcpy(&low, block, 8);
+                std::memcpy(&high, block + 8, 8);
+                if (((low | high) & 0x8080808080808080ull) == 0) {
+                    for (size_t k = 0; k < kBlock; ++k) {
+                        d[k] = static_cast<wchar_t>(block[k]);
+                    }
+                    s += kBlock;
+                    d += kBlock;
+                    continue;
+                }
             }
-            for (int k = 0; k < 8; ++k) {
-                d[k] = static_cast<wchar_t>(s[k]);
+            const unsigned char c = *s;
+            if (c < 0x80) {
+                *d++ = static_cast<wchar_t>(c);
+                ++s;
+                continue;
             }
-            s += 8;
-            d += 8;
-        }
-        if (s == end) {
-            break;
-        }
-        const unsigned char c = *s;
-        if (c < 0x80) {
-            *d++ = static_cast<wchar_t>(c);
-            ++s;
-            continue;
-        }
-        const size_t left = static_cast<size_t>(end - s);
-        uint32_t cp;
-        if (c < 0xC2) {
-            return Err::NoUnicodeTranslation;  // a stray continuation byte, or an overlong two-byte form
-        } else if (c < 0xE0) {
-            if (left < 2 || !IsContinuation(s[1])) {
+            const size_t left = static_cast<size_t>(end - s);
+            uint32_t cp;
+            if (c < 0xC2) {
+                return Err::NoUnicodeTranslation;  // a stray continuation byte, or an overlong two-byte form
+            } else if (c < 0xE0) {
+                if (left < 2 || !IsContinuation(s[1])) {
+                    return Err::NoUnicodeTranslation;
+                }
+                cp = ((c & 0x1Fu) << 6) | (s[1] & 0x3Fu);
+                s += 2;
+            } else if (c < 0xF0) {
+                if (left < 3 || !IsContinuation(s[1]) || !IsContinuation(s[2])) {
+                    return Err::NoUnicodeTranslation;
+                }
+                if ((c == 0xE0 && s[1] < 0xA0) || (c == 0xED && s[1] >= 0xA0)) {
+                    return Err::NoUnicodeTranslation;  // overlong, or a surrogate
+                }
+                cp = ((c & 0x0Fu) << 12) | ((s[1] & 0x3Fu) << 6) | (s[2] & 0x3Fu);
+                s += 3;
+            } else if (c < 0xF5) {
+                if (left < 4 || !IsContinuation(s[1]) || !IsContinuation(s[2]) || !IsContinuation(s[3])) {
+                    return Err::NoUnicodeTranslation;
+                }
+                if ((c == 0xF0 && s[1] < 0x90) || (c == 0xF4 && s[1] >= 0x90)) {
+                    return Err::NoUnicodeTranslation;  // overlong, or above 0x10FFFF
+                }
+                cp = ((c & 0x07u) << 18) | ((s[1] & 0x3Fu) << 12) | ((s[2] & 0x3Fu) << 6) | (s[3] & 0x3Fu);
+                s += 4;
+            } else {
                 return Err::NoUnicodeTranslation;
             }
-            cp = ((c & 0x1Fu) << 6) | (s[1] & 0x3Fu);
-            s += 2;
-        } else if (c < 0xF0) {
-            if (left < 3 || !IsContinuation(s[1]) || !IsContinuation(s[2])) {
-                return Err::NoUnicodeTranslation;
-            }
-            if ((c == 0xE0 && s[1] < 0xA0) || (c == 0xED && s[1] >= 0xA0)) {
-                return Err::NoUnicodeTranslation;  // overlong, or a surrogate
-            }
-            cp = ((c & 0x0Fu) << 12) | ((s[1] & 0x3Fu) << 6) | (s[2] & 0x3Fu);
-            s += 3;
-        } else if (c < 0xF5) {
-            if (left < 4 || !IsContinuation(s[1]) || !IsContinuation(s[2]) || !IsContinuation(s[3])) {
-                return Err::NoUnicodeTranslation;
-            }
-            if ((c == 0xF0 && s[1] < 0x90) || (c == 0xF4 && s[1] >= 0x90)) {
-                return Err::NoUnicodeTranslation;  // overlong, or above 0x10FFFF
-            }
-            cp = ((c & 0x07u) << 18) | ((s[1] & 0x3Fu) << 12) | ((s[2] & 0x3Fu) << 6) | (s[3] & 0x3Fu);
-            s += 4;
-        } else {
-            return Err::NoUnicodeTranslation;
+            d = PutCodePoint(d, cp);
         }
-        d = PutCodePoint(d, cp);
+        wide.append(chunk, static_cast<size_t>(d - chunk));
     }
-    wide.resize(static_cast<size_t>(d - wide.data()));
     *out = std::move(wide);
     return Err::Success;
 }

@@ -1,6 +1,7 @@
 // Parsing of the document element into the element index. The parse keeps
 // its own stack of open elements instead of recursing, so that the depth of a
 // document cannot overflow the thread's stack.
+#include <algorithm>
 #include <vector>
 
 #include "core/platform/Errors.h"
@@ -23,14 +24,45 @@ struct OpenElement {
     size_t nameLength;
 };
 
-// The ">" that ends a tag, read token by token from pos so that one inside a
-// quoted value does not count; npos when there is none.
+// doc.find(c, from), looking at the first few characters inline: the gaps
+// between tags are mostly short, and for them the call costs more than the
+// search. (Attribute values are longer; for them the library search wins.)
+inline size_t FindChar(std::wstring_view doc, wchar_t c, size_t from)
+{
+    const size_t inlineEnd = std::min(doc.size(), from + 16);
+    for (size_t i = from; i < inlineEnd; ++i) {
+        if (doc[i] == c) {
+            return i;
+        }
+    }
+    return inlineEnd == doc.size() ? npos : doc.find(c, inlineEnd);
+}
+
+// The ">" that ends a tag, read from pos (where a token may begin) so that one
+// inside a quoted value does not count; npos when there is none. This is the
+// first ">" token NextToken would meet, found without building tokens: a quote
+// opens a quoted value only where a token begins, that is after whitespace, a
+// delimiter or another quoted value; inside a run of other characters it is
+// an ordinary character.
 size_t FindTagEnd(std::wstring_view doc, size_t pos)
 {
-    Token tok;
-    while (NextToken(doc, &pos, &tok)) {
-        if (tok.Is(doc, L'>')) {
-            return tok.start;
+    const size_t n = doc.size();
+    size_t afterValue = pos;  // where the last quoted value ended
+    for (size_t i = pos; i < n; ++i) {
+        const wchar_t c = doc[i];
+        if (c == L'>') {
+            return i;
+        }
+        if (c != L'"' && c != L'\'') {
+            continue;
+        }
+        const Xml::CharClass before = i == afterValue ? Xml::CharClass::Space : Xml::ClassOf(doc[i - 1]);
+        if (before == Xml::CharClass::Space || before == Xml::CharClass::Delim) {  // a token begins here
+            i = doc.find(c, i + 1);
+            if (i == npos) {
+                return npos;
+            }
+            afterValue = i + 1;
         }
     }
     return npos;
@@ -116,7 +148,7 @@ bool XmlDocument::Parse()
     size_t pos = 0;
     Token tok;
     for (;;) {
-        const size_t lt = doc.find(L'<', pos);
+        const size_t lt = FindChar(doc, L'<', pos);
         if (lt == npos) {
             if (open.size() == 1) {
                 return Fail(L"Element tag not found");

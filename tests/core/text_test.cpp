@@ -102,6 +102,27 @@ TEST(TextUtf8, NonAsciiAtEveryOffsetOfTheFastPath)
     }
 }
 
+TEST(TextUtf8, MultiByteFormsAtEveryOffsetOfLongText)
+{
+    // Long text is decoded a piece at a time; a form of any length may fall
+    // across the end of a piece.
+    for (const uint32_t cp : {0xE9u, 0x20ACu, 0x1F600u}) {
+        std::string form;
+        ASSERT_EQ(Text::WideToUtf8(Wide(cp), &form), Err::Success);
+        for (size_t at = 1990; at < 2100; ++at) {
+            std::string bytes(5000, 'x');
+            std::wstring expected(5000, L'x');
+            for (const size_t offset : {at + 2040, at}) {  // near the ends of the first two pieces
+                bytes.insert(offset, form);
+                expected.insert(offset, Wide(cp));
+            }
+            std::wstring wide;
+            ASSERT_EQ(Text::Utf8ToWide(bytes, &wide), Err::Success);
+            ASSERT_EQ(wide, expected) << std::hex << cp << std::dec << " " << at;
+        }
+    }
+}
+
 TEST(TextUtf8, EveryClassOfIllFormedInputFailsAndLeavesTheOutputAlone)
 {
     const std::string cases[] = {

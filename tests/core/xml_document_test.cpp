@@ -202,6 +202,25 @@ TEST(XmlParse, MarkupNodesAreSkippedWherePermitted)
     EXPECT_FALSE(doc.FindChildElem());
 }
 
+TEST(XmlParse, AQuoteOpensAValueOnlyWhereATokenBegins)
+{
+    // Inside a run of name characters a quote is an ordinary character, so
+    // the ">" after it ends the tag; after "=", whitespace or another quoted
+    // value it opens a value, and a ">" inside that does not.
+    XmlDocument doc;
+    ASSERT_TRUE(doc.SetDoc(L"<r><a x=b\"c>1</a><b x='>'\"'\">2</b><c x=\"/>\"'/>'y=\">\"/></r>"));
+    ASSERT_TRUE(doc.FindElem());
+    ASSERT_TRUE(doc.FindChildElem(L"a"));
+    EXPECT_EQ(doc.GetChildData(), L"1");
+    EXPECT_EQ(doc.GetChildAttrib(L"x"), L"b\"c");
+    ASSERT_TRUE(doc.FindChildElem(L"b"));
+    EXPECT_EQ(doc.GetChildData(), L"2");
+    ASSERT_TRUE(doc.FindChildElem(L"c"));
+    EXPECT_EQ(doc.GetChildAttrib(L"y"), L">");
+    EXPECT_FALSE(doc.FindChildElem());
+    EXPECT_FALSE(doc.SetDoc(L"<a x='>'\"></a>"));  // the second value runs to the end
+}
+
 TEST(XmlParse, IndexRecordsHoldTheTagPositions)
 {
     XmlDocument doc;
