@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Builds the journal benchmark of the Windows builds and runs it under Wine.
+# Builds the benchmarks of the Windows builds (the journal, the analysis of
+# tweaks) and runs them under Wine.
 #
 #   tools/bench-wine.sh [BUILD_DIR...] [-- ROUNDS]
 #
 # Without build folders it uses the presets' build/win32 and build/win64. A
 # folder that is not configured yet is configured with the preset its name
-# contains (win32 or win64). The benchmark runs in the folder's own Wine prefix
-# (BUILD_DIR/wineprefix, the one ctest uses), made first when missing.
+# contains (win32 or win64). The benchmarks run in the folder's own Wine prefix
+# (BUILD_DIR/wineprefix, the one ctest uses), made first when missing. ROUNDS
+# goes to each benchmark.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
@@ -33,15 +35,17 @@ for dir in "${dirs[@]}"; do
     fi
     (cd "$root" && cmake --preset "$preset" -B "$dir" >/dev/null)
   fi
-  cmake --build "$dir" -j2 --target corvane_wine_bench
+  cmake --build "$dir" -j2 --target corvane_wine_bench corvane_wine_analyse_bench
 
   prefix="$dir/wineprefix"
   if [ ! -d "$prefix" ]; then
     "$root/cmake/wine-prefix.sh" start "$prefix"
   fi
-  exe="$(find "$dir" -name corvane_wine_bench.exe -print -quit)"
   echo "=== ${preset:-$dir} ($dir), load average: $(cut -d' ' -f1-3 /proc/loadavg)"
-  "$root/cmake/wine-run.sh" "$prefix" "$exe" "${rounds[@]}"
+  for bench in corvane_wine_bench corvane_wine_analyse_bench; do
+    exe="$(find "$dir" -name "$bench.exe" -print -quit)"
+    "$root/cmake/wine-run.sh" "$prefix" "$exe" "${rounds[@]}"
+  done
   # Nothing of this prefix keeps running once the figures are out.
   "$root/cmake/wine-prefix.sh" stop "$prefix"
 done
