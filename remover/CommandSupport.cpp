@@ -167,4 +167,17 @@ std::wstring StoredKeyPath(Platform::KeyHandle root, std::wstring_view keyPath)
     return stored;
 }
 
+uint32_t ResolveKeyTarget(Platform::KeyHandle root, std::wstring_view keyPath, std::wstring* rootName,
+                          std::wstring* normalizedPath)
+{
+    std::wstring name = JournalRootName(root);
+    std::wstring path = NormalizeKeyPath(keyPath);
+    if (name.empty() || !IsKeyPath(path)) {
+        return Err::InvalidParameter;
+    }
+    *rootName = std::move(name);
+    *normalizedPath = std::move(path);
+    return Err::Success;
+}
+
 }  // namespace Remover

@@ -30,6 +30,12 @@ Platform::KeyHandle RootFromJournal(std::wstring_view name);
 // A key path a journal may hold: not empty, no empty component, no zero.
 bool IsKeyPath(std::wstring_view keyPath);
 
+// The root name and normalised key path a registry command records; 87 when
+// the journal could not name the root or hold the path (it would not be
+// restorable). The out-parameters are untouched on failure.
+[[nodiscard]] uint32_t ResolveKeyTarget(Platform::KeyHandle root, std::wstring_view keyPath, std::wstring* rootName,
+                                        std::wstring* normalizedPath);
+
 // The name of parent's subkey `name` as the registry stores it (letter case
 // included), so that a key recreated by a restore is spelled as before; the
 // name as given when it cannot be found.

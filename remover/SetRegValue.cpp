@@ -18,10 +18,10 @@ uint32_t SetRegValue::Journal(const RTI::Reference<IArguments>& arguments, RTI::
     if (!parameters) {
         return Err::InvalidParameter;
     }
-    const std::wstring rootName = JournalRootName(parameters->root);
-    const std::wstring keyPath = NormalizeKeyPath(parameters->keyPath);
-    if (rootName.empty() || !IsKeyPath(keyPath)) {
-        return Err::InvalidParameter;
+    std::wstring rootName;
+    std::wstring keyPath;
+    if (uint32_t s = ResolveKeyTarget(parameters->root, parameters->keyPath, &rootName, &keyPath)) {
+        return s;
     }
     auto& registry = Platform::Current().Registry();
     Platform::UniqueKey key;
