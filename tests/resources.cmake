@@ -9,3 +9,9 @@ add_dependencies(core_tests core_tests_testcat encipher_host)
 corvane_add_resources(core_tests
   TESTCAT BINARY ${CORVANE_TESTCAT_BIN}
   TESTCATXML BINARY ${CMAKE_CURRENT_SOURCE_DIR}/data/sample_catalogue.xml)
+
+# The shipped tweak sets, so that the engine tests can load the catalogue the
+# program carries.
+if(TARGET tweaker_tests)
+  corvane_add_tweak_sets(tweaker_tests)
+endif()

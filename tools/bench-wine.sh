@@ -35,14 +35,14 @@ for dir in "${dirs[@]}"; do
     fi
     (cd "$root" && cmake --preset "$preset" -B "$dir" >/dev/null)
   fi
-  cmake --build "$dir" -j2 --target corvane_wine_bench corvane_wine_analyse_bench
+  cmake --build "$dir" -j2 --target corvane_wine_bench corvane_wine_analyse_bench corvane_wine_catalogue_bench
 
   prefix="$dir/wineprefix"
   if [ ! -d "$prefix" ]; then
     "$root/cmake/wine-prefix.sh" start "$prefix"
   fi
   echo "=== ${preset:-$dir} ($dir), load average: $(cut -d' ' -f1-3 /proc/loadavg)"
-  for bench in corvane_wine_bench corvane_wine_analyse_bench; do
+  for bench in corvane_wine_bench corvane_wine_analyse_bench corvane_wine_catalogue_bench; do
     exe="$(find "$dir" -name "$bench.exe" -print -quit)"
     "$root/cmake/wine-run.sh" "$prefix" "$exe" "${rounds[@]}"
   done

@@ -39,6 +39,9 @@ public:
     int GetState() const { return state_; }
     // A tune-up left a selected child not in effect.
     bool IsNotAllApplied() const { return notAllApplied_; }
+    // A run over the catalogue starts or was cancelled: the group shows "not
+    // analysed" until a run over it completes.
+    void ClearAnalysed() { analysed_ = false; }
 
     const std::vector<RTI::Reference<ITweak>>& GetChildren() const { return children_; }
     void AddChild(RTI::Reference<ITweak> child) { children_.push_back(std::move(child)); }

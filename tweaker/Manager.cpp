@@ -8,8 +8,6 @@
 
 namespace Tweaker {
 
-Manager::Manager() = default;
-
 void Manager::RegisterFactories()
 {
     RTI::RegisterFactory<ITweak, SimpleTweak>(factories_, L"Tweak");

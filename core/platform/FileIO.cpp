@@ -38,18 +38,16 @@ Status ReadWholeFile(std::wstring_view path, std::string* bytes)
     return Err::Success;
 }
 
-Status WriteWholeFile(std::wstring_view path, std::string_view bytes)
+namespace {
+
+Status WriteAll(FileHandle file, std::string_view bytes)
 {
     IFileSystem& fs = Current().Files();
-    UniqueFile file;
-    if (Status s = fs.CreateFile(path, FileAccess::Write, Disposition::CreateAlways, file.put())) {
-        return s;
-    }
     size_t done = 0;
     while (done < bytes.size()) {
         const auto chunk = static_cast<uint32_t>(std::min<size_t>(bytes.size() - done, 1u << 24));
         uint32_t wrote = 0;
-        if (Status s = fs.WriteFile(file.get(), bytes.data() + done, chunk, &wrote)) {
+        if (Status s = fs.WriteFile(file, bytes.data() + done, chunk, &wrote)) {
             return s;
         }
         if (wrote == 0) {
@@ -58,6 +56,42 @@ Status WriteWholeFile(std::wstring_view path, std::string_view bytes)
         done += wrote;
     }
     return Err::Success;
+}
+
+}  // namespace
+
+Status WriteWholeFile(std::wstring_view path, std::string_view bytes)
+{
+    UniqueFile file;
+    if (Status s = Current().Files().CreateFile(path, FileAccess::Write, Disposition::CreateAlways, file.put())) {
+        return s;
+    }
+    return WriteAll(file.get(), bytes);
+}
+
+Status ReplaceWholeFile(std::wstring_view path, std::string_view bytes)
+{
+    IFileSystem& fs = Current().Files();
+    const std::wstring temporary = std::wstring(path) + L".tmp";
+    Status status = Err::Success;
+    {
+        UniqueFile file;
+        status = fs.CreateFile(temporary, FileAccess::Write, Disposition::CreateAlways, file.put());
+        if (status != Err::Success) {
+            return status;
+        }
+        status = WriteAll(file.get(), bytes);
+        if (status == Err::Success) {
+            status = fs.FlushFile(file.get());
+        }
+    }
+    if (status == Err::Success) {
+        status = fs.MoveFile(temporary, path, true);
+    }
+    if (status != Err::Success) {
+        (void)fs.DeleteFile(temporary);
+    }
+    return status;
 }
 
 }  // namespace Platform

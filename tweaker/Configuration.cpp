@@ -1,0 +1,53 @@
+#include "tweaker/Configuration.h"
+
+namespace Tweaker {
+
+bool ReadConfiguration(XmlDocument& document, TweakValuesMap* map)
+{
+    document.ResetPos();
+    if (!document.FindElem() || document.GetTagName() != L"Tweaks") {
+        return false;
+    }
+    while (document.FindChildElem(L"Tweak")) {
+        TweakValues values;
+        values.enabled = document.GetChildAttrib(L"enabled") == L"1";
+        const std::wstring name = document.GetChildAttrib(L"n");
+        if (document.IntoElem()) {
+            while (document.FindChildElem(L"ItmKeyVal")) {
+                values.items.push_back({document.GetChildAttrib(L"n"), document.GetChildAttrib(L"path"),
+                                        document.GetChildAttrib(L"curval"), document.GetChildAttrib(L"action")});
+            }
+            (void)document.OutOfElem();
+        }
+        InsertKeepingExisting(*map, name, std::move(values));
+    }
+    return true;
+}
+
+std::wstring WriteConfiguration(const TweakValuesMap& map)
+{
+    XmlDocument document;
+    (void)document.AddElem(L"Tweaks");
+    for (const auto& [name, values] : map) {
+        (void)document.AddChildElem(L"Tweak");
+        (void)document.SetChildAttrib(L"n", name);
+        (void)document.SetChildAttrib(L"enabled", values.enabled ? L"1" : L"0");
+        if (values.items.empty()) {
+            continue;
+        }
+        (void)document.IntoElem();
+        for (const ItemValue& item : values.items) {
+            (void)document.AddChildElem(L"ItmKeyVal");
+            (void)document.SetChildAttrib(L"n", item.n);
+            (void)document.SetChildAttrib(L"curval", item.curval);
+            (void)document.SetChildAttrib(L"action", item.action);
+            if (!item.path.empty()) {
+                (void)document.SetChildAttrib(L"path", item.path);
+            }
+        }
+        (void)document.OutOfElem();
+    }
+    return document.GetDoc();
+}
+
+}  // namespace Tweaker
