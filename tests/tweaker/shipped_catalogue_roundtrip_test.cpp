@@ -107,16 +107,15 @@ protected:
                             path += L"\\" + key->GetKeyName();
                         }
                         keys_.insert({key->GetRootName(), path});
-#ifndef _WIN32
                         // A key is only made below a parent that exists, as
-                        // every parent the catalogue names does on Windows.
+                        // every parent the catalogue names does on Windows
+                        // (Wine lacks SYSTEM\CurrentControlSet\Control\Network).
                         if (key->GetActionCode() == 2) {
                             Platform::UniqueKey parent;
                             bool created = false;
                             ASSERT_EQ(0u, Reg().CreateKey(Sys::RootKeyFromName(key->GetRootName()),
                                                           key->GetKeyPath(), parent.put(), &created));
                         }
-#endif
                     } else if (const auto* shortcut = dynamic_cast<const Tweaker::Shortcut*>(item.Get())) {
                         std::wstring folder = Sys::GetShellFolder(shortcut->GetFolderCsidl());
                         if (!shortcut->GetPath().empty()) {
