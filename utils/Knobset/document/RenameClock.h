@@ -1,0 +1,23 @@
+#pragma once
+// The clock of the duplicate-category rename: the new name carries the time,
+// and the validator waits two seconds after each rename so that the next one
+// gets another number. Tests hand in a clock that does not wait.
+#include <cstdint>
+
+namespace Knobset {
+
+class IRenameClock {
+public:
+    virtual ~IRenameClock() = default;
+    virtual uint64_t SecondsSince1970() = 0;
+    virtual void Wait(uint32_t milliseconds) = 0;
+};
+
+// The current platform's clock and sleep.
+class PlatformRenameClock final : public IRenameClock {
+public:
+    uint64_t SecondsSince1970() override;
+    void Wait(uint32_t milliseconds) override;
+};
+
+}  // namespace Knobset
