@@ -1,0 +1,297 @@
+// The shipped tweak sets follow the tweak file format to the letter: known
+// roots, actions, types and versions, value texts the program reads as
+// intended, switches with one recommended choice, and honest file cleanups.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cwctype>
+#include <map>
+#include <set>
+#include <string>
+#include <variant>
+
+#include "core/crypto/Base64.h"
+#include "tests/catalogue/ShippedData.h"
+
+namespace {
+
+using CatalogueDoc::Category;
+using CatalogueDoc::Choice;
+using CatalogueDoc::FileItem;
+using CatalogueDoc::KeyItem;
+using CatalogueDoc::Tweak;
+using Shipped::Where;
+
+const std::set<std::wstring> kRoots = {L"HKLM", L"HKCU", L"HKCR", L"HKUR", L"HKCC", L".DEFAULT"};
+const std::set<std::wstring> kActions = {L"KEY_DELETE",       L"KEY_SET",       L"KEY_VALUES_DELETE",
+                                         L"KEY_VALUES_CLEAR", L"VALUE_DELETE",  L"VALUE_SET",
+                                         L"VALUE_CLEAR",      L"SUBKEYS_CLEAR", L"SUBKEYS_DELETE"};
+const std::set<std::wstring> kTypes = {L"REG_NONE",     L"REG_SZ",    L"REG_EXPAND_SZ",
+                                       L"REG_BINARY",   L"REG_DWORD", L"REG_DWORD_LITTLE_ENDIAN",
+                                       L"REG_MULTI_SZ", L"REG_QWORD", L"REG_QWORD_LITTLE_ENDIAN"};
+const std::set<std::wstring> kVersions = {L"WIN_2000", L"WIN_XP", L"WIN_2003", L"WIN_VISTA6", L"WIN_VISTA7",
+                                          L"WIN_8",    L"WIN_81", L"WIN_10",   L"WIN_11"};
+
+bool IsDword(const std::wstring& type)
+{
+    return type == L"REG_DWORD" || type == L"REG_DWORD_LITTLE_ENDIAN";
+}
+
+// The forms a DWORD text is compared in: plain decimal, or "0x" and exactly
+// eight hexadecimal digits (any shorter hexadecimal text never matches the
+// registry's eight-digit form, so the tweak would never count as applied).
+bool IsDwordText(const std::wstring& text)
+{
+    if (text.empty()) {
+        return false;
+    }
+    if (text.size() == 10 && text.starts_with(L"0x")) {
+        return std::all_of(text.begin() + 2, text.end(), [](wchar_t c) { return std::iswxdigit(c) != 0; });
+    }
+    return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; }) &&
+           std::stoull(text) <= 0xFFFFFFFFull;
+}
+
+bool IsDecimal(const std::wstring& text)
+{
+    return !text.empty() && text.size() < 10 &&
+           std::all_of(text.begin(), text.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+}
+
+// Base64 that decodes to exactly the byte length written beside it.
+bool IsBinaryText(const std::wstring& text, const std::wstring& byteLength)
+{
+    static constexpr std::wstring_view kAlphabet = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/=";
+    if (!IsDecimal(byteLength) || std::stoul(byteLength) == 0 || text.size() % 4 != 0 ||
+        text.find_first_not_of(kAlphabet) != std::wstring::npos) {
+        return false;
+    }
+    return Crypto::DecodeBase64(std::wstring_view(text)).size() == std::stoul(byteLength);
+}
+
+std::wstring ActionOf(const std::wstring& action)
+{
+    return action.empty() ? L"VALUE_SET" : action;
+}
+
+class ShippedTweakFiles : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { catalogue_ = new CatalogueDoc::Catalogue(Shipped::ReadSets()); }
+    static void TearDownTestSuite()
+    {
+        delete catalogue_;
+        catalogue_ = nullptr;
+    }
+
+    // Calls f(category, tweak, key) for every Key item of every set.
+    template <typename F>
+    static void ForEachKey(F f)
+    {
+        for (const Category& category : catalogue_->categories) {
+            for (const Tweak& tweak : category.tweaks) {
+                for (const auto& item : tweak.items) {
+                    if (const auto* key = std::get_if<KeyItem>(&item)) {
+                        f(category, tweak, *key);
+                    }
+                }
+            }
+        }
+    }
+
+    static CatalogueDoc::Catalogue* catalogue_;
+};
+
+CatalogueDoc::Catalogue* ShippedTweakFiles::catalogue_ = nullptr;
+
+TEST_F(ShippedTweakFiles, NoTextUsesANumericCharacterReference)
+{
+    // The reader keeps "&#10;" and the like as they stand: a multi-string
+    // written that way would reach the registry as one string with "&#10;" in it.
+    // Line breaks between strings are written as themselves.
+    for (const Shipped::TweakSet& set : Shipped::kSets) {
+        const std::string text = Shipped::SetText(set);
+        const size_t at = text.find("&#");
+        EXPECT_EQ(std::string::npos, at) << Shipped::Narrow(set.name) << ": "
+                                         << text.substr(at == std::string::npos ? 0 : at, 60);
+    }
+}
+
+TEST_F(ShippedTweakFiles, TweakNamesAreUniqueAcrossTheThreeSets)
+{
+    // Profiles and Config.xml know a tweak only by its name.
+    std::map<std::wstring, std::string> seen;
+    for (const Category& category : catalogue_->categories) {
+        for (const Tweak& tweak : category.tweaks) {
+            const auto [it, inserted] = seen.emplace(tweak.name, Where(category, tweak));
+            EXPECT_TRUE(inserted) << Where(category, tweak) << " repeats " << it->second;
+            EXPECT_FALSE(tweak.name.empty()) << Where(category, tweak);
+        }
+    }
+}
+
+TEST_F(ShippedTweakFiles, EverySetHasTheEightCategoriesInOrderWithTheirIcons)
+{
+    for (const Shipped::TweakSet& set : Shipped::kSets) {
+        XmlDocument document;
+        ASSERT_TRUE(Shipped::Parse(Shipped::SetText(set), &document));
+        ASSERT_TRUE(document.FindElem(L"Tweaks"));
+        ASSERT_TRUE(document.IntoElem());
+        size_t index = 0;
+        while (document.FindElem()) {
+            ASSERT_EQ(L"Category", document.GetTagName()) << Shipped::Narrow(set.name);
+            ASSERT_LT(index, std::size(Shipped::kCategories)) << Shipped::Narrow(set.name);
+            EXPECT_EQ(Shipped::kCategories[index].name, document.GetAttrib(L"n")) << Shipped::Narrow(set.name);
+            EXPECT_EQ(Shipped::kCategories[index].icon, document.GetAttrib(L"i")) << Shipped::Narrow(set.name);
+            ++index;
+        }
+        EXPECT_EQ(std::size(Shipped::kCategories), index) << Shipped::Narrow(set.name);
+    }
+}
+
+TEST_F(ShippedTweakFiles, TheSetsAreLargeEnoughAndEveryCategoryOfTheBuiltInSetIsFilled)
+{
+    std::map<std::wstring, int> perSet;
+    for (const Category& category : catalogue_->categories) {
+        int free = 0;
+        for (const Tweak& tweak : category.tweaks) {
+            ++perSet[tweak.set];
+            free += tweak.set == L"Free" ? 1 : 0;
+        }
+        EXPECT_GE(free, 10) << Shipped::Narrow(category.name);
+    }
+    EXPECT_GE(perSet[L"Free"], 150);
+    EXPECT_GE(perSet[L"Silver"], 40);
+    EXPECT_GE(perSet[L"Gold"], 40);
+}
+
+TEST_F(ShippedTweakFiles, EveryTweakHasADescriptionAnItemAndAKnownVersion)
+{
+    for (const Category& category : catalogue_->categories) {
+        for (const Tweak& tweak : category.tweaks) {
+            EXPECT_FALSE(tweak.description.empty()) << Where(category, tweak);
+            EXPECT_FALSE(tweak.items.empty()) << Where(category, tweak);
+            // An unknown keyword would offer the tweak on every version.
+            EXPECT_TRUE(kVersions.contains(tweak.ver))
+                << Where(category, tweak) << " ver " << Shipped::Narrow(tweak.ver);
+        }
+    }
+}
+
+TEST_F(ShippedTweakFiles, KeysUseKnownRootsActionsAndTypes)
+{
+    ForEachKey([](const Category& category, const Tweak& tweak, const KeyItem& key) {
+        EXPECT_TRUE(kRoots.contains(key.parent)) << Where(category, tweak) << " root " << Shipped::Narrow(key.parent);
+        EXPECT_TRUE(kActions.contains(key.action))
+            << Where(category, tweak) << " action " << Shipped::Narrow(key.action);
+        EXPECT_FALSE(key.path.empty() || key.path.starts_with(L"HK") || key.path.starts_with(L"\\") ||
+                     key.path.ends_with(L"\\"))
+            << Where(category, tweak) << " path " << Shipped::Narrow(key.path);
+        if (key.action == L"VALUE_SET" || key.action == L"VALUE_CLEAR" || !key.valuetype.empty()) {
+            EXPECT_TRUE(kTypes.contains(key.valuetype))
+                << Where(category, tweak) << " type " << Shipped::Narrow(key.valuetype);
+        }
+        if (key.action == L"KEY_SET" || key.action == L"KEY_DELETE") {
+            EXPECT_FALSE(key.keyname.empty()) << Where(category, tweak) << ": a key action needs its key name";
+        }
+        for (const Choice& choice : key.choices) {
+            EXPECT_TRUE(kActions.contains(ActionOf(choice.action))) << Where(category, tweak);
+        }
+    });
+}
+
+TEST_F(ShippedTweakFiles, DwordValuesAreDecimalOrEightDigitHexadecimal)
+{
+    ForEachKey([](const Category& category, const Tweak& tweak, const KeyItem& key) {
+        if (!IsDword(key.valuetype)) {
+            return;
+        }
+        if (key.action == L"VALUE_SET") {
+            EXPECT_TRUE(IsDwordText(key.valueval))
+                << Where(category, tweak) << " valueval " << Shipped::Narrow(key.valueval);
+        }
+        for (const Choice& choice : key.choices) {
+            if (ActionOf(choice.action) == L"VALUE_SET") {
+                EXPECT_TRUE(IsDwordText(choice.val))
+                    << Where(category, tweak) << " choice " << Shipped::Narrow(choice.val);
+            }
+        }
+    });
+}
+
+TEST_F(ShippedTweakFiles, BinaryValuesHaveTheirLengthAndDecodeToIt)
+{
+    int binaries = 0;
+    ForEachKey([&](const Category& category, const Tweak& tweak, const KeyItem& key) {
+        if (key.valuetype != L"REG_BINARY") {
+            return;
+        }
+        ++binaries;
+        if (key.action == L"VALUE_SET") {
+            EXPECT_TRUE(IsBinaryText(key.valueval, key.byteLength)) << Where(category, tweak);
+        }
+        for (const Choice& choice : key.choices) {
+            if (ActionOf(choice.action) == L"VALUE_SET") {
+                EXPECT_TRUE(IsBinaryText(choice.val, choice.byteLength)) << Where(category, tweak);
+            }
+        }
+    });
+    EXPECT_GT(binaries, 0);  // the check has something to look at
+}
+
+TEST_F(ShippedTweakFiles, EverySwitchOffersTwoOrMoreChoicesAndRecommendsItsOwnValue)
+{
+    ForEachKey([](const Category& category, const Tweak& tweak, const KeyItem& key) {
+        if (key.editable != L"set") {
+            EXPECT_TRUE(key.choices.empty()) << Where(category, tweak) << ": choices of a key that is no switch";
+            return;
+        }
+        ASSERT_GE(key.choices.size(), 2u) << Where(category, tweak);
+        int mains = 0;
+        for (const Choice& choice : key.choices) {
+            if (!choice.main) {
+                continue;
+            }
+            ++mains;
+            // The value the tweak applies by default is its recommended choice.
+            EXPECT_EQ(ActionOf(key.action), ActionOf(choice.action)) << Where(category, tweak);
+            if (ActionOf(choice.action) == L"VALUE_SET") {
+                EXPECT_EQ(key.valueval, choice.val) << Where(category, tweak);
+            }
+        }
+        EXPECT_EQ(1, mains) << Where(category, tweak);
+    });
+}
+
+TEST_F(ShippedTweakFiles, EveryFreeValueSaysWhatMayBeTyped)
+{
+    ForEachKey([](const Category& category, const Tweak& tweak, const KeyItem& key) {
+        if (key.editable != L"range") {
+            return;
+        }
+        EXPECT_FALSE(key.valuedescr.empty()) << Where(category, tweak);
+        EXPECT_EQ(L"VALUE_SET", key.action) << Where(category, tweak);
+    });
+}
+
+TEST_F(ShippedTweakFiles, FileDeletionsAreNeverSelectedByDefaultAndSayARestoreCannotUndoThem)
+{
+    int deletions = 0;
+    for (const Category& category : catalogue_->categories) {
+        for (const Tweak& tweak : category.tweaks) {
+            const bool deletes = std::any_of(tweak.items.begin(), tweak.items.end(), [](const auto& item) {
+                const auto* file = std::get_if<FileItem>(&item);
+                return file != nullptr && file->action == L"FILE_DELETE";
+            });
+            if (!deletes) {
+                continue;
+            }
+            ++deletions;
+            EXPECT_FALSE(tweak.selected) << Where(category, tweak);
+            EXPECT_NE(std::wstring::npos, tweak.description.find(L"cannot be brought back by a restore"))
+                << Where(category, tweak) << ": " << Shipped::Narrow(tweak.description);
+        }
+    }
+    EXPECT_GT(deletions, 0);
+}
+
+}  // namespace
