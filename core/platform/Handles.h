@@ -73,11 +73,18 @@ struct ThreadTraits {
     static void Close(Handle h) noexcept { Current().Threads().CloseThread(h); }
 };
 
+struct NamedLockTraits {
+    using Handle = LockHandle;
+    static Handle Empty() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { Current().Threads().ReleaseNamedLock(h); }
+};
+
 using UniqueKey = UniqueAny<KeyTraits>;
 using UniqueFile = UniqueAny<FileTraits>;
 using UniqueFind = UniqueAny<FindTraits>;
 using UniqueEvent = UniqueAny<EventTraits>;
 using UniqueThread = UniqueAny<ThreadTraits>;
+using UniqueNamedLock = UniqueAny<NamedLockTraits>;
 
 // Runs a clean-up when the scope ends, for one-off cases without an owner type.
 template <class F>

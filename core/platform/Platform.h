@@ -217,6 +217,8 @@ struct EventTag;
 using EventHandle = EventTag*;
 struct ThreadTag;
 using ThreadHandle = ThreadTag*;
+struct LockTag;
+using LockHandle = LockTag*;
 
 constexpr uint32_t kInfinite = 0xFFFFFFFFu;
 constexpr Status kWaitTimeout = 258;
@@ -241,6 +243,17 @@ public:
     // Waits for the thread to end when it has not, then releases the handle.
     virtual void CloseThread(ThreadHandle thread) = 0;
     virtual void Sleep(uint32_t milliseconds) = 0;
+    // Takes a named lock that one holder at a time may have: on Windows a
+    // named mutex, shared by every process of the session; on the portable
+    // backend a name held within the platform. Never waits. 0 with *out set
+    // when taken; 183 (already exists) when another holder has it, the caller
+    // itself included (a second take by the same thread fails too); another
+    // error when the name cannot be used. *out is untouched on failure. On
+    // Windows a holder whose thread or process ended without releasing
+    // counts as gone.
+    [[nodiscard]] virtual Status AcquireNamedLock(std::wstring_view name, LockHandle* out) = 0;
+    // Gives the lock up; on Windows, on the thread that took it.
+    virtual void ReleaseNamedLock(LockHandle lock) = 0;
 };
 
 // ----------------------------------------------------------------- the seam

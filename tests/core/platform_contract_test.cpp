@@ -765,4 +765,93 @@ TEST_F(ThreadContract, SleepSleeps)
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(25));
 }
 
+// ------------------------------------------------------------- named locks
+
+class NamedLockContract : public ThreadContract {
+protected:
+    // Names of their own, so that no other program's lock interferes.
+    static constexpr std::wstring_view kName = L"Local\\CorvaneTests.Lock.A";
+    static constexpr std::wstring_view kOtherName = L"Local\\CorvaneTests.Lock.B";
+
+    static Status Take(std::wstring_view name, UniqueNamedLock* lock)
+    {
+        LockHandle handle = nullptr;
+        const Status s = Th().AcquireNamedLock(name, &handle);
+        if (s == Err::Success) {
+            lock->reset(handle);
+        }
+        return s;
+    }
+};
+
+TEST_F(NamedLockContract, OneHolderAtATimeAndTheHolderItselfIsRefused)
+{
+    UniqueNamedLock first;
+    ASSERT_EQ(Take(kName, &first), Err::Success);
+    ASSERT_TRUE(first);
+    LockHandle untouched = reinterpret_cast<LockHandle>(uintptr_t{1});
+    EXPECT_EQ(Th().AcquireNamedLock(kName, &untouched), Err::AlreadyExists) << "the same thread may not take it twice";
+    EXPECT_EQ(untouched, reinterpret_cast<LockHandle>(uintptr_t{1}));
+
+    UniqueNamedLock other;
+    EXPECT_EQ(Take(kOtherName, &other), Err::Success) << "names are independent";
+
+    first.reset();
+    UniqueNamedLock again;
+    EXPECT_EQ(Take(kName, &again), Err::Success) << "released locks can be taken again";
+}
+
+TEST_F(NamedLockContract, AnotherThreadIsRefusedWhileTheLockIsHeld)
+{
+    UniqueNamedLock held;
+    ASSERT_EQ(Take(kName, &held), Err::Success);
+    Status whileHeld = Err::Success;
+    Status afterRelease = Err::InvalidFunction;
+    UniqueEvent released(Th().CreateEvent(true, false));
+    UniqueEvent tried(Th().CreateEvent(true, false));
+    EventHandle releasedHandle = released.get();
+    EventHandle triedHandle = tried.get();
+    UniqueThread thread(Th().StartThread([&, releasedHandle, triedHandle] {
+        UniqueNamedLock lock;
+        whileHeld = Take(kName, &lock);
+        Th().SetEvent(triedHandle);
+        if (Th().WaitEvent(releasedHandle, 10000) == Err::Success) {
+            afterRelease = Take(kName, &lock);
+        }
+        // Released here, on the thread that took it.
+    }));
+    ASSERT_TRUE(thread);
+    ASSERT_EQ(Th().WaitEvent(tried.get(), 10000), Err::Success);
+    held.reset();
+    Th().SetEvent(released.get());
+    ASSERT_EQ(Th().WaitThread(thread.get(), 10000), Err::Success);
+    EXPECT_EQ(whileHeld, Err::AlreadyExists);
+    EXPECT_EQ(afterRelease, Err::Success);
+    UniqueNamedLock last;
+    EXPECT_EQ(Take(kName, &last), Err::Success) << "the other thread released it";
+}
+
+TEST_F(NamedLockContract, AnEmptyNameIsRefused)
+{
+    LockHandle handle = nullptr;
+    EXPECT_EQ(Th().AcquireNamedLock(L"", &handle), Err::InvalidParameter);
+    EXPECT_EQ(handle, nullptr);
+}
+
+#ifdef _WIN32
+// Windows gives a lock whose holding thread ended without releasing to the
+// next taker, so that a command line that crashed never blocks the program.
+TEST_F(NamedLockContract, ALockWhoseHolderEndedIsFreeAgain)
+{
+    LockHandle abandoned = nullptr;
+    UniqueThread thread(Th().StartThread([&] { ASSERT_EQ(Th().AcquireNamedLock(kName, &abandoned), Err::Success); }));
+    ASSERT_TRUE(thread);
+    ASSERT_EQ(Th().WaitThread(thread.get(), 10000), Err::Success);
+    UniqueNamedLock next;
+    EXPECT_EQ(Take(kName, &next), Err::Success);
+    next.reset();
+    Th().ReleaseNamedLock(abandoned);  // only closes the ended thread's handle
+}
+#endif
+
 }  // namespace

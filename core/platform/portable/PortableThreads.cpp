@@ -34,6 +34,11 @@ struct Thread {
     std::shared_ptr<State> state = std::make_shared<State>();
 };
 
+// A held named lock; the handle points at it.
+struct NamedLock {
+    std::wstring name;
+};
+
 Event* ToEvent(EventHandle h)
 {
     return reinterpret_cast<Event*>(h);
@@ -173,6 +178,32 @@ void PortableThreads::CloseThread(ThreadHandle handle)
 void PortableThreads::Sleep(uint32_t milliseconds)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+Status PortableThreads::AcquireNamedLock(std::wstring_view name, LockHandle* out)
+{
+    if (name.empty()) {
+        return Err::InvalidParameter;
+    }
+    std::lock_guard lock(locksMutex_);
+    if (heldLocks_.find(name) != heldLocks_.end()) {
+        return Err::AlreadyExists;
+    }
+    auto held = std::make_unique<NamedLock>();
+    held->name = name;
+    heldLocks_.insert(held->name);
+    *out = reinterpret_cast<LockHandle>(held.release());
+    return Err::Success;
+}
+
+void PortableThreads::ReleaseNamedLock(LockHandle handle)
+{
+    std::unique_ptr<NamedLock> held(reinterpret_cast<NamedLock*>(handle));
+    if (!held) {
+        return;
+    }
+    std::lock_guard lock(locksMutex_);
+    heldLocks_.erase(held->name);
 }
 
 }  // namespace Platform::Portable

@@ -20,6 +20,7 @@ using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, BOOL*);
 using RegDeleteKeyExWFn = LONG(WINAPI*)(HKEY, const wchar_t*, REGSAM, DWORD);
 using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOEXW*);
 using NtQueryEventFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+using NtQueryMutantFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
 using Wow64DisableFn = BOOL(WINAPI*)(void**);
 using Wow64RevertFn = BOOL(WINAPI*)(void*);
 
@@ -29,6 +30,14 @@ struct EventBasicInformation {
     LONG state;
 };
 constexpr int kEventBasicInformation = 0;
+
+// The answer of NtQueryMutant for its information class 0.
+struct MutantBasicInformation {
+    LONG currentCount;
+    BOOLEAN ownedByCaller;
+    BOOLEAN abandonedState;
+};
+constexpr int kMutantBasicInformation = 0;
 
 struct Wow64Redirection {
     Wow64DisableFn disable = nullptr;
@@ -108,6 +117,17 @@ bool QueryEventState(HANDLE event, bool* set)
         return false;
     }
     *set = info.state != 0;
+    return true;
+}
+
+bool QueryMutantCount(HANDLE mutex, LONG* count)
+{
+    static const auto ntQueryMutant = Lookup<NtQueryMutantFn>(L"ntdll.dll", "NtQueryMutant");
+    MutantBasicInformation info{};
+    if (!ntQueryMutant || ntQueryMutant(mutex, kMutantBasicInformation, &info, sizeof(info), nullptr) != 0) {
+        return false;
+    }
+    *count = info.currentCount;
     return true;
 }
 

@@ -25,6 +25,11 @@ bool QueryRtlVersion(OSVERSIONINFOEXW* out);
 // stays set). False when ntdll cannot say; *set is then untouched.
 bool QueryEventState(HANDLE event, bool* set);
 
+// The count of a mutex as ntdll reports it: 1 when free, 0 when owned once,
+// below 0 when its owner took it again. False when ntdll cannot say; *count
+// is then untouched.
+bool QueryMutantCount(HANDLE mutex, LONG* count);
+
 // A 32-bit process on 64-bit Windows sees SysWOW64 where it names System32.
 // While this object lives, file calls of the current thread reach the real
 // folders. Redirection is per thread and also redirects DLL loading, so it is

@@ -1,6 +1,7 @@
 #include "core/platform/win32/Win32Threads.h"
 
 #include <memory>
+#include <string>
 
 #include "core/platform/Errors.h"
 #include "core/platform/win32/LateBound.h"
@@ -123,6 +124,47 @@ void Win32Threads::CloseThread(ThreadHandle thread)
 void Win32Threads::Sleep(uint32_t milliseconds)
 {
     ::Sleep(milliseconds);
+}
+
+Status Win32Threads::AcquireNamedLock(std::wstring_view name, LockHandle* out)
+{
+    if (name.empty()) {
+        return Err::InvalidParameter;  // an unnamed mutex would exclude nobody
+    }
+    const std::wstring objectName(name);
+    UniqueHandle mutex(::CreateMutexW(nullptr, FALSE, objectName.c_str()));
+    if (!mutex) {
+        return static_cast<Status>(::GetLastError());  // 6: the name belongs to another kind of object
+    }
+    switch (::WaitForSingleObject(mutex.get(), 0)) {
+        case WAIT_OBJECT_0:
+        case WAIT_ABANDONED:  // the last holder ended without releasing
+            break;
+        case WAIT_TIMEOUT:
+            return Err::AlreadyExists;
+        default: {
+            const DWORD error = ::GetLastError();
+            return error != 0 ? static_cast<Status>(error) : Err::InvalidHandle;
+        }
+    }
+    // A mutex lets its owning thread take it again; the lock must refuse a
+    // second take by its own holder as it refuses everyone else.
+    LONG count = 0;
+    if (QueryMutantCount(mutex.get(), &count) && count < 0) {
+        ::ReleaseMutex(mutex.get());
+        return Err::AlreadyExists;
+    }
+    *out = reinterpret_cast<LockHandle>(mutex.release());
+    return Err::Success;
+}
+
+void Win32Threads::ReleaseNamedLock(LockHandle lock)
+{
+    if (!lock) {
+        return;
+    }
+    UniqueHandle mutex(reinterpret_cast<HANDLE>(lock));
+    ::ReleaseMutex(mutex.get());
 }
 
 }  // namespace Platform::Win32

@@ -18,6 +18,9 @@ public:
     Status TerminateThread(ThreadHandle thread) override;
     void CloseThread(ThreadHandle thread) override;
     void Sleep(uint32_t milliseconds) override;
+    // A named mutex of the session, taken with a zero wait.
+    Status AcquireNamedLock(std::wstring_view name, LockHandle* out) override;
+    void ReleaseNamedLock(LockHandle lock) override;
 };
 
 }  // namespace Platform::Win32

@@ -1,0 +1,200 @@
+#include "app/cli/Arguments.h"
+
+#include <cstddef>
+#include <string_view>
+
+namespace Cli {
+namespace {
+
+constexpr std::wstring_view kCatalogueOption = L"--catalogue";
+
+struct CommandWord {
+    std::wstring_view word;
+    Command command;
+};
+
+// The commands and what each accepts.
+struct CommandRules {
+    bool json = false;
+    bool backup = false;
+    bool names = false;  // needs one name or more
+    const wchar_t* namesText = L"";
+    bool single = false;  // takes exactly one
+};
+
+CommandRules RulesOf(Command command)
+{
+    switch (command) {
+        case Command::Analyse:
+        case Command::List:
+        case Command::BackupsList:
+            return {true, false, false, L""};
+        case Command::Select:
+        case Command::Deselect:
+            return {false, false, true, L"at least one tweak name"};
+        case Command::TuneUp:
+            return {false, true, false, L""};
+        case Command::BackupsRestore:
+        case Command::BackupsDelete:
+            return {false, false, true, L"at least one backup point"};
+        case Command::Validate:
+            return {false, false, true, L"one tweak file", true};
+        case Command::Help:
+            break;
+    }
+    return {};
+}
+
+std::wstring CommandName(Command command)
+{
+    switch (command) {
+        case Command::Analyse:
+            return L"analyse";
+        case Command::List:
+            return L"list";
+        case Command::Select:
+            return L"select";
+        case Command::Deselect:
+            return L"deselect";
+        case Command::TuneUp:
+            return L"tuneup";
+        case Command::BackupsList:
+            return L"backups list";
+        case Command::BackupsRestore:
+            return L"backups restore";
+        case Command::BackupsDelete:
+            return L"backups delete";
+        case Command::Validate:
+            return L"validate";
+        case Command::Help:
+            break;
+    }
+    return L"help";
+}
+
+std::wstring Quoted(std::wstring_view word)
+{
+    return L"\"" + std::wstring(word) + L"\"";
+}
+
+bool IsOption(std::wstring_view word)
+{
+    return word.size() > 1 && word[0] == L'-';
+}
+
+}  // namespace
+
+ParsedArguments ParseArguments(const std::vector<std::wstring>& args)
+{
+    ParsedArguments parsed;
+    Invocation& invocation = parsed.invocation;
+    std::vector<std::wstring> words;  // command words and names, in order
+    std::vector<std::wstring> options;
+    size_t namesFrom = std::wstring::npos;  // words from here on came after "--"
+    bool help = false;
+
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::wstring& word = args[i];
+        if (namesFrom != std::wstring::npos || !IsOption(word)) {
+            words.push_back(word);
+            continue;
+        }
+        if (word == L"--") {
+            namesFrom = words.size();
+            continue;
+        }
+        if (word == kCatalogueOption || word.rfind(std::wstring(kCatalogueOption) + L"=", 0) == 0) {
+            if (invocation.catalogue) {
+                parsed.error = L"the option --catalogue is given twice";
+                return parsed;
+            }
+            std::wstring file;
+            if (word.size() > kCatalogueOption.size()) {
+                file = word.substr(kCatalogueOption.size() + 1);
+            } else if (i + 1 < args.size()) {
+                file = args[++i];
+            }
+            if (file.empty()) {
+                parsed.error = L"the option --catalogue needs a file name";
+                return parsed;
+            }
+            invocation.catalogue = file;
+            continue;
+        }
+        if (word == L"--help" || word == L"-h") {
+            help = true;
+            continue;
+        }
+        options.push_back(word);
+    }
+
+    // The command: the first word (two for "backups").
+    size_t next = 0;
+    // Words after "--" are names even where a command word is due.
+    auto take = [&]() -> std::wstring { return next < words.size() && next < namesFrom ? words[next++] : L""; };
+    const std::wstring word = take();
+    if (help || word == L"help") {
+        invocation.command = Command::Help;
+        return parsed;
+    }
+    static const CommandWord kCommands[] = {
+        {L"analyse", Command::Analyse},   {L"list", Command::List},     {L"select", Command::Select},
+        {L"deselect", Command::Deselect}, {L"tuneup", Command::TuneUp}, {L"validate", Command::Validate},
+    };
+    bool known = false;
+    for (const CommandWord& command : kCommands) {
+        if (word == command.word) {
+            invocation.command = command.command;
+            known = true;
+        }
+    }
+    if (word == L"backups") {
+        const std::wstring action = take();
+        if (action == L"list") {
+            invocation.command = Command::BackupsList;
+        } else if (action == L"restore") {
+            invocation.command = Command::BackupsRestore;
+        } else if (action == L"delete") {
+            invocation.command = Command::BackupsDelete;
+        } else {
+            parsed.error = action.empty() ? L"backups needs list, restore or delete"
+                                          : L"unknown backups command " + Quoted(action);
+            return parsed;
+        }
+        known = true;
+    }
+    if (!known) {
+        parsed.error = word.empty() ? L"no command given" : L"unknown command " + Quoted(word);
+        return parsed;
+    }
+
+    const CommandRules rules = RulesOf(invocation.command);
+    for (const std::wstring& option : options) {
+        if (option == L"--json" && rules.json) {
+            invocation.json = true;
+        } else if ((option == L"--backup" || option == L"--no-backup") && rules.backup) {
+            const BackupChoice choice = option == L"--backup" ? BackupChoice::On : BackupChoice::Off;
+            if (invocation.backup != BackupChoice::Setting && invocation.backup != choice) {
+                parsed.error = L"the options --backup and --no-backup exclude each other";
+                return parsed;
+            }
+            invocation.backup = choice;
+        } else {
+            parsed.error = L"unknown option " + Quoted(option) + L" for " + CommandName(invocation.command);
+            return parsed;
+        }
+    }
+
+    invocation.names.assign(words.begin() + static_cast<std::ptrdiff_t>(next), words.end());
+    if (rules.single && invocation.names.size() > 1) {
+        parsed.error = CommandName(invocation.command) + L" takes " + rules.namesText;
+    } else if (rules.names && invocation.names.empty()) {
+        parsed.error = CommandName(invocation.command) + L" needs " + rules.namesText;
+    } else if (!rules.names && !invocation.names.empty()) {
+        parsed.error =
+            L"unexpected argument " + Quoted(invocation.names.front()) + L" for " + CommandName(invocation.command);
+    }
+    return parsed;
+}
+
+}  // namespace Cli

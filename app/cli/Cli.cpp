@@ -1,0 +1,68 @@
+#include "app/cli/Cli.h"
+
+#include "app/cli/Arguments.h"
+#include "app/cli/Context.h"
+
+namespace Cli {
+
+std::wstring UsageText()
+{
+    return L"usage: corvane-cli [--catalogue FILE] COMMAND [OPTIONS]\n"
+           L"\n"
+           L"Commands:\n"
+           L"  analyse [--json]                 analyse every category: what is selected, what is in effect\n"
+           L"  list [--json]                    list the categories and tweaks with their selections\n"
+           L"  select NAME...                   select tweaks for the tune-up (saved in Config.xml)\n"
+           L"  deselect NAME...                 deselect tweaks (saved in Config.xml)\n"
+           L"  tuneup [--backup | --no-backup]  apply the selected tweaks that are not in effect\n"
+           L"  backups list [--json]            list the backup points\n"
+           L"  backups restore POINT...         undo the tune-ups recorded in backup points, newest first\n"
+           L"  backups delete POINT...          delete backup points\n"
+           L"  validate FILE                    check a tweak file for mistakes, as the tweak file editor does\n"
+           L"  help                             show this text\n"
+           L"\n"
+           L"Options:\n"
+           L"  --catalogue FILE  load this tweak file instead of the built-in catalogue\n"
+           L"  --                the words after it are names, even when they start with \"-\"\n"
+           L"\n"
+           L"A POINT is a journal's file name (\"1700000000.arch\") or path.\n"
+           L"Exit codes: 0 done; 1 failed (validate: mistakes found); 2 bad usage or input;\n"
+           L"3 selected tweaks left not in effect.\n";
+}
+
+int Run(const std::vector<std::wstring>& args, const Settings& settings, IConsole& console)
+{
+    const ParsedArguments parsed = ParseArguments(args);
+    const Context context{parsed.invocation, settings, Output(console)};
+    if (!parsed.error.empty()) {
+        context.out.Error(parsed.error);
+        console.Write(Stream::Err, L"\n" + UsageText());
+        return Exit::BadUsage;
+    }
+    switch (parsed.invocation.command) {
+        case Command::Help:
+            context.out.Text(UsageText());
+            return Exit::Done;
+        case Command::Analyse:
+            return RunAnalyse(context);
+        case Command::List:
+            return RunList(context);
+        case Command::Select:
+            return RunSelect(context, true);
+        case Command::Deselect:
+            return RunSelect(context, false);
+        case Command::TuneUp:
+            return RunTuneUp(context);
+        case Command::BackupsList:
+            return RunBackupsList(context);
+        case Command::BackupsRestore:
+            return RunBackupsRestore(context);
+        case Command::BackupsDelete:
+            return RunBackupsDelete(context);
+        case Command::Validate:
+            return RunValidate(context);
+    }
+    return Exit::BadUsage;
+}
+
+}  // namespace Cli

@@ -1,0 +1,193 @@
+// backups list [--json], backups restore POINT..., backups delete POINT...:
+// the journals that tune-ups keep in the backup folder. A point is named by
+// its file name (with or without ".arch") or by its path.
+#include <string>
+#include <vector>
+
+#include "app/cli/Catalogue.h"
+#include "app/cli/JsonWriter.h"
+#include "core/platform/Errors.h"
+#include "core/rti/IgnoreCaseStringComparator.h"
+#include "remover/BackupPoints.h"
+#include "remover/Processor.h"
+#include "remover/Reader.h"
+
+namespace Cli {
+namespace {
+
+constexpr std::wstring_view kJournalExtension = L".arch";
+
+std::wstring BackupFolderOf(const Settings& settings)
+{
+    Tweaker::Manager manager;
+    manager.SetFolderName(settings.folderName);
+    return manager.BackupFolder();
+}
+
+std::wstring FileNameOf(const std::wstring& path)
+{
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+bool EndsWithJournalExtension(std::wstring_view name)
+{
+    return name.size() > kJournalExtension.size() &&
+           RTI::CompareIgnoreCase(name.substr(name.size() - kJournalExtension.size()), kJournalExtension) == 0;
+}
+
+// The journal a POINT argument names: a path when it holds a separator,
+// else a name in the backup folder. Empty, after the error was written,
+// when there is no such journal.
+std::wstring ResolvePoint(const Context& context, const std::wstring& folder, const std::wstring& point)
+{
+    std::wstring path;
+    if (point.find_first_of(L"\\/") != std::wstring::npos) {
+        path = point;
+    } else {
+        path = folder + point;
+        if (!EndsWithJournalExtension(point)) {
+            path += kJournalExtension;
+        }
+    }
+    Platform::FileInfo info;
+    const uint32_t status = Platform::Current().Files().GetFileInfo(path, &info);
+    if (status != Err::Success || (info.attributes & Platform::FileAttr::Directory) != 0) {
+        context.out.Error(L"no backup point " + Quoted(point) + L" (looked for " + path + L")");
+        return {};
+    }
+    if (!EndsWithJournalExtension(FileNameOf(path))) {
+        context.out.Error(L"not a backup point: " + path + L" (journals end in .arch)");
+        return {};
+    }
+    return path;
+}
+
+// Every point the arguments name, ticked; nothing when one is unknown.
+bool ResolvePoints(const Context& context, std::vector<Remover::BackupPoint>* points)
+{
+    const std::wstring folder = BackupFolderOf(context.settings);
+    bool all = true;
+    for (const std::wstring& name : context.invocation.names) {
+        Remover::BackupPoint point;
+        point.path = ResolvePoint(context, folder, name);
+        point.ticked = true;
+        if (point.path.empty()) {
+            all = false;
+            continue;
+        }
+        bool listed = false;
+        for (const Remover::BackupPoint& earlier : *points) {
+            listed = listed || RTI::CompareIgnoreCase(earlier.path, point.path) == 0;
+        }
+        if (!listed) {
+            points->push_back(std::move(point));
+        }
+    }
+    if (!all) {
+        context.out.Error(L"nothing was done");
+    }
+    return all;
+}
+
+}  // namespace
+
+int RunBackupsList(const Context& context)
+{
+    const std::wstring folder = BackupFolderOf(context.settings);
+    const std::vector<Remover::BackupPoint> points = Remover::ListBackupPoints(folder);
+    if (context.invocation.json) {
+        JsonWriter json;
+        json.BeginObject();
+        json.Key(L"folder").String(folder);
+        json.Key(L"points").BeginArray();
+        for (const Remover::BackupPoint& point : points) {
+            json.BeginObject();
+            json.Key(L"name").String(FileNameOf(point.path));
+            json.Key(L"path").String(point.path);
+            json.Key(L"date").String(point.dateLabel);
+            json.Key(L"time").String(point.timeLabel);
+            json.EndObject();
+        }
+        json.EndArray();
+        json.EndObject();
+        context.out.Text(json.Take());
+        return Exit::Done;
+    }
+    if (points.empty()) {
+        context.out.Line(L"No backup points in " + folder);
+        return Exit::Done;
+    }
+    context.out.Line(L"Backup points in " + folder + L":");
+    for (const Remover::BackupPoint& point : points) {
+        context.out.Line(L"  " + FileNameOf(point.path) + L"  " + point.dateLabel + L" " + point.timeLabel);
+    }
+    return Exit::Done;
+}
+
+int RunBackupsRestore(const Context& context)
+{
+    Platform::UniqueNamedLock lock;
+    if (const int failed = TakeLock(context, &lock)) {
+        return failed;
+    }
+    std::vector<Remover::BackupPoint> points;
+    if (!ResolvePoints(context, &points)) {
+        return Exit::BadUsage;
+    }
+    Remover::Processor processor;
+    Remover::Reader reader;
+    // Newest first, so that several runs come back to the state before the oldest.
+    const Remover::RestoreOutcome outcome = Remover::RestoreTickedPoints(points, processor, reader, nullptr, nullptr);
+    for (const Remover::PointRestore& point : outcome.points) {
+        const Remover::ReplayReport& report = point.report;
+        if (point.status != Err::Success && report.blocks == 0 && report.failed.empty()) {
+            context.out.Error(L"cannot restore " + point.path + L": " + ErrorText(point.status));
+            continue;
+        }
+        context.out.Line(L"Restored " + FileNameOf(point.path) + L": " + std::to_wstring(report.restored) + L" of " +
+                         std::to_wstring(report.blocks) + L" changes undone");
+        for (const Remover::ReplayReport::Failure& failure : report.failed) {
+            context.out.Error(point.path + L": change " + std::to_wstring(failure.index + 1) +
+                              L" could not be undone: " + ErrorText(failure.error));
+        }
+        if (point.status != Err::Success && report.failed.empty()) {
+            context.out.Error(L"cannot restore " + point.path + L": " + ErrorText(point.status));
+        }
+    }
+    if (!outcome.Complete()) {
+        context.out.Error(outcome.cancelled ? L"the restore was stopped" : L"restoring is incomplete");
+        return Exit::Failed;
+    }
+    context.out.Line(L"Restoring complete");
+    context.out.Line(L"A restart of Windows may be needed for the changes to take effect.");
+    return Exit::Done;
+}
+
+int RunBackupsDelete(const Context& context)
+{
+    Platform::UniqueNamedLock lock;
+    if (const int failed = TakeLock(context, &lock)) {
+        return failed;
+    }
+    std::vector<Remover::BackupPoint> points;
+    if (!ResolvePoints(context, &points)) {
+        return Exit::BadUsage;
+    }
+    const std::vector<Remover::DeleteFailure> failures = Remover::DeleteTickedPoints(points);
+    for (const Remover::BackupPoint& point : points) {
+        bool failed = false;
+        for (const Remover::DeleteFailure& failure : failures) {
+            if (failure.path == point.path) {
+                context.out.Error(L"cannot delete " + point.path + L": " + ErrorText(failure.error));
+                failed = true;
+            }
+        }
+        if (!failed) {
+            context.out.Line(L"Deleted " + FileNameOf(point.path));
+        }
+    }
+    return failures.empty() ? Exit::Done : Exit::Failed;
+}
+
+}  // namespace Cli

@@ -1,0 +1,26 @@
+#pragma once
+// What every command works with: the parsed command line, the settings and
+// the output.
+#include "app/cli/Arguments.h"
+#include "app/cli/Cli.h"
+#include "app/cli/Output.h"
+
+namespace Cli {
+
+struct Context {
+    const Invocation& invocation;
+    const Settings& settings;
+    Output out;
+};
+
+// The commands; each returns the exit code.
+int RunAnalyse(const Context& context);
+int RunList(const Context& context);
+int RunSelect(const Context& context, bool select);
+int RunTuneUp(const Context& context);
+int RunBackupsList(const Context& context);
+int RunBackupsRestore(const Context& context);
+int RunBackupsDelete(const Context& context);
+int RunValidate(const Context& context);
+
+}  // namespace Cli

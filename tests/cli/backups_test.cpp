@@ -1,0 +1,163 @@
+// backups list, restore and delete: restoring gives back what the runs
+// changed, newest run first; unknown points change nothing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <regex>
+
+#include "app/cli/JsonWriter.h"
+
+#include "core/platform/FileIO.h"
+#include "tests/cli/CliFixture.h"
+
+namespace {
+
+using CliTesting::CliTest;
+using CliTesting::MachineState;
+using CliTesting::Result;
+
+class CliBackups : public CliTest {
+protected:
+    void SetUp() override
+    {
+        CliTest::SetUp();
+        PrepareMachine();
+    }
+    // The machine as a restore gives it back: the cleanup deletions of
+    // "*.tmp" files are not saved, so they stay deleted.
+    MachineState Restorable(MachineState state)
+    {
+        state.files.erase(L"Temp\\a.tmp");
+        state.files.erase(L"Temp\\b.tmp");
+        return state;
+    }
+    bool Contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
+};
+
+// The expected output reads best as it prints.
+// clang-format off
+TEST_F(CliBackups, ListShowsThePointsAsTextAndJson)
+{
+    Result r = Run({L"backups", L"list"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, L"No backup points in " + BackupFolder() + L"\n");
+    r = Run({L"backups", L"list", L"--json"});
+    EXPECT_EQ(r.out, L"{\n  \"folder\": " + Cli::JsonWriter::Quote(BackupFolder()) + L",\n  \"points\": []\n}\n");
+
+    ASSERT_EQ(RunOnCatalogue({L"tuneup"}).code, 0);
+    ASSERT_EQ(Journals().size(), 1u);
+    const std::wstring name = Journals().front();
+    r = Run({L"backups", L"list"});
+    EXPECT_EQ(r.code, 0);
+    const std::wregex line(L"Backup points in .*:\n  " + name + L"  \\d{4}\\.\\d{2}\\.\\d{2} \\d{1,2}:\\d{2}\n");
+    EXPECT_TRUE(std::regex_match(r.out, line)) << r.out;
+
+    r = Run({L"backups", L"list", L"--json"});
+    const std::wregex json(
+        L"\\{\n"
+        L"  \"folder\": \".*\",\n"
+        L"  \"points\": \\[\n"
+        L"    \\{\n"
+        L"      \"name\": \"" + name + L"\",\n"
+        L"      \"path\": \".*\\\\\\\\" + name + L"\",\n"
+        L"      \"date\": \"\\d{4}\\.\\d{2}\\.\\d{2}\",\n"
+        L"      \"time\": \"\\d{1,2}:\\d{2}\"\n"
+        L"    \\}\n"
+        L"  \\]\n"
+        L"\\}\n");
+    EXPECT_TRUE(std::regex_match(r.out, json)) << r.out;
+}
+// clang-format on
+
+TEST_F(CliBackups, RestoreGivesBackEverythingTheRunChanged)
+{
+    const MachineState before = Machine();
+    ASSERT_EQ(RunOnCatalogue({L"tuneup"}).code, 0);
+    ASSERT_NE(Machine(), before);
+    const std::wstring name = Journals().front();
+
+    const Result r = Run({L"backups", L"restore", name});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, L"");
+    const std::wregex report(L"Restored " + name +
+                             L": (\\d+) of \\1 changes undone\n"
+                             L"Restoring complete\n"
+                             L"A restart of Windows may be needed for the changes to take effect.\n");
+    EXPECT_TRUE(std::regex_match(r.out, report)) << r.out;
+    EXPECT_EQ(Machine(), Restorable(before));
+    EXPECT_EQ(Journals(), std::vector<std::wstring>{name}) << "a restored point stays";
+}
+
+TEST_F(CliBackups, TwoRunsRestoredTogetherComeBackNewestFirst)
+{
+    const MachineState before = Machine();
+    ASSERT_EQ(RunOnCatalogue({L"tuneup"}).code, 0);
+    // Between the runs the user changes a value the first run set, and the
+    // second run (other selections) sets it again and makes a key.
+    WriteDword(L"Machine\\Old", L"Mode", 7);
+    ASSERT_EQ(RunOnCatalogue({L"select", L"Make a key", L"Editor setting"}).code, 0);
+    ASSERT_EQ(RunOnCatalogue({L"tuneup"}).code, 0);
+    ASSERT_TRUE(KeyExists(L"Machine\\Made"));
+    std::vector<std::wstring> journals = Journals();
+    ASSERT_EQ(journals.size(), 2u);
+    std::sort(journals.begin(), journals.end());  // oldest first, as given below
+
+    const Result r = Run({L"backups", L"restore", journals[0], BackupFolder() + journals[1]});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_LT(r.out.find(L"Restored " + journals[1]), r.out.find(L"Restored " + journals[0])) << r.out;
+    EXPECT_EQ(Machine(), Restorable(before)) << "Mode is 1 again, not the 7 of between the runs";
+}
+
+TEST_F(CliBackups, AnUnknownPointRestoresAndDeletesNothing)
+{
+    ASSERT_EQ(RunOnCatalogue({L"tuneup"}).code, 0);
+    const std::wstring name = Journals().front();
+    const MachineState tuned = Machine();
+    for (const wchar_t* action : {L"restore", L"delete"}) {
+        const Result r = Run({L"backups", action, name, L"1234.arch"});
+        EXPECT_EQ(r.code, 2) << action;
+        EXPECT_EQ(r.err, L"corvane-cli: no backup point \"1234.arch\" (looked for " + BackupFolder() +
+                             L"1234.arch)\ncorvane-cli: nothing was done\n");
+        EXPECT_EQ(r.out, L"");
+    }
+    EXPECT_EQ(Machine(), tuned);
+    EXPECT_EQ(Journals(), std::vector<std::wstring>{name});
+
+    WriteFile(PathOf(L"notes.txt"), "not a journal");
+    const Result r = Run({L"backups", L"delete", PathOf(L"notes.txt")});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(Contains(r.err, L"not a backup point: " + PathOf(L"notes.txt"))) << r.err;
+    EXPECT_TRUE(Exists(PathOf(L"notes.txt")));
+}
+
+TEST_F(CliBackups, DeleteTakesNamesWithOrWithoutTheExtensionAndPaths)
+{
+    ASSERT_EQ(RunOnCatalogue({L"tuneup"}).code, 0);
+    ASSERT_EQ(RunOnCatalogue({L"select", L"Make a key"}).code, 0);
+    ASSERT_EQ(RunOnCatalogue({L"tuneup"}).code, 0);
+    std::vector<std::wstring> journals = Journals();
+    ASSERT_EQ(journals.size(), 2u);
+    const std::wstring bare = journals[0].substr(0, journals[0].size() - 5);
+    const Result r = Run({L"backups", L"delete", bare, BackupFolder() + journals[1]});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, L"Deleted " + journals[0] + L"\nDeleted " + journals[1] + L"\n");
+    EXPECT_TRUE(Journals().empty());
+    EXPECT_EQ(Run({L"backups", L"list"}).out, L"No backup points in " + BackupFolder() + L"\n");
+}
+
+TEST_F(CliBackups, ADamagedJournalMakesTheRestoreFailAndTheOthersStillRun)
+{
+    const MachineState before = Machine();
+    ASSERT_EQ(RunOnCatalogue({L"tuneup"}).code, 0);
+    const std::wstring good = Journals().front();
+    WriteFile(BackupFolder() + L"4000000000.arch", "this is no journal");
+    const Result r = Run({L"backups", L"restore", L"4000000000", good});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err.rfind(L"corvane-cli: cannot restore " + BackupFolder() + L"4000000000.arch: ", 0), 0u) << r.err;
+    EXPECT_TRUE(Contains(r.err, L"corvane-cli: restoring is incomplete\n")) << r.err;
+    EXPECT_TRUE(Contains(r.out, L"Restored " + good)) << r.out;
+    EXPECT_FALSE(Contains(r.out, L"Restoring complete")) << r.out;
+    EXPECT_EQ(Machine(), Restorable(before));
+}
+
+}  // namespace
