@@ -158,10 +158,28 @@ std::wstring Server2003Edition(const VersionInfo& v)
     return (v.suiteMask & kSuitePersonal) ? L" Home Edition" : L" Professional";
 }
 
-// Windows 11 still stores "Windows 10" in ProductName.
+// Windows 11 still stores "Windows 10" in ProductName. Without the value
+// (a damaged or stripped registry) the version's own name stands in, so that
+// the name is never empty.
 std::wstring ProductName(int code)
 {
     std::wstring name = MachineText(L"Software\\Microsoft\\Windows NT\\CurrentVersion", L"ProductName");
+    if (name.empty()) {
+        switch (code) {
+            case OsCode::WindowsVista:
+                return L"Windows Vista";
+            case OsCode::Windows7:
+                return L"Windows 7";
+            case OsCode::Windows8:
+                return L"Windows 8";
+            case OsCode::Windows81:
+                return L"Windows 8.1";
+            case OsCode::Windows10:
+                return L"Windows 10";
+            default:
+                return L"Windows 11";
+        }
+    }
     if (code == OsCode::Windows11) {
         if (size_t at = name.find(L"Windows 10"); at != std::wstring::npos) {
             name.replace(at, 10, L"Windows 11");

@@ -71,10 +71,7 @@ TEST_F(SystemOsVersion, TheRunningSystemIsRecognised)
     EXPECT_NE(code, Code::Unknown);
     const std::wstring name = Sys::GetOsDisplayName();
     EXPECT_NE(name.find(L"(Build " + std::to_wstring(v.build & 0xFFFF) + L")"), std::wstring::npos) << name;
-#ifdef _WIN32
-    // The portable backend stores no ProductName unless a test sets one.
     EXPECT_NE(name.find(L"Windows"), std::wstring::npos) << name;
-#endif
 }
 
 #ifndef _WIN32
@@ -119,9 +116,12 @@ TEST_F(SystemOsDisplayName, Windows11IsCalledSoWhateverTheRegistrySays)
     EXPECT_EQ(NameOf(Nt(10, 0, 22631), L"Windows 11 Home"), L"Windows 11 Home, (Build 22631)");
 }
 
-TEST_F(SystemOsDisplayName, MissingProductNameLeavesOnlyTheSuffix)
+// The name is never empty: without ProductName the version names itself.
+TEST_F(SystemOsDisplayName, AMissingProductNameIsReplacedByTheVersionsName)
 {
-    EXPECT_EQ(NameOf(Nt(6, 0, 6002, L"Service Pack 2")), L", Service Pack 2 (Build 6002)");
+    EXPECT_EQ(NameOf(Nt(6, 0, 6002, L"Service Pack 2")), L"Windows Vista, Service Pack 2 (Build 6002)");
+    EXPECT_EQ(NameOf(Nt(6, 3, 9600)), L"Windows 8.1, (Build 9600)");
+    EXPECT_EQ(NameOf(Nt(10, 0, 22631)), L"Windows 11, (Build 22631)");
 }
 
 TEST_F(SystemOsDisplayName, UnknownVersionsKeepTheBuildSuffix)
