@@ -17,6 +17,7 @@
 #include "core/text/Utf.h"
 #include "core/xml/XmlDocument.h"
 #include "tools/catalogue-doc/CatalogueModel.h"
+#include "utils/Knobset/document/DocumentReader.h"
 
 namespace Shipped {
 
@@ -92,18 +93,21 @@ inline CatalogueDoc::Catalogue ReadSets()
 {
     CatalogueDoc::Catalogue catalogue;
     for (const TweakSet& set : kSets) {
-        XmlDocument document;
-        if (Parse(SetText(set), &document)) {
-            EXPECT_TRUE(CatalogueDoc::ReadTweakSet(document, set.name, &catalogue)) << Narrow(set.name);
+        Knobset::Document document;
+        std::wstring error;
+        if (Knobset::ReadDocumentFromUtf8(SetText(set), &document, &error) == 0) {
+            CatalogueDoc::AddTweakSet(std::move(document), set.name, &catalogue);
+        } else {
+            ADD_FAILURE() << Narrow(set.name) << ": " << Narrow(error);
         }
     }
     return catalogue;
 }
 
 // "set\category\tweak" for messages.
-inline std::string Where(const CatalogueDoc::Category& category, const CatalogueDoc::Tweak& tweak)
+inline std::string Where(const CatalogueDoc::Category& category, const CatalogueDoc::PlacedTweak& placed)
 {
-    return Narrow(tweak.set + L"\\" + category.name + L"\\" + tweak.name);
+    return Narrow(placed.set + L"\\" + category.name + L"\\" + placed.tweak.name);
 }
 
 }  // namespace Shipped

@@ -2,11 +2,12 @@
 
 #include <vector>
 
+#include "core/platform/Errors.h"
 #include "core/text/Utf.h"
-#include "core/xml/XmlDocument.h"
 #include "tools/catalogue-doc/CatalogueModel.h"
 #include "tools/catalogue-doc/ItemText.h"
 #include "tools/catalogue-doc/Markdown.h"
+#include "utils/Knobset/document/DocumentReader.h"
 
 namespace CatalogueDoc {
 namespace {
@@ -17,15 +18,15 @@ struct Counts {
     int total = 0;
 };
 
-Counts Count(const Catalogue& catalogue, const std::vector<Tweak>& tweaks)
+Counts Count(const Catalogue& catalogue, const std::vector<PlacedTweak>& tweaks)
 {
     Counts counts;
     counts.perSet.assign(catalogue.sets.size(), 0);
-    for (const Tweak& tweak : tweaks) {
+    for (const PlacedTweak& placed : tweaks) {
         for (size_t s = 0; s < catalogue.sets.size(); ++s) {
-            counts.perSet[s] += catalogue.sets[s] == tweak.set ? 1 : 0;
+            counts.perSet[s] += catalogue.sets[s] == placed.set ? 1 : 0;
         }
-        counts.selected += tweak.selected ? 1 : 0;
+        counts.selected += IsSelected(placed.tweak) ? 1 : 0;
         ++counts.total;
     }
     return counts;
@@ -49,7 +50,7 @@ void AppendHeader(std::wstring& out)
 
 void AppendSummary(std::wstring& out, const Catalogue& catalogue)
 {
-    std::vector<Tweak> all;
+    std::vector<PlacedTweak> all;
     for (const Category& category : catalogue.categories) {
         all.insert(all.end(), category.tweaks.begin(), category.tweaks.end());
     }
@@ -59,8 +60,8 @@ void AppendSummary(std::wstring& out, const Catalogue& catalogue)
            L" categories; " + std::to_wstring(total.selected) + L" of them are selected by default.\n\n";
     for (size_t s = 0; s < catalogue.sets.size(); ++s) {
         int selected = 0;
-        for (const Tweak& tweak : all) {
-            selected += tweak.set == catalogue.sets[s] && tweak.selected ? 1 : 0;
+        for (const PlacedTweak& placed : all) {
+            selected += placed.set == catalogue.sets[s] && IsSelected(placed.tweak) ? 1 : 0;
         }
         out += L"- " + EscapeText(catalogue.sets[s]) + L": " + std::to_wstring(total.perSet[s]) + L" tweaks, " +
                std::to_wstring(selected) + L" selected by default\n";
@@ -90,13 +91,14 @@ void AppendSummary(std::wstring& out, const Catalogue& catalogue)
         L"the backup point of the tune-up that made it and can be restored.\n";
 }
 
-void AppendTweak(std::wstring& out, const Tweak& tweak)
+void AppendTweak(std::wstring& out, const PlacedTweak& placed)
 {
+    const Knobset::Tweak& tweak = placed.tweak;
     out += L"\n### " + EscapeText(tweak.name) + L"\n\n";
-    out += EscapeText(tweak.set) + L" set · " + VersionText(tweak.ver) + L" · " +
-           (tweak.selected ? L"selected by default" : L"not selected by default");
-    if (!tweak.groups.empty()) {
-        out += L" · in the group " + EscapeText(tweak.groups);
+    out += EscapeText(placed.set) + L" set · " + VersionText(tweak.ver) + L" · " +
+           (IsSelected(tweak) ? L"selected by default" : L"not selected by default");
+    if (!placed.groups.empty()) {
+        out += L" · in the group " + EscapeText(placed.groups);
     }
     out += L"\n\n";
     if (!tweak.description.empty()) {
@@ -105,7 +107,7 @@ void AppendTweak(std::wstring& out, const Tweak& tweak)
     if (tweak.items.empty()) {
         out += L"- Changes nothing: the tweak has no items.\n";
     }
-    for (const Item& item : tweak.items) {
+    for (const Knobset::Item& item : tweak.items) {
         out += L"- " + DescribeItem(item) + L"\n";
     }
 }
@@ -119,8 +121,8 @@ void AppendCategory(std::wstring& out, const Category& category)
     if (!category.description.empty()) {
         out += EscapeText(category.description) + L"\n";
     }
-    for (const Tweak& tweak : category.tweaks) {
-        AppendTweak(out, tweak);
+    for (const PlacedTweak& placed : category.tweaks) {
+        AppendTweak(out, placed);
     }
 }
 
@@ -133,23 +135,16 @@ std::string RenderCatalogueDoc(std::span<const SetText> sets, std::wstring* erro
     }
     Catalogue catalogue;
     for (const SetText& set : sets) {
-        XmlDocument document;
-        const uint32_t status = document.LoadFromUtf8(set.utf8);
-        const wchar_t* why = nullptr;
-        if (status == 1113) {
-            why = L"is not UTF-8";
-        } else if (status != 0) {
-            why = L"is not well-formed XML";
-        } else if (!ReadTweakSet(document, set.name, &catalogue)) {
-            why = L"has no Tweaks root element";
-        }
-        if (why != nullptr) {
+        Knobset::Document document;
+        std::wstring why;
+        if (const Platform::Status status = Knobset::ReadDocumentFromUtf8(set.utf8, &document, &why)) {
             if (error != nullptr) {
-                *error = L"The tweak set " + set.name + L" " + why +
-                         (document.GetError().empty() ? L"." : L": " + document.GetError());
+                *error = L"The tweak set " + set.name +
+                         (status == Err::NoUnicodeTranslation ? L" is not UTF-8." : L" is not a tweak file: " + why);
             }
             return {};
         }
+        AddTweakSet(std::move(document), set.name, &catalogue);
     }
     std::wstring out;
     AppendHeader(out);

@@ -49,6 +49,18 @@ std::wstring_view Lookup(std::span<const Keyword> table, std::wstring_view keywo
     return {};
 }
 
+// An attribute the document keeps without editing it; empty when absent, as
+// every reader of tweak files takes an absent attribute.
+std::wstring_view AttributeText(const Knobset::AttributeList& attributes, std::wstring_view name)
+{
+    for (const Knobset::Attribute& attribute : attributes) {
+        if (attribute.name == name) {
+            return attribute.value;
+        }
+    }
+    return {};
+}
+
 std::wstring JoinPath(std::wstring_view a, std::wstring_view b)
 {
     if (a.empty()) {
@@ -60,12 +72,12 @@ std::wstring JoinPath(std::wstring_view a, std::wstring_view b)
     return std::wstring(a) + L"\\" + std::wstring(b);
 }
 
-std::wstring KeyLocation(const KeyItem& key)
+std::wstring KeyLocation(const Knobset::Key& key)
 {
     return Code(JoinPath(JoinPath(key.parent, key.path), key.keyname));
 }
 
-std::wstring ValueLabel(const KeyItem& key)
+std::wstring ValueLabel(const Knobset::Key& key)
 {
     return key.valuename.empty() ? std::wstring(L"the default value") : L"value " + Code(key.valuename);
 }
@@ -164,12 +176,12 @@ std::wstring TypeLabel(std::wstring_view type)
     return type.empty() ? std::wstring(L"no type") : Code(type);
 }
 
-std::wstring ChoiceText(const KeyItem& key, const Choice& choice)
+std::wstring ChoiceText(const Knobset::Key& key, const Knobset::Choice& choice)
 {
     const std::wstring action = choice.action.empty() ? L"VALUE_SET" : choice.action;
     std::wstring text;
     if (action == L"VALUE_SET") {
-        text = DataText(key.valuetype, choice.val, choice.byteLength);
+        text = DataText(key.valuetype, choice.val, choice.valuevalbytelen);
     } else if (action == L"VALUE_DELETE") {
         text = L"delete the value";
     } else if (action == L"KEY_DELETE") {
@@ -179,15 +191,16 @@ std::wstring ChoiceText(const KeyItem& key, const Choice& choice)
     } else {
         text = L"action " + Code(action);
     }
+    const bool recommended = choice.main == L"1";
     if (!choice.descr.empty()) {
-        text += L" (" + EscapeText(choice.descr) + (choice.main ? L", recommended)" : L")");
-    } else if (choice.main) {
+        text += L" (" + EscapeText(choice.descr) + (recommended ? L", recommended)" : L")");
+    } else if (recommended) {
         text += L" (recommended)";
     }
     return text;
 }
 
-std::wstring EditText(const KeyItem& key)
+std::wstring EditText(const Knobset::Key& key)
 {
     if (key.editable == L"set") {
         std::wstring text = L" Choices: ";
@@ -203,15 +216,15 @@ std::wstring EditText(const KeyItem& key)
     return {};
 }
 
-std::wstring DescribeKey(const KeyItem& key)
+std::wstring DescribeKey(const Knobset::Key& key, const Knobset::AttributeList& otherAttributes)
 {
     const std::wstring action = key.action.empty() ? L"VALUE_SET" : key.action;
-    const bool recursive = key.recursive == L"1";
+    const bool recursive = AttributeText(otherAttributes, L"recursive") == L"1";
     const std::wstring where = KeyLocation(key);
     std::wstring text;
     if (action == L"VALUE_SET") {
         text = L"Sets " + ValueLabel(key) + L" (" + TypeLabel(key.valuetype) + L") in " + where + L" to " +
-               DataText(key.valuetype, key.valueval, key.byteLength) + L".";
+               DataText(key.valuetype, key.valueval, key.valuevalbytelen) + L".";
         if (key.valuetype == L"REG_NONE" || key.valuetype.starts_with(L"REG_QWORD") || key.valuetype.empty()) {
             text += L" Such a value is written empty and never counts as in effect.";
         }
@@ -243,26 +256,31 @@ bool HasWildcard(std::wstring_view name)
     return name.find_first_of(L"*?") != std::wstring_view::npos;
 }
 
-std::wstring DescribeFile(const FileItem& file)
+// A File item's attributes are all kept as read.
+std::wstring DescribeFile(const Knobset::AttributeList& file)
 {
-    const bool recursive = file.recursive == L"1";
-    if (file.action == L"FILE_DELETE") {
-        const std::wstring what = HasWildcard(file.name) ? L"the files " : L"the file ";
-        std::wstring text = L"Deletes " + what + Code(file.name) + L" in " + Code(file.path) +
-                            (recursive ? L" and its subfolders." : L".");
+    const std::wstring_view path = AttributeText(file, L"path");
+    const std::wstring_view name = AttributeText(file, L"name");
+    const std::wstring_view action = AttributeText(file, L"action");
+    const bool recursive = AttributeText(file, L"recursive") == L"1";
+    if (action == L"FILE_DELETE") {
+        const std::wstring what = HasWildcard(name) ? L"the files " : L"the file ";
+        std::wstring text =
+            L"Deletes " + what + Code(name) + L" in " + Code(path) + (recursive ? L" and its subfolders." : L".");
         // Only a single named file is copied into the backup point.
-        if (HasWildcard(file.name) || recursive) {
+        if (HasWildcard(name) || recursive) {
             return text + L" Deleted files are not kept in the backup point: a restore cannot bring them back.";
         }
         return text + L" A copy is kept in the backup point.";
     }
-    if (file.action == L"FILE_CLEAR") {
-        return L"Empties the file " + Code(JoinPath(file.path, file.name)) + L". A copy is kept in the backup point.";
+    if (action == L"FILE_CLEAR") {
+        return L"Empties the file " + Code(JoinPath(path, name)) + L". A copy is kept in the backup point.";
     }
-    if (file.action == L"FILE_MOVE") {
-        return L"Moves " + Code(file.name) + L" from " + Code(file.path) + L" to " + Code(file.destination) + L".";
+    if (action == L"FILE_MOVE") {
+        return L"Moves " + Code(name) + L" from " + Code(path) + L" to " + Code(AttributeText(file, L"destination")) +
+               L".";
     }
-    return L"Has the unknown file action " + Code(file.action) + L" on " + Code(JoinPath(file.path, file.name)) +
+    return L"Has the unknown file action " + Code(action) + L" on " + Code(JoinPath(path, name)) +
            L": it is never applied.";
 }
 
@@ -280,15 +298,18 @@ std::wstring ShortcutName(std::wstring name)
     return name;
 }
 
-std::wstring DescribeShortcut(const ShortcutItem& shortcut)
+// A Shortcut item's attributes are all kept as read.
+std::wstring DescribeShortcut(const Knobset::AttributeList& shortcut)
 {
-    const std::wstring_view folder = Lookup(kFolders, shortcut.shcfoldername);
+    const std::wstring_view folderKeyword = AttributeText(shortcut, L"shcfoldername");
+    const std::wstring_view folder = Lookup(kFolders, folderKeyword);
     if (folder.empty()) {
-        return L"Has the unknown special folder " + Code(shortcut.shcfoldername) + L": it is never applied.";
+        return L"Has the unknown special folder " + Code(folderKeyword) + L": it is never applied.";
     }
-    const std::wstring file = JoinPath(JoinPath(folder, shortcut.shcpath), ShortcutName(shortcut.shcname) + L".lnk");
-    return L"Creates the shortcut " + Code(file) + L" to " + Code(JoinPath(shortcut.targetpath, shortcut.targetname)) +
-           L"; a restore deletes it.";
+    const std::wstring file = JoinPath(JoinPath(folder, AttributeText(shortcut, L"shcpath")),
+                                       ShortcutName(std::wstring(AttributeText(shortcut, L"shcname"))) + L".lnk");
+    const std::wstring target = JoinPath(AttributeText(shortcut, L"targetpath"), AttributeText(shortcut, L"targetname"));
+    return L"Creates the shortcut " + Code(file) + L" to " + Code(target) + L"; a restore deletes it.";
 }
 
 }  // namespace
@@ -299,15 +320,17 @@ std::wstring VersionText(std::wstring_view ver)
     return name.empty() ? std::wstring(L"every Windows version") : std::wstring(name) + L" and later";
 }
 
-std::wstring DescribeItem(const Item& item)
+std::wstring DescribeItem(const Knobset::Item& item)
 {
-    if (const auto* key = std::get_if<KeyItem>(&item)) {
-        return DescribeKey(*key);
+    switch (item.kind) {
+        case Knobset::ItemKind::File:
+            return DescribeFile(item.otherAttributes);
+        case Knobset::ItemKind::Shortcut:
+            return DescribeShortcut(item.otherAttributes);
+        case Knobset::ItemKind::Key:
+            break;
     }
-    if (const auto* file = std::get_if<FileItem>(&item)) {
-        return DescribeFile(*file);
-    }
-    return DescribeShortcut(std::get<ShortcutItem>(item));
+    return DescribeKey(item.key, item.otherAttributes);
 }
 
 }  // namespace CatalogueDoc

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "tools/catalogue-doc/CatalogueModel.h"
+#include "utils/Knobset/document/Document.h"
 
 namespace CatalogueDoc {
 
@@ -15,6 +15,6 @@ std::wstring VersionText(std::wstring_view ver);
 // One Markdown sentence: the location and the change, the choices of a
 // switch, what may be typed for a free value, and whether a backup point
 // can undo a file change.
-std::wstring DescribeItem(const Item& item);
+std::wstring DescribeItem(const Knobset::Item& item);
 
 }  // namespace CatalogueDoc
