@@ -107,6 +107,24 @@ TEST(CatalogueDoc, FileCleanupsSayWhetherARestoreCanBringTheFilesBack)
     EXPECT_TRUE(Contains(doc, "Creates the shortcut `<AppData>\\Sub\\Tool.lnk` to `C:\\T\\t.exe`")) << doc;
 }
 
+TEST(CatalogueDoc, TweaksOfNestedGroupsStandWhereTheirGroupStands)
+{
+    const std::string doc =
+        Render({{L"Free",
+                 R"(<Tweaks><Category n="A"><Tweak n="First"/><Group n="G"><d>Not the category's</d><Tweak n="Inner"/>)"
+                 R"(<Application n="App"><Tweak n="Deep"/></Application></Group><!-- note --><d>About A</d>)"
+                 R"(<Tweak n="Last"/></Category></Tweaks>)"}});
+    EXPECT_TRUE(Contains(doc, "## A\n\nAbout A\n\n### First\n")) << doc;
+    EXPECT_LT(doc.find("### First"), doc.find("### Inner"));
+    EXPECT_LT(doc.find("### Inner"), doc.find("### Deep"));
+    EXPECT_LT(doc.find("### Deep"), doc.find("### Last"));
+    EXPECT_TRUE(
+        Contains(doc, "### Inner\n\nFree set · every Windows version · not selected by default · in the group G\n"))
+        << doc;
+    EXPECT_TRUE(Contains(doc, " · in the group G / App\n")) << doc;
+    EXPECT_TRUE(Contains(doc, "| A | 4 | 4 | 0 |")) << doc;
+}
+
 TEST(CatalogueDoc, MarkdownCharactersInNamesAreEscaped)
 {
     const std::string doc =

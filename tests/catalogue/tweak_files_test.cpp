@@ -8,7 +8,6 @@
 #include <map>
 #include <set>
 #include <string>
-#include <variant>
 
 #include "core/crypto/Base64.h"
 #include "tests/catalogue/ShippedData.h"
@@ -16,10 +15,9 @@
 namespace {
 
 using CatalogueDoc::Category;
-using CatalogueDoc::Choice;
-using CatalogueDoc::FileItem;
-using CatalogueDoc::KeyItem;
-using CatalogueDoc::Tweak;
+using CatalogueDoc::PlacedTweak;
+using Knobset::Choice;
+using Knobset::Key;
 using Shipped::Where;
 
 const std::set<std::wstring> kRoots = {L"HKLM", L"HKCU", L"HKCR", L"HKUR", L"HKCC", L".DEFAULT"};
@@ -83,15 +81,15 @@ protected:
         catalogue_ = nullptr;
     }
 
-    // Calls f(category, tweak, key) for every Key item of every set.
+    // Calls f(category, placed, key) for every Key item of every set.
     template <typename F>
     static void ForEachKey(F f)
     {
         for (const Category& category : catalogue_->categories) {
-            for (const Tweak& tweak : category.tweaks) {
-                for (const auto& item : tweak.items) {
-                    if (const auto* key = std::get_if<KeyItem>(&item)) {
-                        f(category, tweak, *key);
+            for (const PlacedTweak& placed : category.tweaks) {
+                for (const Knobset::Item& item : placed.tweak.items) {
+                    if (item.kind == Knobset::ItemKind::Key) {
+                        f(category, placed, item.key);
                     }
                 }
             }
@@ -121,10 +119,10 @@ TEST_F(ShippedTweakFiles, TweakNamesAreUniqueAcrossTheThreeSets)
     // Profiles and Config.xml know a tweak only by its name.
     std::map<std::wstring, std::string> seen;
     for (const Category& category : catalogue_->categories) {
-        for (const Tweak& tweak : category.tweaks) {
-            const auto [it, inserted] = seen.emplace(tweak.name, Where(category, tweak));
-            EXPECT_TRUE(inserted) << Where(category, tweak) << " repeats " << it->second;
-            EXPECT_FALSE(tweak.name.empty()) << Where(category, tweak);
+        for (const PlacedTweak& placed : category.tweaks) {
+            const auto [it, inserted] = seen.emplace(placed.tweak.name, Where(category, placed));
+            EXPECT_TRUE(inserted) << Where(category, placed) << " repeats " << it->second;
+            EXPECT_FALSE(placed.tweak.name.empty()) << Where(category, placed);
         }
     }
 }
@@ -153,9 +151,9 @@ TEST_F(ShippedTweakFiles, TheSetsAreLargeEnoughAndEveryCategoryOfTheBuiltInSetIs
     std::map<std::wstring, int> perSet;
     for (const Category& category : catalogue_->categories) {
         int free = 0;
-        for (const Tweak& tweak : category.tweaks) {
-            ++perSet[tweak.set];
-            free += tweak.set == L"Free" ? 1 : 0;
+        for (const PlacedTweak& placed : category.tweaks) {
+            ++perSet[placed.set];
+            free += placed.set == L"Free" ? 1 : 0;
         }
         EXPECT_GE(free, 10) << Shipped::Narrow(category.name);
     }
@@ -167,52 +165,52 @@ TEST_F(ShippedTweakFiles, TheSetsAreLargeEnoughAndEveryCategoryOfTheBuiltInSetIs
 TEST_F(ShippedTweakFiles, EveryTweakHasADescriptionAnItemAndAKnownVersion)
 {
     for (const Category& category : catalogue_->categories) {
-        for (const Tweak& tweak : category.tweaks) {
-            EXPECT_FALSE(tweak.description.empty()) << Where(category, tweak);
-            EXPECT_FALSE(tweak.items.empty()) << Where(category, tweak);
+        for (const PlacedTweak& placed : category.tweaks) {
+            EXPECT_FALSE(placed.tweak.description.empty()) << Where(category, placed);
+            EXPECT_FALSE(placed.tweak.items.empty()) << Where(category, placed);
             // An unknown keyword would offer the tweak on every version.
-            EXPECT_TRUE(kVersions.contains(tweak.ver))
-                << Where(category, tweak) << " ver " << Shipped::Narrow(tweak.ver);
+            EXPECT_TRUE(kVersions.contains(placed.tweak.ver))
+                << Where(category, placed) << " ver " << Shipped::Narrow(placed.tweak.ver);
         }
     }
 }
 
 TEST_F(ShippedTweakFiles, KeysUseKnownRootsActionsAndTypes)
 {
-    ForEachKey([](const Category& category, const Tweak& tweak, const KeyItem& key) {
-        EXPECT_TRUE(kRoots.contains(key.parent)) << Where(category, tweak) << " root " << Shipped::Narrow(key.parent);
+    ForEachKey([](const Category& category, const PlacedTweak& placed, const Key& key) {
+        EXPECT_TRUE(kRoots.contains(key.parent)) << Where(category, placed) << " root " << Shipped::Narrow(key.parent);
         EXPECT_TRUE(kActions.contains(key.action))
-            << Where(category, tweak) << " action " << Shipped::Narrow(key.action);
+            << Where(category, placed) << " action " << Shipped::Narrow(key.action);
         EXPECT_FALSE(key.path.empty() || key.path.starts_with(L"HK") || key.path.starts_with(L"\\") ||
                      key.path.ends_with(L"\\"))
-            << Where(category, tweak) << " path " << Shipped::Narrow(key.path);
+            << Where(category, placed) << " path " << Shipped::Narrow(key.path);
         if (key.action == L"VALUE_SET" || key.action == L"VALUE_CLEAR" || !key.valuetype.empty()) {
             EXPECT_TRUE(kTypes.contains(key.valuetype))
-                << Where(category, tweak) << " type " << Shipped::Narrow(key.valuetype);
+                << Where(category, placed) << " type " << Shipped::Narrow(key.valuetype);
         }
         if (key.action == L"KEY_SET" || key.action == L"KEY_DELETE") {
-            EXPECT_FALSE(key.keyname.empty()) << Where(category, tweak) << ": a key action needs its key name";
+            EXPECT_FALSE(key.keyname.empty()) << Where(category, placed) << ": a key action needs its key name";
         }
         for (const Choice& choice : key.choices) {
-            EXPECT_TRUE(kActions.contains(ActionOf(choice.action))) << Where(category, tweak);
+            EXPECT_TRUE(kActions.contains(ActionOf(choice.action))) << Where(category, placed);
         }
     });
 }
 
 TEST_F(ShippedTweakFiles, DwordValuesAreDecimalOrEightDigitHexadecimal)
 {
-    ForEachKey([](const Category& category, const Tweak& tweak, const KeyItem& key) {
+    ForEachKey([](const Category& category, const PlacedTweak& placed, const Key& key) {
         if (!IsDword(key.valuetype)) {
             return;
         }
         if (key.action == L"VALUE_SET") {
             EXPECT_TRUE(IsDwordText(key.valueval))
-                << Where(category, tweak) << " valueval " << Shipped::Narrow(key.valueval);
+                << Where(category, placed) << " valueval " << Shipped::Narrow(key.valueval);
         }
         for (const Choice& choice : key.choices) {
             if (ActionOf(choice.action) == L"VALUE_SET") {
                 EXPECT_TRUE(IsDwordText(choice.val))
-                    << Where(category, tweak) << " choice " << Shipped::Narrow(choice.val);
+                    << Where(category, placed) << " choice " << Shipped::Narrow(choice.val);
             }
         }
     });
@@ -221,17 +219,17 @@ TEST_F(ShippedTweakFiles, DwordValuesAreDecimalOrEightDigitHexadecimal)
 TEST_F(ShippedTweakFiles, BinaryValuesHaveTheirLengthAndDecodeToIt)
 {
     int binaries = 0;
-    ForEachKey([&](const Category& category, const Tweak& tweak, const KeyItem& key) {
+    ForEachKey([&](const Category& category, const PlacedTweak& placed, const Key& key) {
         if (key.valuetype != L"REG_BINARY") {
             return;
         }
         ++binaries;
         if (key.action == L"VALUE_SET") {
-            EXPECT_TRUE(IsBinaryText(key.valueval, key.byteLength)) << Where(category, tweak);
+            EXPECT_TRUE(IsBinaryText(key.valueval, key.valuevalbytelen)) << Where(category, placed);
         }
         for (const Choice& choice : key.choices) {
             if (ActionOf(choice.action) == L"VALUE_SET") {
-                EXPECT_TRUE(IsBinaryText(choice.val, choice.byteLength)) << Where(category, tweak);
+                EXPECT_TRUE(IsBinaryText(choice.val, choice.valuevalbytelen)) << Where(category, placed);
             }
         }
     });
@@ -240,36 +238,36 @@ TEST_F(ShippedTweakFiles, BinaryValuesHaveTheirLengthAndDecodeToIt)
 
 TEST_F(ShippedTweakFiles, EverySwitchOffersTwoOrMoreChoicesAndRecommendsItsOwnValue)
 {
-    ForEachKey([](const Category& category, const Tweak& tweak, const KeyItem& key) {
+    ForEachKey([](const Category& category, const PlacedTweak& placed, const Key& key) {
         if (key.editable != L"set") {
-            EXPECT_TRUE(key.choices.empty()) << Where(category, tweak) << ": choices of a key that is no switch";
+            EXPECT_TRUE(key.choices.empty()) << Where(category, placed) << ": choices of a key that is no switch";
             return;
         }
-        ASSERT_GE(key.choices.size(), 2u) << Where(category, tweak);
+        ASSERT_GE(key.choices.size(), 2u) << Where(category, placed);
         int mains = 0;
         for (const Choice& choice : key.choices) {
-            if (!choice.main) {
+            if (choice.main != L"1") {
                 continue;
             }
             ++mains;
             // The value the tweak applies by default is its recommended choice.
-            EXPECT_EQ(ActionOf(key.action), ActionOf(choice.action)) << Where(category, tweak);
+            EXPECT_EQ(ActionOf(key.action), ActionOf(choice.action)) << Where(category, placed);
             if (ActionOf(choice.action) == L"VALUE_SET") {
-                EXPECT_EQ(key.valueval, choice.val) << Where(category, tweak);
+                EXPECT_EQ(key.valueval, choice.val) << Where(category, placed);
             }
         }
-        EXPECT_EQ(1, mains) << Where(category, tweak);
+        EXPECT_EQ(1, mains) << Where(category, placed);
     });
 }
 
 TEST_F(ShippedTweakFiles, EveryFreeValueSaysWhatMayBeTyped)
 {
-    ForEachKey([](const Category& category, const Tweak& tweak, const KeyItem& key) {
+    ForEachKey([](const Category& category, const PlacedTweak& placed, const Key& key) {
         if (key.editable != L"range") {
             return;
         }
-        EXPECT_FALSE(key.valuedescr.empty()) << Where(category, tweak);
-        EXPECT_EQ(L"VALUE_SET", key.action) << Where(category, tweak);
+        EXPECT_FALSE(key.valuedescr.empty()) << Where(category, placed);
+        EXPECT_EQ(L"VALUE_SET", key.action) << Where(category, placed);
     });
 }
 
@@ -277,18 +275,20 @@ TEST_F(ShippedTweakFiles, FileDeletionsAreNeverSelectedByDefaultAndSayARestoreCa
 {
     int deletions = 0;
     for (const Category& category : catalogue_->categories) {
-        for (const Tweak& tweak : category.tweaks) {
-            const bool deletes = std::any_of(tweak.items.begin(), tweak.items.end(), [](const auto& item) {
-                const auto* file = std::get_if<FileItem>(&item);
-                return file != nullptr && file->action == L"FILE_DELETE";
+        for (const PlacedTweak& placed : category.tweaks) {
+            const Knobset::Tweak& tweak = placed.tweak;
+            const bool deletes = std::any_of(tweak.items.begin(), tweak.items.end(), [](const Knobset::Item& item) {
+                return item.kind == Knobset::ItemKind::File &&
+                       std::find(item.otherAttributes.begin(), item.otherAttributes.end(),
+                                 Knobset::Attribute{L"action", L"FILE_DELETE"}) != item.otherAttributes.end();
             });
             if (!deletes) {
                 continue;
             }
             ++deletions;
-            EXPECT_FALSE(tweak.selected) << Where(category, tweak);
+            EXPECT_FALSE(CatalogueDoc::IsSelected(tweak)) << Where(category, placed);
             EXPECT_NE(std::wstring::npos, tweak.description.find(L"cannot be brought back by a restore"))
-                << Where(category, tweak) << ": " << Shipped::Narrow(tweak.description);
+                << Where(category, placed) << ": " << Shipped::Narrow(tweak.description);
         }
     }
     EXPECT_GT(deletions, 0);

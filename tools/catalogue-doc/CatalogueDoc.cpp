@@ -1,5 +1,6 @@
 #include "tools/catalogue-doc/CatalogueDoc.h"
 
+#include <utility>
 #include <vector>
 
 #include "core/platform/Errors.h"

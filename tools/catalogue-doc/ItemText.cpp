@@ -308,7 +308,8 @@ std::wstring DescribeShortcut(const Knobset::AttributeList& shortcut)
     }
     const std::wstring file = JoinPath(JoinPath(folder, AttributeText(shortcut, L"shcpath")),
                                        ShortcutName(std::wstring(AttributeText(shortcut, L"shcname"))) + L".lnk");
-    const std::wstring target = JoinPath(AttributeText(shortcut, L"targetpath"), AttributeText(shortcut, L"targetname"));
+    const std::wstring target =
+        JoinPath(AttributeText(shortcut, L"targetpath"), AttributeText(shortcut, L"targetname"));
     return L"Creates the shortcut " + Code(file) + L" to " + Code(target) + L"; a restore deletes it.";
 }
 
