@@ -180,4 +180,13 @@ uint32_t ResolveKeyTarget(Platform::KeyHandle root, std::wstring_view keyPath, s
     return Err::Success;
 }
 
+uint32_t OpenKeyTarget(Platform::KeyHandle root, std::wstring_view keyPath, std::wstring* rootName,
+                       std::wstring* normalizedPath, Platform::UniqueKey* key)
+{
+    if (uint32_t s = ResolveKeyTarget(root, keyPath, rootName, normalizedPath)) {
+        return s;
+    }
+    return Platform::Current().Registry().OpenKey(root, *normalizedPath, Platform::KeyAccess::Read, key->put());
+}
+
 }  // namespace Remover

@@ -35,6 +35,11 @@ bool IsKeyPath(std::wstring_view keyPath);
 // restorable). The out-parameters are untouched on failure.
 [[nodiscard]] uint32_t ResolveKeyTarget(Platform::KeyHandle root, std::wstring_view keyPath, std::wstring* rootName,
                                         std::wstring* normalizedPath);
+// ResolveKeyTarget, then the key opened for reading, as a registry command
+// finds it before recording it: 0 with *key open; 2 when the key does not
+// exist (the names are set); 87 as above; any other error of the registry.
+[[nodiscard]] uint32_t OpenKeyTarget(Platform::KeyHandle root, std::wstring_view keyPath, std::wstring* rootName,
+                                     std::wstring* normalizedPath, Platform::UniqueKey* key);
 
 // The name of parent's subkey `name` as the registry stores it (letter case
 // included), so that a key recreated by a restore is spelled as before; the

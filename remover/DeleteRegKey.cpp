@@ -189,17 +189,10 @@ uint32_t DeleteRegKey::Journal(const RTI::Reference<IArguments>& arguments, RTI:
     }
     std::wstring rootName;
     std::wstring keyPath;
-    if (uint32_t s = ResolveKeyTarget(parameters->root, parameters->keyPath, &rootName, &keyPath)) {
-        return s;
-    }
     Platform::UniqueKey key;
-    const Status opened =
-        Platform::Current().Registry().OpenKey(parameters->root, keyPath, Platform::KeyAccess::Read, key.put());
-    if (opened == Err::FileNotFound) {
-        return Err::Success;
-    }
+    const uint32_t opened = OpenKeyTarget(parameters->root, parameters->keyPath, &rootName, &keyPath, &key);
     if (opened != Err::Success) {
-        return opened;
+        return opened == Err::FileNotFound ? Err::Success : opened;  // nothing there to record
     }
     if (Status s = writer.BeginBlock(kTag)) {
         return s;

@@ -20,12 +20,8 @@ uint32_t SetRegValue::Journal(const RTI::Reference<IArguments>& arguments, RTI::
     }
     std::wstring rootName;
     std::wstring keyPath;
-    if (uint32_t s = ResolveKeyTarget(parameters->root, parameters->keyPath, &rootName, &keyPath)) {
-        return s;
-    }
-    auto& registry = Platform::Current().Registry();
     Platform::UniqueKey key;
-    const Status opened = registry.OpenKey(parameters->root, keyPath, Platform::KeyAccess::Read, key.put());
+    const uint32_t opened = OpenKeyTarget(parameters->root, parameters->keyPath, &rootName, &keyPath, &key);
     if (opened == Err::FileNotFound) {
         return JournalKeyCreation(writer, parameters->root, rootName, keyPath);
     }

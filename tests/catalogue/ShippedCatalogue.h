@@ -5,6 +5,7 @@
 // and no user tweak file. Under Wine the real registry's "UserTweaksPath" is
 // put back as it was.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,7 @@ protected:
 #ifndef _WIN32
         Portable().System().SetSpecialFolder(Sys::Csidl::AppData, PathOf(L"AppData"));
 #endif
-        SaveUserTweaksPath();
+        userTweaksPath_.emplace(Platform::CurrentUser(), L"Software\\Corvane", L"UserTweaksPath");
         SetUserTweaksPath(L"");
     }
     void TearDown() override
@@ -34,7 +35,7 @@ protected:
         if (!configFolder_.empty()) {
             (void)Testing::DeleteFolderTree(configFolder_);
         }
-        RestoreUserTweaksPath();
+        userTweaksPath_.reset();
         ScratchTest::TearDown();
     }
 
@@ -49,45 +50,17 @@ protected:
         return *manager_;
     }
 
-    void SetUserTweaksPath(std::wstring_view path)
-    {
-        Platform::UniqueKey key;
-        bool created = false;
-        ASSERT_EQ(0u, Reg().CreateKey(Platform::CurrentUser(), L"Software\\Corvane", key.put(), &created));
-        const auto bytes = Testing::StringBytes(path);
-        ASSERT_EQ(0u, Reg().SetValue(key.get(), L"UserTweaksPath", Platform::RegType::Sz, bytes.data(), bytes.size()));
-    }
+    void SetUserTweaksPath(std::wstring_view path) { ASSERT_EQ(0u, userTweaksPath_->SetString(path)); }
 
     std::unique_ptr<Tweaker::Manager> manager_;
     bool loaded_ = false;
 
 private:
-    void SaveUserTweaksPath()
-    {
-        Platform::UniqueKey key;
-        if (Reg().OpenKey(Platform::CurrentUser(), L"Software\\Corvane", Platform::KeyAccess::Read, key.put()) == 0) {
-            hadUserPath_ = Reg().QueryValue(key.get(), L"UserTweaksPath", &savedType_, &savedPath_) == 0;
-        }
-    }
-    void RestoreUserTweaksPath()
-    {
-        Platform::UniqueKey key;
-        bool created = false;
-        if (Reg().CreateKey(Platform::CurrentUser(), L"Software\\Corvane", key.put(), &created) != 0) {
-            return;
-        }
-        if (hadUserPath_) {
-            (void)Reg().SetValue(key.get(), L"UserTweaksPath", savedType_, savedPath_.data(), savedPath_.size());
-        } else {
-            (void)Reg().DeleteValue(key.get(), L"UserTweaksPath");
-        }
-    }
-
     std::wstring folderName_;
     std::wstring configFolder_;
-    bool hadUserPath_ = false;
-    uint32_t savedType_ = 0;
-    std::vector<uint8_t> savedPath_;
+    // The real registry under Wine holds the program's own settings key:
+    // the user's tweak path is put back as it was.
+    std::optional<Testing::SavedValue> userTweaksPath_;
 };
 
 }  // namespace Shipped

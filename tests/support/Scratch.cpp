@@ -50,6 +50,43 @@ Platform::Status CreateFolderChain(const std::wstring& path)
 
 }  // namespace
 
+SavedValue::SavedValue(Platform::KeyHandle root, std::wstring keyPath, std::wstring name)
+    : root_(root), keyPath_(std::move(keyPath)), name_(std::move(name))
+{
+    Platform::IRegistry& reg = Platform::Current().Registry();
+    Platform::UniqueKey key;
+    if (reg.OpenKey(root_, keyPath_, Platform::KeyAccess::Read, key.put()) == Err::Success) {
+        existed_ = reg.QueryValue(key.get(), name_, &type_, &data_) == Err::Success;
+    }
+}
+
+SavedValue::~SavedValue()
+{
+    Platform::IRegistry& reg = Platform::Current().Registry();
+    Platform::UniqueKey key;
+    bool created = false;
+    if (reg.CreateKey(root_, keyPath_, key.put(), &created) != Err::Success) {
+        return;
+    }
+    if (existed_) {
+        (void)reg.SetValue(key.get(), name_, type_, data_.data(), data_.size());
+    } else {
+        (void)reg.DeleteValue(key.get(), name_);
+    }
+}
+
+Platform::Status SavedValue::SetString(std::wstring_view text)
+{
+    Platform::IRegistry& reg = Platform::Current().Registry();
+    Platform::UniqueKey key;
+    bool created = false;
+    if (Platform::Status s = reg.CreateKey(root_, keyPath_, key.put(), &created)) {
+        return s;
+    }
+    const std::vector<uint8_t> bytes = StringBytes(text);
+    return reg.SetValue(key.get(), name_, Platform::RegType::Sz, bytes.data(), bytes.size());
+}
+
 std::vector<uint8_t> StringBytes(std::wstring_view text)
 {
     std::vector<uint8_t> bytes((text.size() + 1) * 2, 0);

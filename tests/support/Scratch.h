@@ -82,6 +82,27 @@ private:
     std::wstring folder_;
 };
 
+// Keeps a registry value as it was: saved when made, put back (or deleted when
+// it did not exist) when it ends. For tests that must set a value of the
+// program's own keys, which under Wine are real.
+class SavedValue {
+public:
+    SavedValue(Platform::KeyHandle root, std::wstring keyPath, std::wstring name);
+    ~SavedValue();
+    SavedValue(const SavedValue&) = delete;
+    SavedValue& operator=(const SavedValue&) = delete;
+    // Sets the value as a string, creating its key when missing.
+    [[nodiscard]] Platform::Status SetString(std::wstring_view text);
+
+private:
+    Platform::KeyHandle root_;
+    std::wstring keyPath_;
+    std::wstring name_;
+    bool existed_ = false;
+    uint32_t type_ = 0;
+    std::vector<uint8_t> data_;
+};
+
 // Text of a UTF-16 registry string value with its terminating zero.
 std::vector<uint8_t> StringBytes(std::wstring_view text);
 // Deletes a key and everything below it through the current platform.

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/platform/FileIO.h"
@@ -64,7 +65,7 @@ protected:
 #ifndef _WIN32
         Portable().System().SetSpecialFolder(Sys::Csidl::AppData, PathOf(L"AppData"));
 #endif
-        SaveUserTweaksPath();
+        userTweaksPath_.emplace(Platform::CurrentUser(), L"Software\\Corvane", L"UserTweaksPath");
     }
     void TearDown() override
     {
@@ -72,7 +73,7 @@ protected:
         if (!configFolder_.empty()) {
             (void)DeleteFolderTree(configFolder_);
         }
-        RestoreUserTweaksPath();
+        userTweaksPath_.reset();
         ScratchTest::TearDown();
     }
 
@@ -103,14 +104,7 @@ protected:
 
     std::string ConfigText() { return ReadFile(manager_->ConfigurationPath()); }
 
-    void SetUserTweaksPath(std::wstring_view path)
-    {
-        Platform::UniqueKey key;
-        bool created = false;
-        ASSERT_EQ(0u, Reg().CreateKey(Platform::CurrentUser(), L"Software\\Corvane", key.put(), &created));
-        const auto bytes = Testing::StringBytes(path);
-        ASSERT_EQ(0u, Reg().SetValue(key.get(), L"UserTweaksPath", Platform::RegType::Sz, bytes.data(), bytes.size()));
-    }
+    void SetUserTweaksPath(std::wstring_view path) { ASSERT_EQ(0u, userTweaksPath_->SetString(path)); }
 
     TextSets sets_;
     std::wstring folderName_;
@@ -120,29 +114,7 @@ protected:
 private:
     // The real registry under Wine holds the program's own settings key:
     // the user's tweak path is put back as it was.
-    void SaveUserTweaksPath()
-    {
-        Platform::UniqueKey key;
-        if (Reg().OpenKey(Platform::CurrentUser(), L"Software\\Corvane", Platform::KeyAccess::Read, key.put()) == 0) {
-            hadUserPath_ = Reg().QueryValue(key.get(), L"UserTweaksPath", &savedType_, &savedPath_) == 0;
-        }
-    }
-    void RestoreUserTweaksPath()
-    {
-        Platform::UniqueKey key;
-        bool created = false;
-        if (Reg().CreateKey(Platform::CurrentUser(), L"Software\\Corvane", key.put(), &created) != 0) {
-            return;
-        }
-        if (hadUserPath_) {
-            (void)Reg().SetValue(key.get(), L"UserTweaksPath", savedType_, savedPath_.data(), savedPath_.size());
-        } else {
-            (void)Reg().DeleteValue(key.get(), L"UserTweaksPath");
-        }
-    }
-    bool hadUserPath_ = false;
-    uint32_t savedType_ = 0;
-    std::vector<uint8_t> savedPath_;
+    std::optional<Testing::SavedValue> userTweaksPath_;
 };
 
 TEST_F(CatalogueLoadTest, FirstRunCreatesTheEmptyConfigurationAndSelectionsComeFromTheFile)
