@@ -6,25 +6,10 @@
 #include "app/cli/Context.h"
 #include "core/platform/Errors.h"
 #include "core/platform/FileIO.h"
-#include "core/platform/Platform.h"
 #include "utils/Knobset/document/DocumentReader.h"
 #include "utils/Knobset/document/Validator.h"
 
 namespace Cli {
-namespace {
-
-// Nothing is saved, so the pause that keeps the editor's rename numbers
-// apart is not needed; the numbers stay unique without it.
-class NoWaitClock final : public Knobset::IRenameClock {
-public:
-    uint64_t SecondsSince1970() override
-    {
-        return static_cast<uint64_t>(Platform::Current().System().CurrentTime());
-    }
-    void Wait(uint32_t) override {}
-};
-
-}  // namespace
 
 int RunValidate(const Context& context)
 {
@@ -44,7 +29,8 @@ int RunValidate(const Context& context)
                           (error.empty() ? ErrorText(parsed) : error));
         return Exit::BadUsage;
     }
-    NoWaitClock clock;
+    // Nothing is saved, so the pause between renames is not needed.
+    Knobset::NoWaitRenameClock clock;
     const Knobset::ValidationReport report = Knobset::Validate(&document, clock);
     for (const std::wstring& line : Knobset::ReportLines(report)) {
         context.out.Line(line);

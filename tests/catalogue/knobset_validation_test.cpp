@@ -13,20 +13,13 @@
 
 namespace {
 
-// Duplicate categories would be renamed with a pause; none are expected, and
-// the test must not wait if one appears.
-class NoWaitClock final : public Knobset::IRenameClock {
-public:
-    uint64_t SecondsSince1970() override { return 1700000000; }
-    void Wait(uint32_t) override {}
-};
-
 void ExpectNoFinding(const std::string& utf8, const std::string& what)
 {
     Knobset::Document document;
     std::wstring error;
     ASSERT_EQ(0u, Knobset::ReadDocumentFromUtf8(utf8, &document, &error)) << what << ": " << Shipped::Narrow(error);
-    NoWaitClock clock;
+    // None is expected, but a duplicate category must not make the test wait.
+    KnobsetTesting::StoppedClock clock(1700000000);
     const Knobset::ValidationReport report = Knobset::Validate(&document, clock);
     EXPECT_TRUE(report.verdict) << what;
     for (const std::wstring& line : Knobset::ReportLines(report)) {

@@ -12,16 +12,6 @@
 #include "utils/Knobset/document/DocumentWriter.h"
 #include "utils/Knobset/document/Validator.h"
 
-namespace {
-
-class NoWaitClock final : public Knobset::IRenameClock {
-public:
-    uint64_t SecondsSince1970() override { return 1700000000; }
-    void Wait(uint32_t) override {}
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     Knobset::Document document;
@@ -30,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                                       &error) != 0) {
         return 0;
     }
-    NoWaitClock clock;
+    Knobset::NoWaitRenameClock clock;
     (void)Knobset::Validate(&document, clock);
     const std::wstring written = Knobset::WriteDocumentText(document);
     if (written.empty()) {

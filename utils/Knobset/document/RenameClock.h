@@ -14,10 +14,17 @@ public:
 };
 
 // The current platform's clock and sleep.
-class PlatformRenameClock final : public IRenameClock {
+class PlatformRenameClock : public IRenameClock {
 public:
     uint64_t SecondsSince1970() override;
     void Wait(uint32_t milliseconds) override;
+};
+
+// The platform's clock without the wait, for checking a file that is not
+// saved afterwards (the rename numbers stay unique without it).
+class NoWaitRenameClock final : public PlatformRenameClock {
+public:
+    void Wait(uint32_t) override {}
 };
 
 }  // namespace Knobset
