@@ -6,6 +6,7 @@
 #include "core/platform/Errors.h"
 #include "core/platform/Handles.h"
 #include "core/system/FileDigest.h"
+#include "core/system/InUseRetry.h"
 #include "core/system/Folders.h"
 #include "core/system/Options.h"
 #include "remover/FileBytes.h"
@@ -285,7 +286,7 @@ Status CopyStore::RestoreTo(std::wstring_view copyName, std::wstring_view target
     if (attributes != Platform::FileAttr::Invalid && (attributes & kInTheWay)) {
         (void)files.SetFileAttributes(target, Platform::FileAttr::Normal);
     }
-    if (Status s = files.MoveFile(temporary, target, true)) {
+    if (Status s = Sys::RetryWhileInUse(cancel, [&] { return files.MoveFile(temporary, target, true); })) {
         return s;
     }
     removeTemporary.Dismiss();

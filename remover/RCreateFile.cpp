@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/platform/Errors.h"
+#include "core/system/InUseRetry.h"
 #include "remover/CommandSupport.h"
 #include "remover/DeleteFileW.h"
 #include "remover/FileBytes.h"
@@ -72,7 +73,7 @@ uint32_t RCreateFile::Journal(const RTI::Reference<IArguments>& arguments, RTI::
     return WritePathBlock(writer, path);
 }
 
-uint32_t RCreateFile::Restore(RTI::IReader& reader, RTI::ITracer* tracer, Platform::EventHandle /*cancel*/)
+uint32_t RCreateFile::Restore(RTI::IReader& reader, RTI::ITracer* tracer, Platform::EventHandle cancel)
 {
     if (Status s = EnterOwnBlock(reader, kTag)) {
         return s;
@@ -94,11 +95,11 @@ uint32_t RCreateFile::Restore(RTI::IReader& reader, RTI::ITracer* tracer, Platfo
     }
     (void)files.SetFileAttributes(path, Platform::FileAttr::Normal);
     if (info.attributes & Platform::FileAttr::Directory) {
-        const Status s = files.RemoveDirectory(path);
+        const Status s = Sys::RetryWhileInUse(cancel, [&] { return files.RemoveDirectory(path); });
         // A folder the user has put files in since is kept.
         return (s == Err::DirNotEmpty || s == Err::FileNotFound) ? Err::Success : s;
     }
-    const Status s = files.DeleteFile(path);
+    const Status s = Sys::RetryWhileInUse(cancel, [&] { return files.DeleteFile(path); });
     if (s == Err::Success) {
         const auto size = static_cast<int32_t>(std::min<uint64_t>(info.size, 0x7FFFFFFF));
         RTI::TraceTo(tracer, RTI::TraceCode::FileRemoved, size, 1);

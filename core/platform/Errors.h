@@ -15,6 +15,7 @@ constexpr uint32_t NoMoreFiles = 18;
 constexpr uint32_t WriteFault = 29;
 constexpr uint32_t ReadFault = 30;
 constexpr uint32_t SharingViolation = 32;
+constexpr uint32_t LockViolation = 33;
 constexpr uint32_t HandleEof = 38;
 constexpr uint32_t NotSupported = 50;
 constexpr uint32_t FileExists = 80;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "core/system/FileDigest.h"
 #include "core/system/Files.h"
 #include "core/system/Folders.h"
+#include "core/system/InUseRetry.h"
 #include "tests/core/system_test_support.h"
 
 namespace {
@@ -445,5 +447,39 @@ TEST_F(SystemFiles, FileHelpersLeaveNothingOpen)
     EXPECT_EQ(Portable().Files().OpenHandleCount(), 0u);
 }
 #endif
+
+// A file another program holds is tried again a bounded number of times;
+// any other result, and a cancel, end the tries at once.
+TEST(RetryWhileInUse, TriesAgainOnlyWhileTheFileIsInUseAndNoLongerThanTheWaitsAllow)
+{
+    int calls = 0;
+    auto busyTimes = [&calls](int busy, Platform::Status busyError) {
+        calls = 0;
+        return [&calls, busy, busyError] { return ++calls <= busy ? busyError : Err::Success; };
+    };
+    EXPECT_EQ(Sys::RetryWhileInUse(nullptr, busyTimes(2, Err::SharingViolation)), Err::Success);
+    EXPECT_EQ(calls, 3);
+    EXPECT_EQ(Sys::RetryWhileInUse(nullptr, busyTimes(1, Err::LockViolation)), Err::Success);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(Sys::RetryWhileInUse(nullptr, busyTimes(1, Err::AccessDenied)), Err::AccessDenied);
+    EXPECT_EQ(calls, 1) << "only a file in use is worth waiting for";
+
+    EXPECT_EQ(Sys::RetryWhileInUse(nullptr, busyTimes(1000, Err::SharingViolation)), Err::SharingViolation);
+    EXPECT_EQ(calls, static_cast<int>(std::size(Sys::kInUseWaits)) + 1);
+}
+
+TEST(RetryWhileInUse, ACancelSetWhileTheFileIsInUseEndsTheTries)
+{
+    auto& threads = Platform::Current().Threads();
+    Platform::UniqueEvent cancel(threads.CreateEvent(true, false));
+    int calls = 0;
+    const auto step = [&] {
+        ++calls;
+        threads.SetEvent(cancel.get());
+        return Err::SharingViolation;
+    };
+    EXPECT_EQ(Sys::RetryWhileInUse(cancel.get(), step), Err::Cancelled);
+    EXPECT_EQ(calls, 1);
+}
 
 }  // namespace

@@ -180,6 +180,20 @@ TEST_F(JournalCopyStore, AFileThatAlreadyHoldsTheContentIsLeftUntouched)
     EXPECT_EQ(Store().RestoreTo(name, PathOf(L"a.txt"), nullptr), 0u);
 }
 
+TEST_F(JournalCopyStore, ATargetInUseForAMomentIsReplacedOnALaterTry)
+{
+    WriteFile(PathOf(L"a.txt"), "original");
+    std::wstring name;
+    ASSERT_EQ(Store().Save(PathOf(L"a.txt"), nullptr, &name), 0u);
+    WriteFile(PathOf(L"a.txt"), "changed");
+    Portable().Faults().FailWhen(
+        Platform::Portable::Operation::MoveFile, [](const Platform::Portable::FaultSubject&) { return true; },
+        Err::LockViolation, 2);
+    ASSERT_EQ(Store().RestoreTo(name, PathOf(L"a.txt"), nullptr), 0u);
+    EXPECT_EQ(ReadFile(PathOf(L"a.txt")), "original");
+    EXPECT_EQ(Names(ScratchFolder()), (std::vector<std::wstring>{L"a.txt", L"backup"})) << "no temporary file";
+}
+
 TEST_F(JournalCopyStore, AKnownCopyNameSparesReadingTheFile)
 {
     WriteFile(PathOf(L"a.txt"), "known");

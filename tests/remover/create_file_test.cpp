@@ -99,4 +99,45 @@ TEST_F(CreateFileCommand, AForbiddenPathInABlockIsRefusedAndNothingIsRemoved)
     EXPECT_EQ(ReadFile(PathOf(L"keep.txt")), "keep");
 }
 
+// A file another program has open (the shell reading a new shortcut, a virus
+// scanner) is tried again for a while, then reported and left as it is.
+TEST_F(CreateFileCommand, AFileHeldOpenThroughoutIsReportedInUseAndKept)
+{
+    const std::wstring journal = RunJournal([&](Remover::Processor& p) {
+        ASSERT_EQ(p.Execute(L"CreateFile", File(L"new.lnk"), nullptr, nullptr), 0u);
+        WriteFile(PathOf(L"new.lnk"), "link");
+    });
+    Platform::UniqueFile held;
+    ASSERT_EQ(Fs().CreateFile(PathOf(L"new.lnk"), Platform::FileAccess::Read, Platform::Disposition::OpenExisting,
+                              held.put()),
+              0u);
+    Remover::ReplayReport report;
+    EXPECT_EQ(Replay(journal, &report), Remover::Format::kReplayIncomplete);
+    ASSERT_EQ(report.failed.size(), 1u);
+    EXPECT_EQ(report.failed[0].error, Err::SharingViolation);
+    held.reset();
+    EXPECT_EQ(ReadFile(PathOf(L"new.lnk")), "link");
+    EXPECT_EQ(Replay(journal), 0u) << "once it is closed, the restore removes it";
+    EXPECT_FALSE(Exists(PathOf(L"new.lnk")));
+}
+
+#ifndef _WIN32
+TEST_F(CreateFileCommand, AFileInUseForAMomentIsRemovedOnALaterTry)
+{
+    const std::wstring journal = RunJournal([&](Remover::Processor& p) {
+        ASSERT_EQ(p.Execute(L"CreateFile", File(L"made"), nullptr, nullptr), 0u);
+        ASSERT_EQ(p.Execute(L"CreateFile", File(L"made\\new.lnk"), nullptr, nullptr), 0u);
+        MakeFolder(PathOf(L"made"));
+        WriteFile(PathOf(L"made\\new.lnk"), "link");
+    });
+    using Platform::Portable::Operation;
+    Portable().Faults().FailWhen(Operation::DeleteFile, PathOf(L"made\\new.lnk"), Err::SharingViolation, 3);
+    Portable().Faults().FailWhen(Operation::RemoveDirectory, PathOf(L"made"), Err::SharingViolation, 2);
+    Remover::ReplayReport report;
+    EXPECT_EQ(Replay(journal, &report), 0u);
+    EXPECT_TRUE(report.failed.empty());
+    EXPECT_FALSE(Exists(PathOf(L"made")));
+}
+#endif
+
 }  // namespace
