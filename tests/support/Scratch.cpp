@@ -9,6 +9,7 @@
 #include "core/platform/Errors.h"
 #include "core/platform/FileIO.h"
 #include "core/platform/Handles.h"
+#include "core/system/InUseRetry.h"
 
 namespace Testing {
 
@@ -142,7 +143,8 @@ Platform::Status DeleteFolderTree(const std::wstring& path)
                 (void)DeleteFolderTree(child);
             } else {
                 (void)fs.SetFileAttributes(child, Platform::FileAttr::Normal);
-                (void)fs.DeleteFile(child);
+                // A shortcut just saved may still be open in Wine's menu builder.
+                (void)Sys::RetryWhileInUse(nullptr, [&] { return fs.DeleteFile(child); });
             }
         }
     }
