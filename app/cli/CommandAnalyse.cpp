@@ -1,5 +1,6 @@
 // analyse [--json] and list [--json]: the catalogue with its selections and,
 // after an analysis, what is in effect.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,9 +33,10 @@ int CountAppliedChildren(const Tweaker::Group& category)
     return applied;
 }
 
-std::wstring Indent(const std::vector<std::wstring>& groups)
+// Below a category, two spaces more for each nested group.
+std::wstring Indent(size_t depth)
 {
-    return std::wstring(2 + 2 * groups.size(), L' ');
+    return std::wstring(2 + 2 * depth, L' ');
 }
 
 // Prints the headers of the nested groups a tweak stands in that the
@@ -49,7 +51,7 @@ public:
             ++same;
         }
         for (size_t i = same; i < groups.size(); ++i) {
-            out_.Line(std::wstring(2 + 2 * i, L' ') + groups[i] + L":");
+            out_.Line(Indent(i) + groups[i] + L":");
         }
         shown_ = groups;
     }
@@ -59,12 +61,29 @@ private:
     std::vector<std::wstring> shown_;
 };
 
-void WriteGroups(JsonWriter& json, const std::vector<std::wstring>& groups)
+void WriteStrings(JsonWriter& json, std::wstring_view key, const std::vector<std::wstring>& texts)
 {
-    json.Key(L"groups").BeginArray();
-    for (const std::wstring& group : groups) {
-        json.String(group);
+    json.Key(key).BeginArray();
+    for (const std::wstring& text : texts) {
+        json.String(text);
     }
+    json.EndArray();
+}
+
+// A category's "tweaks": each with its name, groups and selection, then
+// what the command adds.
+void WriteTweaks(JsonWriter& json, const Tweaker::Group& category,
+                 const std::function<void(const Tweaker::SimpleTweak&)>& addFields)
+{
+    json.Key(L"tweaks").BeginArray();
+    ForEachTweak(category, [&](Tweaker::SimpleTweak& tweak, const std::vector<std::wstring>& groups) {
+        json.BeginObject();
+        json.Key(L"name").String(tweak.GetName());
+        WriteStrings(json, L"groups", groups);
+        json.Key(L"selected").Bool(tweak.IsSelected());
+        addFields(tweak);
+        json.EndObject();
+    });
     json.EndArray();
 }
 
@@ -84,21 +103,10 @@ std::wstring AnalysisJson(Tweaker::Manager& manager)
         json.Key(L"statistics").String(category->FormatStatistics());
         json.Key(L"inGeneral").Number(category->CountChildren());
         json.Key(L"applied").Number(CountAppliedChildren(*category));
-        json.Key(L"tweaks").BeginArray();
-        ForEachTweak(*category, [&](Tweaker::SimpleTweak& tweak, const std::vector<std::wstring>& groups) {
-            json.BeginObject();
-            json.Key(L"name").String(tweak.GetName());
-            WriteGroups(json, groups);
-            json.Key(L"selected").Bool(tweak.IsSelected());
+        WriteTweaks(json, *category, [&](const Tweaker::SimpleTweak& tweak) {
             json.Key(L"inEffect").Bool(IsInEffect(tweak));
-            json.Key(L"registryStatus").BeginArray();
-            for (const std::wstring& code : RegistryStatusCodes(tweak)) {
-                json.String(code);
-            }
-            json.EndArray();
-            json.EndObject();
+            WriteStrings(json, L"registryStatus", RegistryStatusCodes(tweak));
         });
-        json.EndArray();
         json.EndObject();
     }
     json.EndArray();
@@ -116,7 +124,7 @@ void WriteAnalysisText(Tweaker::Manager& manager, const Output& out)
         GroupHeaders headers(out);
         ForEachTweak(*category, [&](Tweaker::SimpleTweak& tweak, const std::vector<std::wstring>& groups) {
             headers.Before(groups);
-            std::wstring line = Indent(groups);
+            std::wstring line = Indent(groups.size());
             line += tweak.IsSelected() ? L"[x] " : L"[ ] ";
             line += IsInEffect(tweak) ? L"in effect      " : L"not in effect  ";
             line += tweak.GetName();
@@ -141,16 +149,9 @@ std::wstring ListJson(Tweaker::Manager& manager)
     for (const auto& category : manager.Categories()) {
         json.BeginObject();
         json.Key(L"name").String(category->GetName());
-        json.Key(L"tweaks").BeginArray();
-        ForEachTweak(*category, [&](Tweaker::SimpleTweak& tweak, const std::vector<std::wstring>& groups) {
-            json.BeginObject();
-            json.Key(L"name").String(tweak.GetName());
-            WriteGroups(json, groups);
-            json.Key(L"selected").Bool(tweak.IsSelected());
+        WriteTweaks(json, *category, [&](const Tweaker::SimpleTweak& tweak) {
             json.Key(L"description").String(tweak.GetDescription());
-            json.EndObject();
         });
-        json.EndArray();
         json.EndObject();
     }
     json.EndArray();
@@ -170,7 +171,7 @@ void WriteListText(Tweaker::Manager& manager, const Output& out)
         GroupHeaders headers(out);
         ForEachTweak(*category, [&](Tweaker::SimpleTweak& tweak, const std::vector<std::wstring>& groups) {
             headers.Before(groups);
-            out.Line(Indent(groups) + (tweak.IsSelected() ? L"[x] " : L"[ ] ") + tweak.GetName());
+            out.Line(Indent(groups.size()) + (tweak.IsSelected() ? L"[x] " : L"[ ] ") + tweak.GetName());
         });
     }
 }

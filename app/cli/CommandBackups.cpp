@@ -90,6 +90,16 @@ bool ResolvePoints(const Context& context, std::vector<Remover::BackupPoint>* po
     return all;
 }
 
+// Restoring and deleting change the system: the lock first, then the points.
+int LockAndResolvePoints(const Context& context, Platform::UniqueNamedLock* lock,
+                         std::vector<Remover::BackupPoint>* points)
+{
+    if (const int failed = TakeLock(context, lock)) {
+        return failed;
+    }
+    return ResolvePoints(context, points) ? Exit::Done : Exit::BadUsage;
+}
+
 }  // namespace
 
 int RunBackupsList(const Context& context)
@@ -128,12 +138,9 @@ int RunBackupsList(const Context& context)
 int RunBackupsRestore(const Context& context)
 {
     Platform::UniqueNamedLock lock;
-    if (const int failed = TakeLock(context, &lock)) {
-        return failed;
-    }
     std::vector<Remover::BackupPoint> points;
-    if (!ResolvePoints(context, &points)) {
-        return Exit::BadUsage;
+    if (const int failed = LockAndResolvePoints(context, &lock, &points)) {
+        return failed;
     }
     Remover::Processor processor;
     Remover::Reader reader;
@@ -167,12 +174,9 @@ int RunBackupsRestore(const Context& context)
 int RunBackupsDelete(const Context& context)
 {
     Platform::UniqueNamedLock lock;
-    if (const int failed = TakeLock(context, &lock)) {
-        return failed;
-    }
     std::vector<Remover::BackupPoint> points;
-    if (!ResolvePoints(context, &points)) {
-        return Exit::BadUsage;
+    if (const int failed = LockAndResolvePoints(context, &lock, &points)) {
+        return failed;
     }
     const std::vector<Remover::DeleteFailure> failures = Remover::DeleteTickedPoints(points);
     for (const Remover::BackupPoint& point : points) {
