@@ -1,28 +1,38 @@
 #!/usr/bin/env bash
-# wine-prefix.sh start PREFIX: makes a fresh prefix and keeps its wineserver alive.
+# wine-prefix.sh start PREFIX [win32|win64]: makes a fresh prefix and keeps its wineserver alive.
 # wine-prefix.sh stop PREFIX: stops that wineserver.
+# For a win32 build on a machine that runs no 32-bit programs, start says why and exits 77,
+# which ctest reports as skipped.
 set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+launch="$here/wine-launch.sh"
 action="$1"
 export WINEPREFIX="$2"
+arch="${3:-win64}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY
 case "$action" in
   start)
-    wineserver -k 2>/dev/null || true
+    if [ "$arch" = win32 ] && ! reason=$("$launch" --can-run-win32); then
+      echo "win32 tests skipped: $reason"
+      exit 77
+    fi
+    "$launch" wineserver -k 2>/dev/null || true
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
-    wineserver -w
+    "$launch" wine wineboot -i >/dev/null 2>&1
+    "$launch" wineserver -w
     # A persistent server spares every test executable the start-up of its own.
     # Its output is detached: ctest waits for the end of the output it holds.
-    wineserver -p </dev/null >/dev/null 2>&1
+    "$launch" wineserver -p </dev/null >/dev/null 2>&1
     # Wine's system processes (services.exe and the rest) start with the first
     # program and outlive it; started here, they hold no test's output open.
-    wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+    "$launch" wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
     ;;
   stop)
-    wineserver -k 2>/dev/null || true
+    [ -d "$WINEPREFIX" ] || exit 0
+    "$launch" wineserver -k 2>/dev/null || true
     ;;
-  *) echo "usage: $0 start|stop PREFIX" >&2; exit 2 ;;
+  *) echo "usage: $0 start|stop PREFIX [win32|win64]" >&2; exit 2 ;;
 esac

@@ -37,9 +37,13 @@ for dir in "${dirs[@]}"; do
   fi
   cmake --build "$dir" -j2 --target corvane_wine_bench corvane_wine_analyse_bench corvane_wine_catalogue_bench
 
+  if [ "$preset" = win32 ] && ! reason=$("$root/cmake/wine-launch.sh" --can-run-win32); then
+    echo "=== win32 ($dir) not run: $reason"
+    continue
+  fi
   prefix="$dir/wineprefix"
   if [ ! -d "$prefix" ]; then
-    "$root/cmake/wine-prefix.sh" start "$prefix"
+    "$root/cmake/wine-prefix.sh" start "$prefix" "${preset:-win64}"
   fi
   echo "=== ${preset:-$dir} ($dir), load average: $(cut -d' ' -f1-3 /proc/loadavg)"
   for bench in corvane_wine_bench corvane_wine_analyse_bench corvane_wine_catalogue_bench; do

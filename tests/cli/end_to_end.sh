@@ -18,6 +18,11 @@ exe="$1"
 prefix="$2"
 src="$3"
 wine_run="$src/cmake/wine-run.sh"
+wine_launch="$src/cmake/wine-launch.sh"
+if [ "$("$wine_launch" --pe-machine "$exe")" = win32 ] && ! reason=$("$wine_launch" --can-run-win32); then
+  echo "skipped: $reason"
+  exit 77
+fi
 catalogue="tests/data/cli/end_to_end.xml"  # relative: the program runs in $src
 e2e_key='HKCU\Software\CorvaneTests\e2e'
 work="$(mktemp -d)"
@@ -31,8 +36,8 @@ cli() {
   out="$(tr -d '\r' <"$work/out")"
   err="$(tr -d '\r' <"$work/err")"
 }
-unix_path() { WINEPREFIX="$prefix" WINEDEBUG=-all winepath -u "$1" 2>/dev/null; }
-windows_path() { WINEPREFIX="$prefix" WINEDEBUG=-all winepath -w "$1" 2>/dev/null; }
+unix_path() { WINEPREFIX="$prefix" WINEDEBUG=-all "$wine_launch" wine winepath -u "$1" 2>/dev/null; }
+windows_path() { WINEPREFIX="$prefix" WINEDEBUG=-all "$wine_launch" wine winepath -w "$1" 2>/dev/null; }
 win_env() { run cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
 fail() {
   echo "FAIL: $*"
