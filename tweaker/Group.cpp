@@ -11,6 +11,15 @@ namespace {
 constexpr int kEmptyGroupSteps = 10;
 constexpr uint32_t kEmptyGroupPaceMs = 100;
 
+// A child stays in the catalogue when the running system is neither older
+// than its ver nor newer than its maxver (a tweak without maxver has no
+// newest system).
+bool IsMeantFor(const ITweak& child, int system)
+{
+    const int newest = child.GetMaximumSystem();
+    return system >= child.GetMinimumSystem() && (newest == 0 || system <= newest);
+}
+
 }  // namespace
 
 int Group::CountNodes() const
@@ -52,7 +61,7 @@ int Group::Load(XmlDocument& reader, IProducer& producer)
         }
         const int loaded = child->Load(reader, producer);
         (void)reader.OutOfElem();
-        if (loaded == 0 && producer.RunningSystem() >= child->GetMinimumSystem()) {
+        if (loaded == 0 && IsMeantFor(*child, producer.RunningSystem())) {
             children_.push_back(std::move(child));
         }
     }

@@ -12,6 +12,7 @@ namespace Tweaker {
 class Group : public ITweak {
 public:
     int GetMinimumSystem() const override { return 0; }
+    int GetMaximumSystem() const override { return 0; }
     int CountNodes() const override;
     std::wstring GetName() const override { return name_; }
     std::wstring GetDescription() const override { return description_; }

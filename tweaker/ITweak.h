@@ -31,6 +31,8 @@ public:
 
     // The system code from ver (0 = every system); groups: 0.
     virtual int GetMinimumSystem() const = 0;
+    // The system code from maxver (0 = no newest system); groups: 0.
+    virtual int GetMaximumSystem() const = 0;
     // 1, plus every node below a group.
     virtual int CountNodes() const = 0;
     virtual std::wstring GetName() const = 0;

@@ -29,7 +29,7 @@ constexpr int Invalid = -1;
 int ActionCode(std::wstring_view keyword);
 // Registry type by valuetype keyword; 0 (REG_NONE) for anything else.
 uint32_t ValueTypeCode(std::wstring_view keyword);
-// Minimum system code by ver keyword; 0 (every version) for anything else.
+// System code by ver or maxver keyword; 0 (no limit) for anything else.
 int SystemCode(std::wstring_view keyword);
 // File actions by keyword; FileAction::Invalid for anything else.
 int FileActionCode(std::wstring_view keyword);

@@ -45,6 +45,8 @@ int SimpleTweak::Load(XmlDocument& reader, IProducer& producer)
     manageable_ = reader.GetAttrib(L"manageable") != L"0";
     version_ = reader.GetAttrib(L"ver");
     minimumSystem_ = SystemCode(version_);
+    maxVersion_ = reader.GetAttrib(L"maxver");
+    maximumSystem_ = SystemCode(maxVersion_);
 
     TweakValues defaults{selected_, {}};
     const std::vector<ItemValue>* stored = nullptr;

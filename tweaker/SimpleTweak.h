@@ -14,6 +14,7 @@ class Key;
 class SimpleTweak final : public ITweak {
 public:
     int GetMinimumSystem() const override { return minimumSystem_; }
+    int GetMaximumSystem() const override { return maximumSystem_; }
     int CountNodes() const override { return 1; }
     std::wstring GetName() const override { return name_; }
     std::wstring GetDescription() const override { return description_; }
@@ -37,6 +38,7 @@ public:
 
     bool IsManageable() const { return manageable_; }
     const std::wstring& GetVersionText() const { return version_; }
+    const std::wstring& GetMaxVersionText() const { return maxVersion_; }
     const std::vector<RTI::Reference<IItem>>& GetItems() const { return items_; }
     size_t CountItems() const { return items_.size(); }
     // One ItemValue per registry item: its value name, no path, its
@@ -51,7 +53,9 @@ private:
     std::wstring details_;
     std::wstring icon_;
     std::wstring version_;
+    std::wstring maxVersion_;
     int minimumSystem_ = 0;
+    int maximumSystem_ = 0;
     bool selected_ = false;
     bool manageable_ = true;
     bool editable_ = false;

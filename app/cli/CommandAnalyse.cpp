@@ -70,8 +70,9 @@ void WriteStrings(JsonWriter& json, std::wstring_view key, const std::vector<std
     json.EndArray();
 }
 
-// A category's "tweaks": each with its name, groups and selection, then
-// what the command adds.
+// A category's "tweaks": each with its name, groups, selection and the
+// versions it is offered on as written (ver, maxver), then what the command
+// adds.
 void WriteTweaks(JsonWriter& json, const Tweaker::Group& category,
                  const std::function<void(const Tweaker::SimpleTweak&)>& addFields)
 {
@@ -81,6 +82,8 @@ void WriteTweaks(JsonWriter& json, const Tweaker::Group& category,
         json.Key(L"name").String(tweak.GetName());
         WriteStrings(json, L"groups", groups);
         json.Key(L"selected").Bool(tweak.IsSelected());
+        json.Key(L"ver").String(tweak.GetVersionText());
+        json.Key(L"maxver").String(tweak.GetMaxVersionText());
         addFields(tweak);
         json.EndObject();
     });

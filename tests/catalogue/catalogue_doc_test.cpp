@@ -90,6 +90,26 @@ TEST(CatalogueDoc, ValuesAreShownAsTheProgramWritesThem)
     EXPECT_TRUE(Contains(doc, "Windows XP and later")) << doc;
 }
 
+TEST(CatalogueDoc, EachTweakShowsTheRangeOfVersionsItIsOfferedOn)
+{
+    struct Case {
+        const char* attributes;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {R"(ver="WIN_XP")", "Free set · Windows XP and later ·"},
+        {R"(ver="WIN_VISTA6" maxver="WIN_VISTA7")", "Free set · Windows Vista to Windows 7 ·"},
+        {R"(ver="WIN_10" maxver="WIN_10")", "Free set · Windows 10 only ·"},
+        {R"(maxver="WIN_XP")", "Free set · every Windows version up to Windows XP ·"},
+        {R"(ver="WIN_32" maxver="WIN_95")", "Free set · every Windows version ·"},
+    };
+    for (const Case& c : cases) {
+        const std::string doc = Render({{L"Free", std::string(R"(<Tweaks><Category n="A"><Tweak n="T" )") +
+                                                      c.attributes + "/></Category></Tweaks>"}});
+        EXPECT_TRUE(Contains(doc, c.shown)) << c.attributes << "\n" << doc;
+    }
+}
+
 TEST(CatalogueDoc, FileCleanupsSayWhetherARestoreCanBringTheFilesBack)
 {
     const std::string doc = Render(

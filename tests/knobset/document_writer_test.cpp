@@ -81,6 +81,7 @@ Document BuiltInCode()
 
     document.categories[1].tweaks.push_back(tweak);
     Tweak plain = NewTweak(document, 1700000000);
+    plain.maxver = L"WIN_VISTA7";
     document.categories[1].tweaks.push_back(plain);
     return document;
 }
@@ -106,7 +107,7 @@ TEST(DocumentWriter, FollowsTheWritingOrderForADocumentMadeInTheEditor)
       </Key>
       <Key parent="HKCU" path="Software\Corvane" action="VALUE_SET" valuetype="REG_DWORD" valueval="" editable="range" valuedescr="0 to 10"/>
     </Tweak>
-    <Tweak n="tweak1700000001" i="AQUA.MENU.FILESYS" ver="WIN_32" enabled=""/>
+    <Tweak n="tweak1700000001" i="AQUA.MENU.FILESYS" ver="WIN_32" maxver="WIN_VISTA7" enabled=""/>
   </Category>
 </Tweaks>
 )");

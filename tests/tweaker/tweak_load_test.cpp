@@ -59,6 +59,42 @@ TEST_F(TweakLoadTest, VersionFilteringKeepsTweaksUpToTheRunningSystem)
     }
 }
 
+const wchar_t kVersionRanges[] =
+    LR"(<Tweaks><Category n="C">
+  <Tweak n="to-vista7" ver="WIN_VISTA6" maxver="WIN_VISTA7"/><Tweak n="upto-xp" maxver="WIN_XP"/>
+  <Tweak n="only-10" ver="WIN_10" maxver="WIN_10"/><Tweak n="unknown-max" maxver="WIN_32"/>
+  <Tweak n="max-11" ver="WIN_8" maxver="WIN_11"/>
+</Category></Tweaks>)";
+
+TEST_F(TweakLoadTest, MaxverDropsTweaksOnNewerSystemsAsVerDropsThemOnOlderOnes)
+{
+    struct Case {
+        int code;
+        std::vector<std::wstring> names;
+    };
+    const Case cases[] = {
+        {0, {L"upto-xp", L"unknown-max"}},
+        {7, {L"upto-xp", L"unknown-max"}},
+        {8, {L"unknown-max"}},
+        {9, {L"to-vista7", L"unknown-max"}},
+        {10, {L"to-vista7", L"unknown-max"}},
+        {11, {L"unknown-max", L"max-11"}},
+        {13, {L"only-10", L"unknown-max", L"max-11"}},
+        {14, {L"unknown-max", L"max-11"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        Tweaker::Manager manager;
+        const auto categories = LoadTweaks(manager, kVersionRanges, c.code);
+        ASSERT_EQ(categories.size(), 1u);
+        EXPECT_EQ(ChildNames(*categories[0]), c.names);
+    }
+    Tweaker::Manager manager;
+    const auto categories = LoadTweaks(manager, kVersionRanges, 10);
+    EXPECT_EQ(L"WIN_VISTA7", TweakAt(*categories[0], 0)->GetMaxVersionText());
+    EXPECT_EQ(Sys::OsCode::Windows7, TweakAt(*categories[0], 0)->GetMaximumSystem());
+}
+
 #ifndef _WIN32
 TEST_F(TweakLoadTest, WithoutAnOverrideTheRunningSystemDecides)
 {

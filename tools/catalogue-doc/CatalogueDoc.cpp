@@ -86,7 +86,8 @@ void AppendSummary(std::wstring& out, const Catalogue& catalogue)
     }
     row(L"All categories", total);
     out +=
-        L"\nEach tweak below is offered on the Windows version named and on later ones. Registry locations are "
+        L"\nEach tweak below is offered on the Windows versions named: from the first one on, or within the range "
+        L"given, for a setting that later versions no longer have. Registry locations are "
         L"written as root, key path and key name (HKLM, HKCU, HKCR, HKUR for all users, HKCC, and .DEFAULT for "
         L"the profile that the sign-in screen uses). Every registry change and every new shortcut is recorded in "
         L"the backup point of the tune-up that made it and can be restored.\n";
@@ -96,7 +97,7 @@ void AppendTweak(std::wstring& out, const PlacedTweak& placed)
 {
     const Knobset::Tweak& tweak = placed.tweak;
     out += L"\n### " + EscapeText(tweak.name) + L"\n\n";
-    out += EscapeText(placed.set) + L" set · " + VersionText(tweak.ver) + L" · " +
+    out += EscapeText(placed.set) + L" set · " + VersionText(tweak.ver, tweak.maxver) + L" · " +
            (IsSelected(tweak) ? L"selected by default" : L"not selected by default");
     if (!placed.groups.empty()) {
         out += L" · in the group " + EscapeText(placed.groups);

@@ -315,10 +315,17 @@ std::wstring DescribeShortcut(const Knobset::AttributeList& shortcut)
 
 }  // namespace
 
-std::wstring VersionText(std::wstring_view ver)
+std::wstring VersionText(std::wstring_view ver, std::wstring_view maxver)
 {
-    const std::wstring_view name = Lookup(kVersions, ver);
-    return name.empty() ? std::wstring(L"every Windows version") : std::wstring(name) + L" and later";
+    const std::wstring_view oldest = Lookup(kVersions, ver);
+    const std::wstring_view newest = Lookup(kVersions, maxver);
+    if (newest.empty()) {
+        return oldest.empty() ? std::wstring(L"every Windows version") : std::wstring(oldest) + L" and later";
+    }
+    if (oldest.empty()) {
+        return L"every Windows version up to " + std::wstring(newest);
+    }
+    return oldest == newest ? std::wstring(oldest) + L" only" : std::wstring(oldest) + L" to " + std::wstring(newest);
 }
 
 std::wstring DescribeItem(const Knobset::Item& item)

@@ -8,9 +8,11 @@
 
 namespace CatalogueDoc {
 
-// "Windows XP and later" for "WIN_XP"; "every Windows version" for no keyword
-// or text that is none (the program offers such a tweak everywhere).
-std::wstring VersionText(std::wstring_view ver);
+// The versions a tweak is offered on, from its ver and maxver: "Windows XP
+// and later", "Windows Vista to Windows 7", "Windows 10 only", "every Windows
+// version up to Windows XP", "every Windows version". Text that is no keyword
+// sets no limit, as in the program.
+std::wstring VersionText(std::wstring_view ver, std::wstring_view maxver = {});
 
 // One Markdown sentence: the location and the change, the choices of a
 // switch, what may be typed for a free value, and whether a backup point

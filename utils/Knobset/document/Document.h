@@ -96,6 +96,7 @@ struct Item {
 struct Tweak {
     std::wstring name;         // n
     std::wstring ver;          // version keyword, or any other text as read
+    std::wstring maxver;       // newest version keyword; empty: no newest version
     std::wstring enabled;      // "1" selects the tweak
     std::wstring manageable;   // "0" turns the two-state switch off
     std::wstring description;  // d

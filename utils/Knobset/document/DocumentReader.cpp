@@ -94,6 +94,7 @@ private:
                                            {{L"n", &tweak.name},
                                             {L"i", &icon},
                                             {L"ver", &tweak.ver},
+                                            {L"maxver", &tweak.maxver},
                                             {L"enabled", &tweak.enabled},
                                             {L"manageable", &tweak.manageable}},
                                            &tweak.attributesInFile);

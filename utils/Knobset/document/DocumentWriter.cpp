@@ -170,6 +170,7 @@ void WriteTweak(XmlText& out, const Tweak& tweak, std::wstring_view categoryIcon
     a.Add(L"n", tweak.name);
     a.Add(L"i", tweak.icon ? std::wstring_view(*tweak.icon) : categoryIcon);
     a.Add(L"ver", tweak.ver);
+    a.AddWhen(!tweak.maxver.empty(), L"maxver", tweak.maxver);
     a.Add(L"enabled", tweak.enabled);
     a.AddWhen(tweak.manageable == L"0", L"manageable", tweak.manageable);
     out.Element(L"Tweak", a.Finish(tweak.otherAttributes), [&] {

@@ -126,6 +126,12 @@ std::vector<std::wstring> VersionChoices(std::wstring_view current)
     return ListWith(head, VersionKeywords(), ShownVersion(current));
 }
 
+std::vector<std::wstring> MaxVersionChoices(std::wstring_view current)
+{
+    const std::wstring_view head[] = {std::wstring_view()};
+    return ListWith(head, VersionKeywords(), current);
+}
+
 std::vector<std::wstring> ActionChoices(std::wstring_view current)
 {
     return ListWith(kActions, {}, ShownAction(current));

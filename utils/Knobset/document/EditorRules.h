@@ -43,6 +43,9 @@ std::wstring_view ShownVersion(std::wstring_view ver);
 // a text read from a file that is none of them is added at the end, so that
 // showing it never changes it.
 std::vector<std::wstring> VersionChoices(std::wstring_view current);
+// maxver: an empty entry first (no newest version, and no attribute written),
+// then every version keyword.
+std::vector<std::wstring> MaxVersionChoices(std::wstring_view current);
 std::vector<std::wstring> ActionChoices(std::wstring_view current);
 std::vector<std::wstring> ParentChoices(std::wstring_view current);
 std::vector<std::wstring> ValueTypeChoices(std::wstring_view current);

@@ -22,6 +22,12 @@ bool IsVersionKeyword(std::wstring_view text)
     return std::find(std::begin(kVersions), std::end(kVersions), text) != std::end(kVersions);
 }
 
+int VersionRank(std::wstring_view text)
+{
+    const auto found = std::find(std::begin(kVersions), std::end(kVersions), text);
+    return found == std::end(kVersions) ? 0 : static_cast<int>(found - std::begin(kVersions)) + 1;
+}
+
 bool IsValueAction(std::wstring_view action)
 {
     return IsValueSet(action) || action == L"VALUE_DELETE" || action == L"VALUE_CLEAR";

@@ -12,6 +12,8 @@ inline constexpr std::wstring_view kEveryVersion = L"WIN_32";
 // The version keywords the main program knows, oldest first.
 std::span<const std::wstring_view> VersionKeywords();
 bool IsVersionKeyword(std::wstring_view text);
+// 1 for the oldest version keyword, counting up; 0 for any other text.
+int VersionRank(std::wstring_view text);
 
 // An empty action means VALUE_SET to every reader of tweak files.
 inline constexpr std::wstring_view kValueSet = L"VALUE_SET";

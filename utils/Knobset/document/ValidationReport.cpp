@@ -35,6 +35,8 @@ std::wstring_view MessageOf(Check check)
             return L"No any main in set for Key Item: ";
         case Check::SeveralMainChoices:
             return L"More then one main in set for Key Item: ";
+        case Check::MaxverBelowVer:
+            return L"Newest version (maxver) is older than the oldest version (ver) of Tweak: ";
     }
     return {};
 }

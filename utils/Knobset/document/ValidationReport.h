@@ -24,6 +24,7 @@ enum class Check {
     WrongChoiceByteLength,
     NoMainChoice,
     SeveralMainChoices,
+    MaxverBelowVer,
 };
 
 // The message of a check as the report shows it, before the location and

@@ -7,6 +7,7 @@
 
 #include "utils/Knobset/document/DocumentReader.h"
 #include "utils/Knobset/document/KeyChecks.h"
+#include "utils/Knobset/document/Keywords.h"
 
 namespace Knobset {
 
@@ -112,6 +113,14 @@ ValidationReport Validate(Document* document, IRenameClock& clock)
         if (placed.tweak->items.empty()) {
             report.findings.push_back(
                 {Check::TweakWithoutItems, std::wstring(MessageOf(Check::TweakWithoutItems)), placed.location});
+        }
+    }
+    // Such a tweak is offered on no Windows version at all.
+    for (const PlacedTweak& placed : tweaks) {
+        const int newest = VersionRank(placed.tweak->maxver);
+        if (newest != 0 && newest < VersionRank(placed.tweak->ver)) {
+            report.findings.push_back(
+                {Check::MaxverBelowVer, std::wstring(MessageOf(Check::MaxverBelowVer)), placed.location});
         }
     }
     for (const PlacedTweak& placed : tweaks) {
