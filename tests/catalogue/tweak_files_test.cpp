@@ -11,6 +11,7 @@
 
 #include "core/crypto/Base64.h"
 #include "tests/catalogue/ShippedData.h"
+#include "utils/Knobset/document/Keywords.h"
 
 namespace {
 
@@ -149,17 +150,46 @@ TEST_F(ShippedTweakFiles, EverySetHasTheEightCategoriesInOrderWithTheirIcons)
 TEST_F(ShippedTweakFiles, TheSetsAreLargeEnoughAndEveryCategoryOfTheBuiltInSetIsFilled)
 {
     std::map<std::wstring, int> perSet;
+    int total = 0;
+    int forWindows11 = 0;
     for (const Category& category : catalogue_->categories) {
         int free = 0;
         for (const PlacedTweak& placed : category.tweaks) {
             ++perSet[placed.set];
             free += placed.set == L"Free" ? 1 : 0;
+            // Offered on Windows 11: no newer maxver than WIN_11 cuts it off.
+            const int newest = Knobset::VersionRank(placed.tweak.maxver);
+            forWindows11 += newest == 0 || newest == Knobset::VersionRank(L"WIN_11") ? 1 : 0;
         }
+        total += static_cast<int>(category.tweaks.size());
         EXPECT_GE(free, 10) << Shipped::Narrow(category.name);
+        // Every category across the three sets.
+        EXPECT_GE(category.tweaks.size(), 40u) << Shipped::Narrow(category.name);
     }
-    EXPECT_GE(perSet[L"Free"], 150);
+    EXPECT_GE(perSet[L"Free"], 200);
     EXPECT_GE(perSet[L"Silver"], 40);
     EXPECT_GE(perSet[L"Gold"], 40);
+    EXPECT_GE(total, 450);
+    EXPECT_GE(forWindows11, 80);
+}
+
+TEST_F(ShippedTweakFiles, EveryMaxverIsAKeywordNoOlderThanItsVer)
+{
+    int ranged = 0;
+    for (const Category& category : catalogue_->categories) {
+        for (const PlacedTweak& placed : category.tweaks) {
+            const std::wstring& maxver = placed.tweak.maxver;
+            if (maxver.empty()) {
+                continue;
+            }
+            ++ranged;
+            // An unknown keyword would set no limit at all.
+            EXPECT_TRUE(kVersions.contains(maxver)) << Where(category, placed) << " maxver " << Shipped::Narrow(maxver);
+            EXPECT_GE(Knobset::VersionRank(maxver), Knobset::VersionRank(placed.tweak.ver))
+                << Where(category, placed) << ": offered on no Windows version";
+        }
+    }
+    EXPECT_GT(ranged, 0);  // the check has something to look at
 }
 
 TEST_F(ShippedTweakFiles, EveryTweakHasADescriptionAnItemAndAKnownVersion)

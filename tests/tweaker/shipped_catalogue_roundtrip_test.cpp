@@ -150,7 +150,7 @@ TEST_F(ShippedCatalogueRoundTrip, TuneUpOfEveryTweakIsUndoneByItsBackupPoint)
     manager_ = std::make_unique<Tweaker::Manager>();
     manager_->SetSystemCodeOverride(Sys::OsCode::Windows11);  // keep every tweak
     ASSERT_TRUE(manager_->LoadCatalogue(folderName_));
-    ASSERT_GE(manager_->CountTweaks(), 230);
+    ASSERT_GE(manager_->CountTweaks(), 450);
     CollectTouched();
     std::map<std::wstring, bool> shortcutsBefore;
     for (const std::wstring& path : shortcuts_) {
