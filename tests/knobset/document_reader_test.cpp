@@ -51,7 +51,8 @@ TEST(DocumentReader, KeepsEveryVersionKeywordOfTheMainProgram)
                                L"WIN_10", L"WIN_11", L"WIN_32", L"win_xp"}) {
         const Document d = Read(std::wstring(L"<Tweaks><Category><Tweak ver=\"") + ver + L"\"/></Category></Tweaks>");
         EXPECT_EQ(d.categories.at(0).tweaks.at(0).ver, ver);
-        const Document m = Read(std::wstring(L"<Tweaks><Category><Tweak maxver=\"") + ver + L"\"/></Category></Tweaks>");
+        const Document m =
+            Read(std::wstring(L"<Tweaks><Category><Tweak maxver=\"") + ver + L"\"/></Category></Tweaks>");
         EXPECT_EQ(m.categories.at(0).tweaks.at(0).maxver, ver);
         EXPECT_TRUE(m.categories.at(0).tweaks.at(0).otherAttributes.empty());
     }

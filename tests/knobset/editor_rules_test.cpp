@@ -97,8 +97,8 @@ TEST(EditorRules, DropDownListsOfferEveryKeywordAndKeepAnyOtherText)
     EXPECT_FALSE(IsVersionKeyword(L"WIN_32"));
     // maxver: an empty entry (no newest version) and every keyword.
     const std::vector<std::wstring> newest = MaxVersionChoices(L"WIN_VISTA7");
-    EXPECT_EQ(newest, (std::vector<std::wstring>{L"", L"WIN_2000", L"WIN_XP", L"WIN_2003", L"WIN_VISTA6",
-                                                 L"WIN_VISTA7", L"WIN_8", L"WIN_81", L"WIN_10", L"WIN_11"}));
+    EXPECT_EQ(newest, (std::vector<std::wstring>{L"", L"WIN_2000", L"WIN_XP", L"WIN_2003", L"WIN_VISTA6", L"WIN_VISTA7",
+                                                 L"WIN_8", L"WIN_81", L"WIN_10", L"WIN_11"}));
     EXPECT_EQ(MaxVersionChoices(L""), newest);
     EXPECT_EQ(MaxVersionChoices(L"WIN_32").back(), L"WIN_32");
 

@@ -205,16 +205,16 @@ TEST(Validator, AMaxverOlderThanTheVerIsReportedByKeywordOrder)
         {LR"(ver="WIN_81" maxver="WIN_8")", true},
         {LR"(ver="WIN_VISTA6" maxver="WIN_VISTA7")", false},
         {LR"(ver="WIN_10" maxver="WIN_10")", false},
-        {LR"(maxver="WIN_XP")", false},                 // no ver: every version up to XP
-        {LR"(ver="WIN_32" maxver="WIN_XP")", false},    // WIN_32 is no keyword
-        {LR"(ver="WIN_11" maxver="WIN_95")", false},    // nor is WIN_95: no newest version
+        {LR"(maxver="WIN_XP")", false},               // no ver: every version up to XP
+        {LR"(ver="WIN_32" maxver="WIN_XP")", false},  // WIN_32 is no keyword
+        {LR"(ver="WIN_11" maxver="WIN_95")", false},  // nor is WIN_95: no newest version
         {LR"(ver="WIN_11")", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.tweak);
-        EXPECT_EQ(KeyReport(LR"(path="p")", {}, c.tweak),
-                  c.reported ? L"\nNewest version (maxver) is older than the oldest version (ver) of Tweak: C\\T"
-                             : L"");
+        EXPECT_EQ(
+            KeyReport(LR"(path="p")", {}, c.tweak),
+            c.reported ? L"\nNewest version (maxver) is older than the oldest version (ver) of Tweak: C\\T" : L"");
     }
 }
 

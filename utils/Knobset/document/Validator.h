@@ -7,8 +7,9 @@
 // The checks run in this order: duplicate category names (each renamed to
 // its name, "!" and the time in seconds, then a 2-second wait), duplicate
 // tweak names across the whole document, tweaks without items, tweaks whose
-// maxver is older than their ver, then the Key items. Tweaks inside nested Group and Application elements (up to 32 levels
-// deep) take part, with locations that name every group on the way.
+// maxver is older than their ver, then the Key items. Tweaks inside nested
+// Group and Application elements (up to 32 levels deep) take part, with
+// locations that name every group on the way.
 #include "utils/Knobset/document/Document.h"
 #include "utils/Knobset/document/RenameClock.h"
 #include "utils/Knobset/document/ValidationReport.h"
