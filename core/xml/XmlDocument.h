@@ -56,8 +56,10 @@ public:
     // goes back to the top either way.
     [[nodiscard]] bool SetDoc(std::wstring text);
     // Writes the text as UTF-8 without a byte-order mark (one read from the
-    // file is dropped), replacing any existing file. 0, 1113 when the text
-    // holds an unpaired surrogate, or the error of the file system.
+    // file is dropped), replacing any existing file in one step through
+    // "<path>.tmp" (Platform::ReplaceWholeFile): on failure the old file is
+    // as it was. 0, 1113 when the text holds an unpaired surrogate, or the
+    // error of the file system.
     [[nodiscard]] Platform::Status Save(std::wstring_view path) const;
 
     const std::wstring& GetDoc() const { return text_; }

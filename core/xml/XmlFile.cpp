@@ -23,5 +23,7 @@ Platform::Status XmlDocument::Save(std::wstring_view path) const
     if (const Platform::Status s = Text::WideToUtf8(text, &bytes)) {
         return s;
     }
-    return Platform::WriteWholeFile(path, bytes);
+    // Through a temporary file and a one-step replace: a save that fails
+    // part-way must never leave the user's file cut short.
+    return Platform::ReplaceWholeFile(path, bytes);
 }

@@ -26,8 +26,9 @@ std::wstring WriteDocumentText(const Document& document);
 // as its icon when it has none of its own.
 std::wstring WriteTweakText(const Tweak& tweak, std::wstring_view categoryIcon);
 
-// Writes the document as UTF-8 without a byte-order mark, creating or
-// replacing the file. Returns 0; 1113 when the text holds an unpaired
+// Writes the document as UTF-8 without a byte-order mark, creating the file
+// or replacing it in one step through a flushed temporary file beside it, so
+// that a failed save leaves the old file whole. Returns 0; 1113 when the text holds an unpaired
 // surrogate; Err::BadFormat when edited kept markup no longer makes a
 // well-formed document (nothing is written then); or the file system's error.
 [[nodiscard]] Platform::Status WriteDocument(std::wstring_view path, const Document& document);
