@@ -3,8 +3,9 @@
 // selecting tree nodes, typing into fields, picking list entries, clicking
 // buttons. What is checked is what the user would see (control texts, the
 // tree, enabled states) and what lands on the disk.
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -339,3 +340,37 @@ TEST_F(KnobsetDialog, HelpOpensKnhlpBesideTheProgramAndAboutIsInTheSystemMenu)
 }
 
 }  // namespace
+
+// For tools/screenshots.sh: shows the dialog with a document open and an item
+// selected, and keeps it on the screen for CORVANE_SCREENSHOT_HOLD_MS. Skipped
+// otherwise, since showing a window costs seconds under Wine.
+TEST_F(KnobsetDialog, ShowsADocumentWithAnItemSelectedForAScreenshot)
+{
+    wchar_t hold[32] = {};
+    if (::GetEnvironmentVariableW(L"CORVANE_SCREENSHOT_HOLD_MS", hold, 32) == 0) {
+        GTEST_SKIP() << "only for screenshots";
+    }
+    WriteFile(path_, KnobsetTesting::ReadDataFile("handwritten.xml"));
+    Start(path_);
+    host.messages.clear();
+    TreeView_Expand(Tree(), Node({L"Windows/System"}), TVE_EXPAND);
+    TreeView_Expand(Tree(), Node({L"Windows/System", L"Menu delay"}), TVE_EXPAND);
+    TreeView_Expand(Tree(), Node({L"Сеть/Интернет"}), TVE_EXPAND);
+    TreeView_Expand(Tree(), Node({L"Сеть/Интернет", L"Größe 日本語 🎛"}), TVE_EXPAND);
+    SelectNode({L"Сеть/Интернет", L"Größe 日本語 🎛", L"Key"});
+    ::SendMessageW(Control(IDC_CHOICES), LB_SETCURSEL, 0, 0);
+    ::SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDC_CHOICES, LBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(Control(IDC_CHOICES)));
+    ::SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    const DWORD end = ::GetTickCount() + static_cast<DWORD>(_wtoi(hold));
+    while (static_cast<LONG>(end - ::GetTickCount()) > 0) {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        ::Sleep(20);
+    }
+    EXPECT_TRUE(::IsWindowVisible(window_));
+    EXPECT_FALSE(Editor().IsChanged());
+}

@@ -4,8 +4,9 @@
 // are the editor's (Knobset::Editor); the dialog copies the panel into its
 // controls, passes what the user does to the editor and applies the tree
 // edits it returns.
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <memory>
 #include <string>
