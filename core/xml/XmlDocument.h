@@ -65,6 +65,9 @@ public:
     const std::wstring& GetDoc() const { return text_; }
     // The last parse error; empty when the last parse succeeded.
     const std::wstring& GetError() const { return error_; }
+    // Where the last parse failed: the offset in the text of the tag it
+    // stopped at, or the text's length when the text ended too early.
+    size_t GetErrorOffset() const { return errorOffset_; }
     // The element index, for checks and for callers that walk it themselves.
     const std::vector<Record>& GetIndex() const { return records_; }
 
@@ -141,6 +144,7 @@ private:
     std::wstring text_;
     std::vector<Record> records_;
     std::wstring error_;
+    size_t errorOffset_ = 0;
     uint32_t parent_ = 0;
     uint32_t current_ = 0;
     uint32_t child_ = 0;

@@ -137,6 +137,7 @@ bool XmlDocument::Fail(std::wstring_view message, std::wstring_view name)
 bool XmlDocument::Parse()
 {
     error_.clear();
+    errorOffset_ = 0;
     records_.clear();
     records_.reserve(text_.size() / 64 + 8);
     records_.emplace_back();  // the virtual root
@@ -149,6 +150,7 @@ bool XmlDocument::Parse()
     Token tok;
     for (;;) {
         const size_t lt = FindChar(doc, L'<', pos);
+        errorOffset_ = lt == npos ? doc.size() : lt;  // where a failure below is reported
         if (lt == npos) {
             if (open.size() == 1) {
                 return Fail(L"Element tag not found");

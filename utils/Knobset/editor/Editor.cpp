@@ -4,6 +4,9 @@
 #include <utility>
 
 #include "core/platform/Errors.h"
+#include "core/platform/FileIO.h"
+#include "core/text/Utf.h"
+#include "core/xml/XmlDocument.h"
 #include "utils/Knobset/document/DefaultCategories.h"
 #include "utils/Knobset/document/DocumentReader.h"
 #include "utils/Knobset/document/DocumentWriter.h"
@@ -37,6 +40,22 @@ std::wstring ReasonText(Platform::Status status)
         default:
             return L"Error " + std::to_wstring(static_cast<int32_t>(status)) + L".";
     }
+}
+
+// "Line N: " for a file that is not well-formed XML, where the reader
+// stopped; empty for any other failure.
+std::wstring FailureLine(std::wstring_view path)
+{
+    std::string bytes;
+    std::wstring text;
+    XmlDocument xml;
+    if (Platform::ReadWholeFile(path, &bytes) != Err::Success || Text::Utf8ToWide(bytes, &text) != Err::Success ||
+        xml.SetDoc(text)) {
+        return {};
+    }
+    const size_t end = std::min(xml.GetErrorOffset(), text.size());
+    const auto lines = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end), L'\n');
+    return L"Line " + std::to_wstring(lines + 1) + L": ";
 }
 
 template <typename T>
@@ -181,9 +200,8 @@ Editor::CommandResult Editor::OpenPath(std::wstring_view path)
     std::wstring error;
     result.status = ReadDocument(path, &document, &error);
     if (result.status != Err::Success) {
-        host_.Show(std::wstring(kOpenFailedText) + L"\n\n" + std::wstring(path) + L"\n" +
-                       (error.empty() ? ReasonText(result.status) : error),
-                   kWarningCaption);
+        const std::wstring reason = error.empty() ? ReasonText(result.status) : FailureLine(path) + error;
+        host_.Show(std::wstring(kOpenFailedText) + L"\n\n" + std::wstring(path) + L"\n" + reason, kWarningCaption);
         return result;
     }
     ShowDocument(std::move(document), std::wstring(path), false, &result.edits);
