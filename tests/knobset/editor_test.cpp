@@ -10,7 +10,6 @@
 #include "tests/knobset/EditorTesting.h"
 #include "tests/knobset/KnobsetTesting.h"
 #include "tests/support/Scratch.h"
-#include "utils/Knobset/document/DocumentWriter.h"
 
 namespace {
 
@@ -456,15 +455,6 @@ TEST_F(EditorTest, HelpOpensKnhlpBesideTheProgram)
         EXPECT_EQ(host.messages.empty(), works);
     }
     EXPECT_EQ(host.messages, std::vector<std::wstring>{L"Warning!: Can`t open knhlp.chm"});
-}
-
-TEST_F(EditorTest, TweakXmlShowsTheSelectedTweak)
-{
-    OpenSmallFile();
-    editor.Select(TweakNode(0, 1));
-    EXPECT_EQ(editor.SelectedTweakXml(), WriteTweakText(editor.GetDocument().categories[0].tweaks[1], L"AQUA.A"));
-    editor.Select(CategoryNode(0));
-    EXPECT_EQ(editor.SelectedTweakXml(), L"");
 }
 
 }  // namespace
