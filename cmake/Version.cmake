@@ -4,20 +4,18 @@
 # Windows Installer compares versions as major.minor.build with at most
 # 255.255.65535, and the packages carry this version, so the setting keeps to
 # that form and those limits.
-if(NOT CORVANE_VERSION MATCHES "^([0-9]+)\\.([0-9]+)\\.([0-9]+)$")
-  message(FATAL_ERROR "CORVANE_VERSION must be MAJOR.MINOR.PATCH (digits), not \"${CORVANE_VERSION}\"")
+# Without leading zeros, so that one version has one text ("2.3.0", never "2.03.0").
+set(_number "(0|[1-9][0-9]*)")
+if(NOT CORVANE_VERSION MATCHES "^${_number}\\.${_number}\\.${_number}$")
+  message(FATAL_ERROR "CORVANE_VERSION must be MAJOR.MINOR.PATCH (numbers without leading zeros), not \"${CORVANE_VERSION}\"")
 endif()
 set(CORVANE_VERSION_MAJOR ${CMAKE_MATCH_1})
 set(CORVANE_VERSION_MINOR ${CMAKE_MATCH_2})
 set(CORVANE_VERSION_PATCH ${CMAKE_MATCH_3})
+unset(_number)
 if(CORVANE_VERSION_MAJOR GREATER 255 OR CORVANE_VERSION_MINOR GREATER 255 OR CORVANE_VERSION_PATCH GREATER 65535)
   message(FATAL_ERROR "CORVANE_VERSION ${CORVANE_VERSION}: at most 255.255.65535 (a Windows Installer limit)")
 endif()
-# Leading zeros would make "2.03" and "2.3" two texts of one version.
-math(EXPR CORVANE_VERSION_MAJOR "${CORVANE_VERSION_MAJOR}")
-math(EXPR CORVANE_VERSION_MINOR "${CORVANE_VERSION_MINOR}")
-math(EXPR CORVANE_VERSION_PATCH "${CORVANE_VERSION_PATCH}")
-set(CORVANE_VERSION "${CORVANE_VERSION_MAJOR}.${CORVANE_VERSION_MINOR}.${CORVANE_VERSION_PATCH}")
 
 set(CORVANE_PRODUCT "Corvane" CACHE STRING "Product name in version resources and packages")
 set(CORVANE_COMPANY "Velmont" CACHE STRING "Company name in version resources and packages")
