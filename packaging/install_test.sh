@@ -11,8 +11,9 @@
 # - a package of a higher version, built from the same programs with wixl -D,
 #   installs over it and leaves one entry; the older package then refuses to
 #   install over the newer one;
-# - the package of the other architecture replaces it as well (its programs
-#   are not run, so this works where the machine runs no 32-bit programs);
+# - the package of the other architecture, same version, replaces it, and is
+#   replaced by it in turn (its programs are not run, so this works where the
+#   machine runs no 32-bit programs);
 # - msiexec /x /qn removes the program files, the folder and the shortcuts and
 #   leaves <AppData>\Corvane\ with the backup point and Config.xml;
 # - the portable archive unpacked to a folder with spaces in its name runs
@@ -29,22 +30,32 @@ if [ $# -ne 9 ]; then
   exit 2
 fi
 arch="$1" version="$2" company="$3" stage="$4" package_dir="$5" prefix="$6" src="$7" build_cli="$8" windres="$9"
-launcher="$src/cmake/wine-run.sh"
+launcher="$src/cmake/wine-launch.sh"
 build_msi="$src/packaging/build-msi.sh"
 catalogue="$src/tests/data/package/one_value.xml"
 name="corvane-$version-$arch"
 work="$(mktemp -d)"
 failures=0
 
-run() { "$launcher" "$prefix" "$@"; }
+if [ "$arch" = x86 ] && ! reason=$("$launcher" --can-run-win32); then
+  echo "skipped: $reason"
+  exit 77
+fi
+
+# Wine's menu builder would copy the Start menu shortcuts into the desktop
+# menus of the machine running the test: it stays off.
+run() {
+  env -u DISPLAY WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
+    "$launcher" wine "$@"
+}
 # A program's exit code in $code, its output in $out (line ends as on Unix).
 capture() {
   run "$@" >"$work/out" 2>&1
   code=$?
   out="$(tr -d '\r' <"$work/out")"
 }
-unix_path() { WINEPREFIX="$prefix" WINEDEBUG=-all winepath -u "$1" 2>/dev/null; }
-windows_path() { WINEPREFIX="$prefix" WINEDEBUG=-all winepath -w "$1" 2>/dev/null; }
+unix_path() { run winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+windows_path() { run winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 win_env() { run cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
 fail() {
   echo "FAIL: $*"
@@ -81,9 +92,32 @@ corvane_entries() {
       END { if (name) print key "\t" version }'
   done | sort -u
 }
+value_of() {  # key, value name, view
+  run reg query "$1" /v "$2" /reg:"$3" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+}
 entry_value() {  # product code, value name, view
-  run reg query "$uninstall_root\\$1" /v "$2" /reg:"$3" 2>/dev/null | tr -d '\r' |
-    sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+  value_of "$uninstall_root\\$1" "$2" "$3"
+}
+# The icon of the entry: Windows names it in DisplayIcon; Wine's installer
+# writes no DisplayIcon and keeps it only as the product's ProductIcon.
+entry_icon() {  # product code, view
+  local icon packed
+  icon="$(entry_value "$1" DisplayIcon "$2")"
+  if [ -z "$icon" ]; then
+    packed="$(packed_guid "$1")"
+    icon="$(value_of "HKLM\\Software\\Classes\\Installer\\Products\\$packed" ProductIcon 64)"
+  fi
+  echo "$icon"
+}
+# A product code as Windows Installer keys its registration: the first three
+# groups reversed, the rest byte by byte with the two hex digits swapped.
+packed_guid() {
+  local hex
+  hex="$(tr -d '{}-' <<<"$1")"
+  local out="" i
+  out+="$(rev <<<"${hex:0:8}")$(rev <<<"${hex:8:4}")$(rev <<<"${hex:12:4}")"
+  for ((i = 16; i < 32; i += 2)); do out+="${hex:i+1:1}${hex:i:1}"; done
+  echo "$out"
 }
 
 cleanup() {
@@ -110,7 +144,10 @@ fi
 folder_of() {  # arch -> the program folder a package of that architecture installs into (Unix path)
   if [ "$1" = x64 ]; then unix_path "$program_files_win\\Corvane"; else unix_path "$program_files_x86_win\\Corvane"; fi
 }
-menu="$(unix_path "$program_data_win\\Microsoft\\Windows\\Start Menu\\Programs")"
+# A per-machine package puts its shortcuts into the Start menu of all users;
+# Wine's installer puts them into the installing user's.
+menus=("$(unix_path "$program_data_win\\Microsoft\\Windows\\Start Menu\\Programs")"
+  "$(unix_path "$(win_env APPDATA)\\Microsoft\\Windows\\Start Menu\\Programs")")
 install_dir="$(folder_of "$arch")"
 other_arch=x86
 [ "$arch" = x86 ] && other_arch=x64
@@ -137,10 +174,10 @@ IFS=. read -r major minor patch <<<"$version"
 higher="$major.$minor.$((patch + 1))"
 v1="$work/$name.msi"
 v2="$work/corvane-$higher-$arch.msi"
-other="$work/corvane-$version-$other_arch.msi"
+other="$work/corvane-$higher-$other_arch.msi"
 bash "$build_msi" "$arch" "$version" "$company" "$work/stage" "$v1" || fail "building $v1"
-bash "$build_msi" "$arch" "$version" "$company" "$work/stage" "$v2" "Version=$higher" || fail "building $v2"
-bash "$build_msi" "$other_arch" "$version" "$company" "$work/stage" "$other" || fail "building $other"
+bash "$build_msi" "$arch" "$higher" "$company" "$work/stage" "$v2" || fail "building $v2"
+bash "$build_msi" "$other_arch" "$higher" "$company" "$work/stage" "$other" || fail "building $other"
 [ "$failures" -eq 0 ] || exit 1
 
 installed_files_ok() {  # folder
@@ -151,11 +188,15 @@ installed_files_ok() {  # folder
 }
 shortcuts_ok() {
   local link
-  for link in "${shortcuts[@]}"; do [ -f "$menu/$link" ] || { echo "  no $menu/$link"; return 1; }; done
+  for link in "${shortcuts[@]}"; do
+    [ -f "${menus[0]}/$link" ] || [ -f "${menus[1]}/$link" ] || { echo "  no $link in ${menus[*]}"; return 1; }
+  done
 }
 shortcuts_gone() {
-  local link
-  for link in "${shortcuts[@]}"; do [ ! -e "$menu/$link" ] || { echo "  $menu/$link is left"; return 1; }; done
+  local link menu
+  for link in "${shortcuts[@]}"; do
+    for menu in "${menus[@]}"; do [ ! -e "$menu/$link" ] || { echo "  $menu/$link is left"; return 1; }; done
+  done
 }
 one_entry() {  # version
   local entries
@@ -177,7 +218,7 @@ code1="$(product_code "$v1")"
 view=64
 [ "$arch" = x86 ] && view=32
 check "the entry names the publisher" test "$(entry_value "$code1" Publisher $view)" = "$company"
-icon="$(entry_value "$code1" DisplayIcon $view)"
+icon="$(entry_icon "$code1" $view)"
 check "the entry has an icon ($icon)" test -n "$icon" -a -f "$(unix_path "$icon")"
 resource="$("$windres" -i "$install_dir/corvane-cli.exe" -O rc 2>/dev/null)"
 check "the installed corvane-cli.exe carries version $version" grep -q "VALUE \"FileVersion\", \"$version\"" <<<"$resource"
@@ -205,8 +246,8 @@ check "$name.msi refuses to install over $higher (exit $code)" test "$code" -ne 
 check "... and leaves $higher" one_entry "$higher"
 
 msiexec /i "$other"
-expect_code 0 "the $other_arch package of $version replaces the $arch package of $higher"
-check "one entry, version $version" one_entry "$version"
+expect_code 0 "the $other_arch package of $higher replaces the $arch package of the same version"
+check "one entry, version $higher" one_entry "$higher"
 check "the files are in $(folder_of "$other_arch")" installed_files_ok "$(folder_of "$other_arch")"
 check "nothing is left in $install_dir" test ! -e "$install_dir"
 msiexec /i "$v2"
