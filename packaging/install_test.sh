@@ -34,13 +34,12 @@ launcher="$src/cmake/wine-launch.sh"
 build_msi="$src/packaging/build-msi.sh"
 catalogue="$src/tests/data/package/one_value.xml"
 name="corvane-$version-$arch"
-work="$(mktemp -d)"
-failures=0
-
 if [ "$arch" = x86 ] && ! reason=$("$launcher" --can-run-win32); then
   echo "skipped: $reason"
   exit 77
 fi
+work="$(mktemp -d)"
+failures=0
 
 # Wine's menu builder would copy the Start menu shortcuts into the desktop
 # menus of the machine running the test: it stays off.
