@@ -8,14 +8,13 @@
 
 namespace Remover {
 
-std::optional<uint32_t> JournalNumber(std::wstring_view fileName)
+std::optional<uint32_t> FileNumber(std::wstring_view fileName, std::wstring_view extension)
 {
-    constexpr std::wstring_view kExtension = L".arch";
-    if (fileName.size() <= kExtension.size() ||
-        !RTI::EqualsIgnoreCase(fileName.substr(fileName.size() - kExtension.size()), kExtension)) {
+    if (fileName.size() <= extension.size() ||
+        !RTI::EqualsIgnoreCase(fileName.substr(fileName.size() - extension.size()), extension)) {
         return std::nullopt;
     }
-    const std::wstring_view digits = fileName.substr(0, fileName.size() - kExtension.size());
+    const std::wstring_view digits = fileName.substr(0, fileName.size() - extension.size());
     if (digits.size() > 10) {
         return std::nullopt;
     }
@@ -32,46 +31,43 @@ std::optional<uint32_t> JournalNumber(std::wstring_view fileName)
     return static_cast<uint32_t>(number);
 }
 
-std::wstring JournalFileName(uint32_t number)
-{
-    return std::to_wstring(number) + L".arch";
-}
-
-std::optional<uint32_t> HighestJournalNumber(std::wstring_view folder)
+std::optional<uint32_t> HighestFileNumber(std::wstring_view folder, std::wstring_view extension)
 {
     auto& files = Platform::Current().Files();
     std::optional<uint32_t> highest;
     Platform::FindData entry;
     Platform::UniqueFind find;
-    if (files.FindFirst(std::wstring(folder) + std::wstring(kJournalPattern), &entry, find.put()) != 0) {
+    if (files.FindFirst(std::wstring(folder) + L"*" + std::wstring(extension), &entry, find.put()) != 0) {
         return highest;
     }
     do {
-        if (const auto number = JournalNumber(entry.name)) {
+        if (const auto number = FileNumber(entry.name, extension)) {
             highest = std::max(highest.value_or(0), *number);
         }
     } while (files.FindNext(find.get(), &entry) == 0);
     return highest;
 }
 
-Platform::Status CreateJournalFile(std::wstring_view folder, Platform::UniqueFile* file, std::wstring* path)
+Platform::Status CreateNumberedFile(std::wstring_view folder, std::wstring_view extension, Platform::UniqueFile* file,
+                                    std::wstring* path)
 {
     auto& files = Platform::Current().Files();
     const auto now = static_cast<uint32_t>(static_cast<uint64_t>(Platform::Current().System().CurrentTime()));
     uint64_t number = now;
-    if (const auto highest = HighestJournalNumber(folder)) {
+    if (const auto highest = HighestFileNumber(folder, extension)) {
         number = std::max<uint64_t>(number, uint64_t{*highest} + 1);
     }
     // Past the last 32-bit number (the year 2106, or a planted name) the
     // order cannot be kept; the numbers after the current time still give a
-    // journal a name rather than refusing to record.
+    // file a name rather than refusing to write it.
     if (number > 0xFFFFFFFFull) {
         number = now;
     }
     constexpr int kAttempts = 1000;
     for (int attempt = 0; attempt < kAttempts && number <= 0xFFFFFFFFull; ++attempt, ++number) {
         std::wstring candidate(folder);
-        candidate += JournalFileName(static_cast<uint32_t>(number));
+        candidate += std::to_wstring(static_cast<uint32_t>(number));
+        candidate += extension;
         const Platform::Status s =
             files.CreateFile(candidate, Platform::FileAccess::Write, Platform::Disposition::CreateNew, file->put());
         if (s == Err::Success) {
@@ -84,6 +80,26 @@ Platform::Status CreateJournalFile(std::wstring_view folder, Platform::UniqueFil
         }
     }
     return Err::FileExists;
+}
+
+std::optional<uint32_t> JournalNumber(std::wstring_view fileName)
+{
+    return FileNumber(fileName, kJournalExtension);
+}
+
+std::wstring JournalFileName(uint32_t number)
+{
+    return std::to_wstring(number) + std::wstring(kJournalExtension);
+}
+
+std::optional<uint32_t> HighestJournalNumber(std::wstring_view folder)
+{
+    return HighestFileNumber(folder, kJournalExtension);
+}
+
+Platform::Status CreateJournalFile(std::wstring_view folder, Platform::UniqueFile* file, std::wstring* path)
+{
+    return CreateNumberedFile(folder, kJournalExtension, file, path);
 }
 
 }  // namespace Remover

@@ -15,3 +15,10 @@ corvane_add_resources(core_tests
 if(TARGET tweaker_tests)
   corvane_add_tweak_sets(tweaker_tests)
 endif()
+
+# The shipped tweak sets and profiles, so that the profile tests set the
+# profiles the program carries over the catalogue it carries.
+if(TARGET profiles_tests)
+  corvane_add_tweak_sets(profiles_tests)
+  corvane_add_program_data(profiles_tests)
+endif()

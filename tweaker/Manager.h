@@ -85,6 +85,9 @@ public:
     // Writes the configuration map to Config.xml through a temporary file
     // replaced in one step. 2 when Config.xml does not exist.
     [[nodiscard]] uint32_t SaveConfiguration();
+    // For each tweak directly in the category: listed in the map, it takes
+    // the entry's selection and values and its configuration record follows;
+    // not listed, it discards values the registry does not hold.
     void ApplyTweakValues(Group& category, const TweakValuesMap& map);
     // <AppData>\<folder name>, its Config.xml, and its backup folder (with the
     // trailing backslash).

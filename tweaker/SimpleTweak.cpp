@@ -1,5 +1,8 @@
 #include "tweaker/SimpleTweak.h"
 
+#include <algorithm>
+#include <map>
+
 #include "core/platform/Errors.h"
 #include "tweaker/IProducer.h"
 #include "tweaker/Key.h"
@@ -16,12 +19,9 @@ bool IsItemElement(std::wstring_view name)
     return name == L"Key" || name == L"File" || name == L"Shortcut";
 }
 
-// A stored configuration value takes over the item's value and action.
-void TakeStoredValue(Key& key, const ItemValue& value)
+// A recorded value takes over the item's value and action.
+void TakeValue(Key& key, const ItemValue& value)
 {
-    if (value.n != key.GetValueName() || !value.path.empty()) {
-        return;  // registry items have no path, so an entry with one is another item's
-    }
     key.SetConfiguredValue(value.curval);
     key.SetActionText(value.action);
     if (key.GetValueType() == Platform::RegType::Binary) {
@@ -34,7 +34,62 @@ void TakeStoredValue(Key& key, const ItemValue& value)
     }
 }
 
+std::wstring_view ActionOrDefault(std::wstring_view action)
+{
+    return action.empty() ? std::wstring_view(L"VALUE_SET") : action;
+}
+
+// Whether an item may take a profile's value: an item with choices only one
+// of them (a choice that deletes the value has no value to compare), a
+// typed item only a value that passes its check; other items anything.
+bool Accepts(const Key& key, const ItemValue& value)
+{
+    switch (key.GetEditKind()) {
+        case EditKind::Choices:
+            for (const Choice& choice : key.GetChoices()) {
+                const std::wstring_view action = ActionOrDefault(choice.action);
+                if (action == ActionOrDefault(value.action) &&
+                    (action == L"VALUE_DELETE" || choice.val == value.curval)) {
+                    return true;
+                }
+            }
+            return false;
+        case EditKind::Range:
+            return key.IsValidValue(value.curval);
+        default:
+            return true;
+    }
+}
+
 }  // namespace
+
+std::vector<const ItemValue*> PairValuesWithItems(const std::vector<Key*>& keys, const std::vector<ItemValue>& values)
+{
+    std::vector<const ItemValue*> paired(keys.size(), nullptr);
+    // Registry items have no path, so an entry with one belongs to no item.
+    std::map<std::wstring, std::vector<const ItemValue*>> entries;
+    for (const ItemValue& value : values) {
+        if (value.path.empty()) {
+            entries[value.n].push_back(&value);
+        }
+    }
+    std::map<std::wstring, std::vector<size_t>> items;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        items[keys[i]->GetValueName()].push_back(i);
+    }
+    for (const auto& [name, indices] : items) {
+        const auto found = entries.find(name);
+        if (found == entries.end()) {
+            continue;
+        }
+        const std::vector<const ItemValue*>& list = found->second;
+        for (size_t k = 0; k < indices.size(); ++k) {
+            const bool lastItem = k + 1 == indices.size();
+            paired[indices[k]] = list[lastItem ? list.size() - 1 : std::min(k, list.size() - 1)];
+        }
+    }
+    return paired;
+}
 
 int SimpleTweak::Load(XmlDocument& reader, IProducer& producer)
 {
@@ -79,16 +134,22 @@ int SimpleTweak::Load(XmlDocument& reader, IProducer& producer)
             continue;
         }
         editable_ = editable_ || item->GetEditKind() != EditKind::None;
-        if (stored && !stored->empty()) {
-            if (auto* key = dynamic_cast<Key*>(item.Get())) {
-                defaults.items.push_back(
-                    {key->GetValueName(), key->GetPath(), key->GetConfiguredValue(), key->GetActionText()});
-                for (const ItemValue& value : *stored) {
-                    TakeStoredValue(*key, value);
-                }
-            }
+        // The default snapshot holds every registry item as the file gives
+        // it, so that the Default profile restores all of them.
+        if (const auto* key = dynamic_cast<Key*>(item.Get())) {
+            defaults.items.push_back(
+                {key->GetValueName(), key->GetPath(), key->GetConfiguredValue(), key->GetActionText()});
         }
         items_.push_back(std::move(item));
+    }
+    if (stored && !stored->empty()) {
+        const std::vector<Key*> keys = RegistryItems();
+        const std::vector<const ItemValue*> paired = PairValuesWithItems(keys, *stored);
+        for (size_t i = 0; i < keys.size(); ++i) {
+            if (paired[i] != nullptr) {
+                TakeValue(*keys[i], *paired[i]);
+            }
+        }
     }
     if (TweakValuesMap* snapshot = producer.DefaultValues()) {
         InsertKeepingExisting(*snapshot, name_, std::move(defaults));
@@ -166,23 +227,11 @@ std::vector<ItemValue> SimpleTweak::RegistryItemValues() const
 
 void SimpleTweak::ApplyProfileValues(const std::vector<ItemValue>& values)
 {
-    for (Key* key : RegistryItems()) {
-        for (const ItemValue& value : values) {
-            if (value.n != key->GetValueName() || (!value.path.empty() && value.path != key->GetPath())) {
-                continue;
-            }
-            key->SetConfiguredValue(value.curval);
-            if (value.path.empty()) {
-                key->SetActionText(value.action);
-            }
-            if (key->GetValueType() == Platform::RegType::Binary) {
-                for (const Choice& choice : key->GetChoices()) {
-                    if (choice.val == value.curval) {
-                        key->SetByteLength(choice.byteLength);
-                        break;
-                    }
-                }
-            }
+    const std::vector<Key*> keys = RegistryItems();
+    const std::vector<const ItemValue*> paired = PairValuesWithItems(keys, values);
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (paired[i] != nullptr && Accepts(*keys[i], *paired[i])) {
+            TakeValue(*keys[i], *paired[i]);
         }
     }
 }

@@ -11,6 +11,12 @@ namespace Tweaker {
 
 class Key;
 
+// Which recorded value each registry item takes (nullptr: none). Only values
+// without a path count. The k-th value of a name goes to the k-th item of
+// that name; items beyond the values take the last value, and the last item
+// takes the last value when there are more values than items.
+std::vector<const ItemValue*> PairValuesWithItems(const std::vector<Key*>& keys, const std::vector<ItemValue>& values);
+
 class SimpleTweak final : public ITweak {
 public:
     int GetMinimumSystem() const override { return minimumSystem_; }
@@ -33,6 +39,9 @@ public:
     [[nodiscard]] uint32_t Apply(RTI::ITracer* tracer, ITweak* parent, Platform::EventHandle cancel,
                                  Remover::Processor* journal) override;
     [[nodiscard]] int Load(XmlDocument& reader, IProducer& producer) override;
+    // Each registry item takes its paired value (PairValuesWithItems) and
+    // action: an item with choices only when they match one of them, a
+    // typed item only a value that passes its check.
     void ApplyProfileValues(const std::vector<ItemValue>& values) override;
     void DiscardProfileValues() override;
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string_view>
+#include <utility>
 
 namespace Cli {
 namespace {
@@ -20,15 +21,36 @@ struct CommandRules {
     bool names = false;  // needs one name or more
     const wchar_t* namesText = L"";
     bool single = false;  // takes exactly one
+    bool check = false;
+    bool texts = false;  // --description and --details
 };
+
+// Options followed by a text (or written "--option=TEXT").
+constexpr std::wstring_view kTextOptions[] = {L"--description", L"--details"};
 
 CommandRules RulesOf(Command command)
 {
     switch (command) {
-        case Command::Analyse:
+        case Command::Analyse: {
+            CommandRules rules{true, false, false, L""};
+            rules.check = true;
+            return rules;
+        }
         case Command::List:
         case Command::BackupsList:
+        case Command::ProfilesList:
             return {true, false, false, L""};
+        case Command::ProfilesShow:
+            return {true, false, true, L"one profile", true};
+        case Command::ProfilesSet:
+            return {false, false, true, L"one profile", true};
+        case Command::ProfilesSave: {
+            CommandRules rules{false, false, true, L"one profile name", true};
+            rules.texts = true;
+            return rules;
+        }
+        case Command::ProfilesDelete:
+            return {false, false, true, L"at least one profile"};
         case Command::Select:
         case Command::Deselect:
             return {false, false, true, L"at least one tweak name"};
@@ -66,6 +88,16 @@ std::wstring CommandName(Command command)
             return L"backups delete";
         case Command::Validate:
             return L"validate";
+        case Command::ProfilesList:
+            return L"profiles list";
+        case Command::ProfilesShow:
+            return L"profiles show";
+        case Command::ProfilesSet:
+            return L"profiles set";
+        case Command::ProfilesSave:
+            return L"profiles save";
+        case Command::ProfilesDelete:
+            return L"profiles delete";
         case Command::Help:
             break;
     }
@@ -90,7 +122,8 @@ ParsedArguments ParseArguments(const std::vector<std::wstring>& args)
     Invocation& invocation = parsed.invocation;
     std::vector<std::wstring> words;  // command words and names, in order
     std::vector<std::wstring> options;
-    size_t namesFrom = std::wstring::npos;  // words from here on came after "--"
+    std::vector<std::pair<std::wstring, std::wstring>> texts;  // text options and their texts
+    size_t namesFrom = std::wstring::npos;                     // words from here on came after "--"
     bool help = false;
 
     for (size_t i = 0; i < args.size(); ++i) {
@@ -119,6 +152,25 @@ ParsedArguments ParseArguments(const std::vector<std::wstring>& args)
                 return parsed;
             }
             invocation.catalogue = file;
+            continue;
+        }
+        bool textOption = false;
+        for (std::wstring_view option : kTextOptions) {
+            const std::wstring withEquals = std::wstring(option) + L"=";
+            if (word != option && word.rfind(withEquals, 0) != 0) {
+                continue;
+            }
+            textOption = true;
+            if (word.size() > option.size()) {
+                texts.emplace_back(option, word.substr(withEquals.size()));
+            } else if (i + 1 < args.size()) {
+                texts.emplace_back(option, args[++i]);
+            } else {
+                parsed.error = L"the option " + std::wstring(option) + L" needs a text";
+                return parsed;
+            }
+        }
+        if (textOption) {
             continue;
         }
         if (word == L"--help" || word == L"-h") {
@@ -163,6 +215,24 @@ ParsedArguments ParseArguments(const std::vector<std::wstring>& args)
         }
         known = true;
     }
+    if (word == L"profiles") {
+        const std::wstring action = take();
+        static const CommandWord kProfileCommands[] = {
+            {L"list", Command::ProfilesList}, {L"show", Command::ProfilesShow},     {L"set", Command::ProfilesSet},
+            {L"save", Command::ProfilesSave}, {L"delete", Command::ProfilesDelete},
+        };
+        for (const CommandWord& command : kProfileCommands) {
+            if (action == command.word) {
+                invocation.command = command.command;
+                known = true;
+            }
+        }
+        if (!known) {
+            parsed.error = action.empty() ? L"profiles needs list, show, set, save or delete"
+                                          : L"unknown profiles command " + Quoted(action);
+            return parsed;
+        }
+    }
     if (!known) {
         parsed.error = word.empty() ? L"no command given" : L"unknown command " + Quoted(word);
         return parsed;
@@ -179,10 +249,25 @@ ParsedArguments ParseArguments(const std::vector<std::wstring>& args)
                 return parsed;
             }
             invocation.backup = choice;
+        } else if (option == L"--check" && rules.check) {
+            invocation.check = true;
         } else {
             parsed.error = L"unknown option " + Quoted(option) + L" for " + CommandName(invocation.command);
             return parsed;
         }
+    }
+
+    for (const auto& [option, text] : texts) {
+        std::optional<std::wstring>& slot = option == L"--description" ? invocation.description : invocation.details;
+        if (!rules.texts) {
+            parsed.error = L"unknown option " + Quoted(option) + L" for " + CommandName(invocation.command);
+            return parsed;
+        }
+        if (slot) {
+            parsed.error = L"the option " + option + L" is given twice";
+            return parsed;
+        }
+        slot = text;
     }
 
     invocation.names.assign(words.begin() + static_cast<std::ptrdiff_t>(next), words.end());

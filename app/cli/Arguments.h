@@ -3,7 +3,8 @@
 //
 //   corvane-cli [--catalogue FILE] COMMAND [OPTIONS] [NAMES...]
 //
-// `--catalogue` may stand anywhere before "--"; after "--" every word is a
+// `--catalogue` may stand anywhere before "--"; so may the options that take
+// a text (`--description TEXT`, `--details TEXT`). After "--" every word is a
 // name, so that a tweak whose name starts with "-" can be given.
 #include <optional>
 #include <string>
@@ -22,6 +23,11 @@ enum class Command {
     BackupsRestore,
     BackupsDelete,
     Validate,
+    ProfilesList,
+    ProfilesShow,
+    ProfilesSet,
+    ProfilesSave,
+    ProfilesDelete,
 };
 
 // Whether a tune-up keeps a backup point.
@@ -35,8 +41,12 @@ struct Invocation {
     Command command = Command::Help;
     std::optional<std::wstring> catalogue;
     bool json = false;
+    bool check = false;  // analyse --check: the exit code says whether anything is pending
     BackupChoice backup = BackupChoice::Setting;
-    std::vector<std::wstring> names;  // tweak names, backup points or the file to validate
+    std::vector<std::wstring> names;  // tweak names, backup points, profiles or the file to validate
+    // profiles save --description TEXT --details TEXT
+    std::optional<std::wstring> description;
+    std::optional<std::wstring> details;
 };
 
 struct ParsedArguments {

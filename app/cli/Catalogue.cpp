@@ -88,8 +88,9 @@ int TakeLock(const Context& context, Platform::UniqueNamedLock* lock)
 
 int Analyse(const Context& context, Tweaker::Manager& manager)
 {
-    ProgressDisplay progress(context.out.Console(), ChooseProgress(context.out.Console(), context.invocation.json),
-                             manager, L"Analysed");
+    // A check reports a few lines only: its progress stays off standard output.
+    const bool quiet = context.invocation.json || context.invocation.check;
+    ProgressDisplay progress(context.out.Console(), ChooseProgress(context.out.Console(), quiet), manager, L"Analysed");
     manager.StartAnalysis(&progress);
     (void)manager.WaitForRun(Platform::kInfinite);
     const Tweaker::RunOutcome& outcome = manager.LastRun();

@@ -10,7 +10,8 @@ std::wstring UsageText()
     return L"usage: corvane-cli [--catalogue FILE] COMMAND [OPTIONS]\n"
            L"\n"
            L"Commands:\n"
-           L"  analyse [--json]                 analyse every category: what is selected, what is in effect\n"
+           L"  analyse [--json] [--check]       analyse every category: what is selected, what is in effect\n"
+           L"                                   (--check: exit code 3 when a selected tweak is not in effect)\n"
            L"  list [--json]                    list the categories and tweaks with their selections\n"
            L"  select NAME...                   select tweaks for the tune-up (saved in Config.xml)\n"
            L"  deselect NAME...                 deselect tweaks (saved in Config.xml)\n"
@@ -19,15 +20,22 @@ std::wstring UsageText()
            L"  backups restore POINT...         undo the tune-ups recorded in backup points, newest first\n"
            L"  backups delete POINT...          delete backup points\n"
            L"  validate FILE                    check a tweak file for mistakes, as the tweak file editor does\n"
+           L"  profiles list [--json]           list the Default, built-in and user profiles\n"
+           L"  profiles show PROFILE [--json]   the tweaks a profile selects and the values it sets\n"
+           L"  profiles set PROFILE             lay a profile over the selections and values (saved in Config.xml)\n"
+           L"  profiles save NAME [--description TEXT] [--details TEXT]\n"
+           L"                                   save the selections and values as a new user profile\n"
+           L"  profiles delete PROFILE...       delete user profiles\n"
            L"  help                             show this text\n"
            L"\n"
            L"Options:\n"
            L"  --catalogue FILE  load this tweak file instead of the built-in catalogue\n"
            L"  --                the words after it are names, even when they start with \"-\"\n"
            L"\n"
-           L"A POINT is a journal's file name (\"1700000000.arch\") or path.\n"
+           L"A POINT is a journal's file name (\"1700000000.arch\") or path. A PROFILE is a profile's name\n"
+           L"(exactly) or a user profile's file name (\"1700000000.pfs\").\n"
            L"Exit codes: 0 done; 1 failed (validate: mistakes found); 2 bad usage or input;\n"
-           L"3 selected tweaks left not in effect.\n";
+           L"3 selected tweaks left not in effect (analyse --check: selected tweaks not in effect).\n";
 }
 
 int Run(const std::vector<std::wstring>& args, const Settings& settings, IConsole& console)
@@ -61,6 +69,12 @@ int Run(const std::vector<std::wstring>& args, const Settings& settings, IConsol
             return RunBackupsDelete(context);
         case Command::Validate:
             return RunValidate(context);
+        case Command::ProfilesList:
+        case Command::ProfilesShow:
+        case Command::ProfilesSet:
+        case Command::ProfilesSave:
+        case Command::ProfilesDelete:
+            return RunProfiles(context);
     }
     return Exit::BadUsage;
 }

@@ -179,6 +179,31 @@ void WriteListText(Tweaker::Manager& manager, const Output& out)
     }
 }
 
+// analyse --check: what a tune-up would apply decides the exit code.
+int ReportCheck(const Context& context, Tweaker::Manager& manager)
+{
+    int pending = 0;
+    for (const auto& category : manager.Categories()) {
+        pending += category->CountSelectedNotApplied();
+    }
+    if (context.invocation.json) {
+        context.out.Text(AnalysisJson(manager));
+    } else if (pending == 0) {
+        context.out.Line(L"Every selected tweak is in effect.");
+    } else {
+        context.out.Line(std::to_wstring(pending) + (pending == 1 ? L" selected tweak is not in effect:"
+                                                                  : L" selected tweaks are not in effect:"));
+        for (const auto& category : manager.Categories()) {
+            ForEachTweak(*category, [&](Tweaker::SimpleTweak& tweak, const std::vector<std::wstring>&) {
+                if (tweak.IsSelected() && !IsInEffect(tweak)) {
+                    context.out.Line(L"  " + category->GetName() + L": " + tweak.GetName());
+                }
+            });
+        }
+    }
+    return pending == 0 ? Exit::Done : Exit::NotApplied;
+}
+
 }  // namespace
 
 int RunAnalyse(const Context& context)
@@ -189,6 +214,9 @@ int RunAnalyse(const Context& context)
     }
     if (const int failed = Analyse(context, manager)) {
         return failed;
+    }
+    if (context.invocation.check) {
+        return ReportCheck(context, manager);
     }
     if (context.invocation.json) {
         context.out.Text(AnalysisJson(manager));

@@ -22,5 +22,7 @@ int RunBackupsList(const Context& context);
 int RunBackupsRestore(const Context& context);
 int RunBackupsDelete(const Context& context);
 int RunValidate(const Context& context);
+// profiles list|show|set|save|delete
+int RunProfiles(const Context& context);
 
 }  // namespace Cli

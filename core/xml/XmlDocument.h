@@ -94,6 +94,13 @@ public:
     // The unescaped value of a named attribute; empty when missing.
     std::wstring GetAttrib(std::wstring_view name) const { return Attribute(current_, name); }
     std::wstring GetChildAttrib(std::wstring_view name) const { return Attribute(child_, name); }
+    // Whether the current child has the attribute at all (an empty value
+    // counts as present).
+    bool HasChildAttrib(std::wstring_view name) const
+    {
+        AttributeSpot spot;
+        return FindAttribute(child_, name, &spot);
+    }
     // The element's text: empty for an empty element or one with children;
     // the raw text of a leading CDATA section; otherwise the unescaped
     // content, whitespace kept.

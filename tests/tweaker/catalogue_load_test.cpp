@@ -296,7 +296,7 @@ TEST_F(CatalogueLoadTest, SavingWithoutAConfigurationFileWritesNothing)
     EXPECT_FALSE(Exists(manager_->ConfigurationPath()));
 }
 
-TEST_F(CatalogueLoadTest, ApplyingValuesSelectsListedTweaksAndLeavesTheOthers)
+TEST_F(CatalogueLoadTest, ApplyingValuesSetsListedTweaksSelectionsAndLeavesTheOthers)
 {
     SetUserTweaksPath(L"");
     Load();
@@ -305,7 +305,7 @@ TEST_F(CatalogueLoadTest, ApplyingValuesSelectsListedTweaksAndLeavesTheOthers)
     profile[L"Edit"] = {true, {{L"E", L"", L"chosen", L"VALUE_SET"}}};
     manager_->ApplyTweakValues(*manager_->Categories()[0], profile);
     EXPECT_TRUE(Find(L"Alpha")->IsSelected());
-    EXPECT_TRUE(Find(L"Beta")->IsSelected());
+    EXPECT_FALSE(Find(L"Beta")->IsSelected());  // the entry's own flag
     EXPECT_TRUE(Find(L"Edit")->IsSelected());
     EXPECT_EQ(L"chosen", manager_->ConfigTweakValues().at(L"Edit").items.at(0).curval);
     EXPECT_EQ(0u, manager_->ConfigTweakValues().count(L"Alpha"));

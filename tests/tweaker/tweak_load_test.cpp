@@ -277,7 +277,8 @@ TEST_F(TweakLoadTest, StoredConfigurationOverridesSelectionAndValuesAndTheFileVa
 
     const Tweaker::TweakValuesMap& defaults = manager.DefaultTweakValues();
     EXPECT_EQ(defaults.at(L"t"), (Tweaker::TweakValues{true, {{L"v", L"", L"1", L"VALUE_SET"}}}));
-    EXPECT_EQ(defaults.at(L"plain"), (Tweaker::TweakValues{true, {}}));
+    // Every registry item is in the snapshot, stored choices or not.
+    EXPECT_EQ(defaults.at(L"plain"), (Tweaker::TweakValues{true, {{L"v", L"", L"1", L"VALUE_SET"}}}));
 }
 
 TEST_F(TweakLoadTest, CollectTweakValuesRecordsRegistryItemsOnly)
