@@ -32,7 +32,8 @@ std::wstring ReadUserTweaksPath()
 {
     Platform::IRegistry& registry = Platform::Current().Registry();
     Platform::UniqueKey key;
-    if (registry.OpenKey(Platform::CurrentUser(), kSettingsKey, Platform::KeyAccess::Read, key.put()) != Err::Success) {
+    if (registry.OpenKey(Platform::CurrentUser(), kSettingsKey, Platform::KeyAccess::Read, key.put()) !=
+        Err::Success) {
         return {};
     }
     uint32_t type = 0;
@@ -112,7 +113,8 @@ void Manager::OpenConfiguration()
         if (Sys::CreateFolderPath(ConfigurationFolder()) == Err::Success) {
             Platform::UniqueFile file;
             if (Platform::Current().Files().CreateFile(path, Platform::FileAccess::Write,
-                                                       Platform::Disposition::CreateNew, file.put()) == Err::Success) {
+                                                       Platform::Disposition::CreateNew,
+                                                       file.put()) == Err::Success) {
                 uint32_t written = 0;
                 (void)Platform::Current().Files().WriteFile(file.get(), kEmptyConfiguration.data(),
                                                             static_cast<uint32_t>(kEmptyConfiguration.size()),
@@ -130,8 +132,8 @@ void Manager::OpenConfiguration()
     XmlDocument document;
     const uint32_t parsed = document.LoadFromUtf8(bytes);
     if (parsed != Err::Success) {
-        KeepConfigurationAside(
-            parsed, parsed == Err::NoUnicodeTranslation ? L"Config.xml is not UTF-8 text." : document.GetError());
+        KeepConfigurationAside(parsed, parsed == Err::NoUnicodeTranslation ? L"Config.xml is not UTF-8 text."
+                                                                           : document.GetError());
         return;
     }
     if (!ReadConfiguration(document, &config_)) {
@@ -159,9 +161,8 @@ void Manager::KeepConfigurationAside(uint32_t status, const std::wstring& why)
     config_.clear();
     if (moved != Err::Success) {
         configBlocked_ = true;
-        problems_.push_back({path, status,
-                             why + L" It could not be kept aside (error " + std::to_wstring(moved) +
-                                 L"), so choices will not be saved."});
+        problems_.push_back({path, status, why + L" It could not be kept aside (error " + std::to_wstring(moved) +
+                                               L"), so choices will not be saved."});
         return;
     }
     problems_.push_back({path, status, why + L" It was kept as " + aside + L"."});
@@ -209,8 +210,7 @@ bool Manager::MergeText(const std::string& utf8, const std::wstring& where)
     const uint32_t status = document.LoadFromUtf8(utf8);
     if (status != Err::Success) {
         problems_.push_back(
-            {where, status,
-             status == Err::NoUnicodeTranslation ? L"The file is not UTF-8 text." : document.GetError()});
+            {where, status, status == Err::NoUnicodeTranslation ? L"The file is not UTF-8 text." : document.GetError()});
         return false;
     }
     std::vector<RTI::Reference<Group>> loaded;
