@@ -217,15 +217,16 @@ uint32_t ProfileStore::WriteProfileFile(const std::wstring& text, std::wstring* 
 
 uint32_t ProfileStore::SaveCurrentAsProfile(std::wstring* savedPath)
 {
-    Platform::UniqueNamedLock lock;
-    if (const uint32_t status = TakeLock(&lock)) {
-        return status;
-    }
     Tweaker::TweakValuesMap values;
     manager_.CollectTweakValues(values);
     ProfileDetails details;
     if (!AskDetails(&details)) {
         return Err::Cancelled;
+    }
+    // Taken only now: the user may keep the dialog open for long.
+    Platform::UniqueNamedLock lock;
+    if (const uint32_t status = TakeLock(&lock)) {
+        return status;
     }
     std::wstring path;
     const uint32_t status = WriteProfileFile(
