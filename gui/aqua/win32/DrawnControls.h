@@ -1,0 +1,122 @@
+#pragma once
+// Drawn controls: they live inside a host window, which paints them and feeds
+// them the mouse. Check box, group box and the wrapped native edit box.
+#include <string>
+#include <vector>
+
+#include "core/rti/Dynamic.h"
+#include "core/rti/Reference.h"
+#include "gui/aqua/CheckboxState.h"
+#include "gui/aqua/Painters.h"
+#include "gui/aqua/win32/Window.h"
+
+namespace GUI {
+
+class IControl : public RTI::Dynamic {
+public:
+    virtual void Paint(Aqua::DrawList& list, const Aqua::Scaler& scaler) = 0;
+    virtual void SetRect(int x, int y, int width) = 0;
+    virtual Aqua::Rect GetRect() const = 0;
+    // Mouse and keyboard notifications; false when not handled.
+    virtual bool OnMouseMove(HWND, Aqua::Point) { return false; }
+    virtual bool OnLeftDown(HWND, Aqua::Point) { return false; }
+    virtual bool OnMouseLeave(HWND, Aqua::Point) { return false; }
+    virtual bool OnLeftUp(HWND, Aqua::Point) { return false; }
+    virtual bool OnKey(HWND, int) { return false; }
+    virtual bool focusable() const { return false; }
+    virtual void SetFocused(bool) {}
+};
+
+class Checkbox : public IControl {
+public:
+    static constexpr int kToggleCommand = 5014;
+
+    Checkbox(std::wstring caption, bool ticked) : caption_(std::move(caption)), state_(ticked) {}
+    void Paint(Aqua::DrawList& list, const Aqua::Scaler& scaler) override;
+    void SetRect(int x, int y, int width) override { rect_ = {x, y, width, rect_.height}; }
+    Aqua::Rect GetRect() const override { return rect_; }
+    bool OnMouseMove(HWND host, Aqua::Point p) override;
+    bool OnLeftDown(HWND host, Aqua::Point p) override;
+    bool OnMouseLeave(HWND host, Aqua::Point p) override;
+    bool OnLeftUp(HWND host, Aqua::Point p) override;
+    bool OnKey(HWND host, int key) override;
+    bool focusable() const override { return true; }
+    void SetFocused(bool focused) override { focused_ = focused; }
+
+    const Aqua::CheckboxState& state() const { return state_; }
+    // For showing a state without a mouse (the gallery).
+    Aqua::CheckboxState& stateMachine() { return state_; }
+    void SetTicked(bool ticked) { state_.SetTicked(ticked); }
+    const std::wstring& caption() const { return caption_; }
+
+private:
+    bool Apply(HWND host, Aqua::CheckboxState::Change change);
+
+    std::wstring caption_;
+    Aqua::CheckboxState state_;
+    Aqua::Rect rect_{0, 0, 0, 16};
+    Aqua::Scaler scaler_;
+    bool focused_ = false;
+};
+
+class GroupBox : public IControl {
+public:
+    GroupBox(std::wstring caption, std::wstring image) : caption_(std::move(caption)), image_(std::move(image)) {}
+    void Add(RTI::Reference<IControl> child) { children_.push_back(std::move(child)); }
+    void Paint(Aqua::DrawList& list, const Aqua::Scaler& scaler) override;
+    void SetRect(int x, int y, int width) override;
+    Aqua::Rect GetRect() const override { return rect_; }
+    bool OnMouseMove(HWND host, Aqua::Point p) override;
+    bool OnLeftDown(HWND host, Aqua::Point p) override;
+    bool OnMouseLeave(HWND host, Aqua::Point p) override;
+    bool OnLeftUp(HWND host, Aqua::Point p) override;
+
+private:
+    std::wstring caption_;
+    std::wstring image_;
+    std::vector<RTI::Reference<IControl>> children_;
+    Aqua::Rect rect_;
+    Aqua::Scaler scaler_;
+};
+
+// A native single-line edit box as a drawn control.
+class Edit : public IControl {
+public:
+    explicit Edit(std::wstring text) : text_(std::move(text)) {}
+    ~Edit() override;
+    bool Create(HWND host);
+    void Show(bool show);
+    void Paint(Aqua::DrawList&, const Aqua::Scaler&) override {}
+    void SetRect(int x, int y, int width) override;
+    Aqua::Rect GetRect() const override;
+    HWND hwnd() const { return edit_; }
+
+private:
+    std::wstring text_;
+    HWND edit_ = nullptr;
+};
+
+// A child window holding drawn controls: paints them over a background and
+// passes them the mouse (with the capture while a button is held) and the
+// keys; Tab moves the focus mark between focusable controls.
+class ControlHost : public Control {
+public:
+    explicit ControlHost(Aqua::Toolkit& toolkit, uint32_t background = 0xFFFFFFFF)
+        : Control(toolkit), background_(background)
+    {
+    }
+    bool Create(HWND parent, Aqua::Rect place);
+    void Add(RTI::Reference<IControl> control) { controls_.push_back(std::move(control)); }
+    const std::vector<RTI::Reference<IControl>>& controls() const { return controls_; }
+
+protected:
+    void Paint(Aqua::DrawList& list, Aqua::Rect size) override;
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    std::vector<RTI::Reference<IControl>> controls_;
+    uint32_t background_;
+    int focus_ = -1;
+};
+
+}  // namespace GUI

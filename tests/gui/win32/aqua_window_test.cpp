@@ -1,0 +1,521 @@
+// The skinned toolkit in real windows under a display: resources decode, the
+// frame hits and shapes where it draws, controls send their commands when
+// clicked with SendInput and paint their colours, object counts stay steady.
+#include <gtest/gtest.h>
+
+#include <oleacc.h>
+
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <vector>
+
+#include "gui/aqua/win32/Controls.h"
+#include "gui/aqua/win32/DrawnControls.h"
+#include "gui/aqua/win32/Frame.h"
+#include "gui/aqua/win32/Window.h"
+
+namespace GUI {
+namespace {
+
+using Aqua::Rect;
+
+// Pumps messages until `done` or about two seconds have passed.
+bool PumpUntil(const std::function<bool()>& done)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (std::chrono::steady_clock::now() < end) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done()) {
+            return true;
+        }
+        Sleep(10);
+    }
+    return done();
+}
+
+void Pump(int ms)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    PumpUntil([&] { return std::chrono::steady_clock::now() >= end; });
+}
+
+void MouseTo(int x, int y)
+{
+    SetCursorPos(x, y);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>(x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1));
+    input.mi.dy = static_cast<LONG>(y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+    Pump(60);
+}
+
+void MouseButton(DWORD flag)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flag;
+    SendInput(1, &input, sizeof input);
+    Pump(60);
+}
+
+// The centre of a client point of `window`, in screen coordinates.
+POINT ScreenOf(HWND window, int x, int y)
+{
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    return p;
+}
+
+void ClickAt(HWND window, int x, int y)
+{
+    const POINT p = ScreenOf(window, x, y);
+    MouseTo(p.x, p.y);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+}
+
+bool Bluish(uint32_t argb)
+{
+    const int r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
+    return b > r + 40 && b > 120 && g < b;
+}
+
+bool Greyish(uint32_t argb)
+{
+    const int r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
+    return std::abs(r - g) < 12 && std::abs(g - b) < 12;
+}
+
+bool Reddish(uint32_t argb)
+{
+    const int r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
+    return r > g + 60 && r > b + 60;
+}
+
+// A top-level test window that records the commands and scroll messages its
+// children send.
+class HostWindow : public Window {
+public:
+    HostWindow(Aqua::Toolkit& toolkit, IFrame& frame) : Window(toolkit, frame) {}
+    std::vector<std::pair<WPARAM, LPARAM>> commands;
+    std::vector<WPARAM> scrolls;
+
+protected:
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_COMMAND) {
+            commands.emplace_back(wParam, lParam);
+            return 0;
+        }
+        if (message == WM_VSCROLL) {
+            scrolls.push_back(wParam);
+            return 0;
+        }
+        return Window::Handle(message, wParam, lParam);
+    }
+};
+
+class AquaWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(toolkit_.started());
+        frame_ = new Aqua::Frame(toolkit_);
+        ASSERT_EQ(frame_->LoadSkin(GetModuleHandleW(nullptr)), 0u);
+        host_ = new HostWindow(toolkit_, *frame_);
+        ASSERT_TRUE(host_->Create(L"Corvane", 60, 60, 390, 500));
+        ShowWindow(host_->hwnd(), SW_SHOW);
+        SetForegroundWindow(host_->hwnd());
+        UpdateWindow(host_->hwnd());
+        Pump(100);
+    }
+
+    Aqua::Toolkit toolkit_{GetModuleHandleW(nullptr), [this](const std::wstring& text, const std::wstring&) {
+                               prompts_.push_back(text);
+                           }};
+    std::vector<std::wstring> prompts_;
+    RTI::Reference<Aqua::Frame> frame_;
+    RTI::Reference<HostWindow> host_;
+};
+
+std::vector<std::wstring> TableNames()
+{
+    std::ifstream in(std::string("Z:") + CORVANE_SOURCE_DIR + "/tools/skin-art/images.txt");
+    std::vector<std::wstring> names;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        std::istringstream fields(line);
+        std::string name, kind;
+        fields >> name >> kind;
+        if (kind != "ico") {
+            names.emplace_back(name.begin(), name.end());
+        }
+    }
+    return names;
+}
+
+TEST_F(AquaWindowTest, EveryNamedResourceExistsAndDecodesAtEveryScale)
+{
+    const auto names = TableNames();
+    ASSERT_GE(names.size(), 70u);
+    for (const std::wstring& name : names) {
+        for (const wchar_t* suffix : {L"", L".150", L".200"}) {
+            EXPECT_EQ(toolkit_.CheckImage(name + suffix), 0u) << std::string(name.begin(), name.end());
+        }
+    }
+    HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(107), IMAGE_ICON, 32, 32, 0));
+    EXPECT_NE(icon, nullptr);
+    DestroyIcon(icon);
+    EXPECT_NE(toolkit_.CheckImage(L"AQUA.NO.SUCH.IMAGE"), 0u);
+}
+
+TEST_F(AquaWindowTest, MissingFrameImageIsReportedThroughThePrompt)
+{
+    Aqua::Toolkit bare(GetModuleHandleW(L"kernel32.dll"), [this](const std::wstring& text, const std::wstring&) {
+        prompts_.push_back(text);
+    });
+    RTI::Reference<Aqua::Frame> frame(new Aqua::Frame(bare));
+    EXPECT_NE(frame->LoadSkin(GetModuleHandleW(L"kernel32.dll")), 0u);
+    ASSERT_EQ(prompts_.size(), 1u);
+    EXPECT_NE(prompts_[0].find(L"AQUA.FRAME.LEFT"), std::wstring::npos);
+}
+
+TEST_F(AquaWindowTest, FrameHitTestAndRegionAtCornersAndButtons)
+{
+    HWND w = host_->hwnd();
+    RECT r{};
+    GetWindowRect(w, &r);
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    ASSERT_EQ(width, 390);
+    auto hit = [&](int x, int y) { return SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + x, r.top + y)); };
+    EXPECT_EQ(hit(0, 0), HTBORDER);
+    EXPECT_EQ(hit(width - 1, height - 1), HTBORDER);
+    EXPECT_EQ(hit(200, 10), HTCAPTION);
+    EXPECT_EQ(hit(200, 100), HTCLIENT);
+    EXPECT_EQ(hit(width - 19, 12), HTCLOSE);
+    EXPECT_EQ(hit(15, 12), HTMINBUTTON);
+    RECT client{};
+    GetClientRect(w, &client);
+    EXPECT_EQ(client.right, width - 2);
+    EXPECT_EQ(client.bottom, height - 24);
+
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(w, region), ERROR);
+    EXPECT_FALSE(PtInRegion(region, 0, 0));  // rounded top corners
+    EXPECT_FALSE(PtInRegion(region, width - 1, 0));
+    EXPECT_TRUE(PtInRegion(region, 5, 2));
+    EXPECT_TRUE(PtInRegion(region, 0, height - 1));  // square bottom corners
+    EXPECT_TRUE(PtInRegion(region, width - 1, height - 1));
+    EXPECT_FALSE(PtInRegion(region, width, height));
+    DeleteObject(region);
+}
+
+// The caption picture follows the size: after a resize the close box is drawn
+// (and hit) at the new right edge.
+TEST_F(AquaWindowTest, CaptionIsRebuiltWhenTheSizeOrActivationChanges)
+{
+    HWND w = host_->hwnd();
+    RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    const int builds = frame_->captionBuilds();
+    SetWindowPos(w, nullptr, 0, 0, 520, 400, SWP_NOMOVE | SWP_NOZORDER);
+    RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump(50);
+    EXPECT_GT(frame_->captionBuilds(), builds);
+    ASSERT_NE(frame_->caption(), nullptr);
+    EXPECT_EQ(frame_->caption()->width(), 520);
+    EXPECT_TRUE(Reddish(frame_->caption()->Pixel(520 - 19, 9))) << std::hex << frame_->caption()->Pixel(501, 9);
+    RECT r{};
+    GetWindowRect(w, &r);
+    EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + 520 - 19, r.top + 12)), HTCLOSE);
+    // The same window text and size but inactive: drawn again, buttons grey.
+    const int before = frame_->captionBuilds();
+    SendMessageW(w, WM_NCACTIVATE, FALSE, 0);
+    if (GetActiveWindow() != w) {
+        EXPECT_GT(frame_->captionBuilds(), before);
+    }
+    // A caption drawn twice with nothing changed is not rebuilt.
+    const int now = frame_->captionBuilds();
+    RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(frame_->captionBuilds(), now);
+}
+
+TEST_F(AquaWindowTest, DpiChangeRelaysOutTheFrame)
+{
+    HWND w = host_->hwnd();
+    RECT suggested{60, 60, 60 + 780, 60 + 1000};
+    SendMessageW(w, 0x02E0, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(host_->scaler().dpi(), 192);
+    RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT r{};
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r.right - r.left, 780);
+    RECT client{};
+    GetClientRect(w, &client);
+    EXPECT_EQ(client.bottom, 1000 - 46 - 2);  // caption 46 and border 2 at 200%
+    EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + 780 - 38, r.top + 24)), HTCLOSE);
+    ASSERT_FALSE(frame_->lastPaint().ImagesNamed(L"AQUA.FRAME.RED").empty());
+    EXPECT_EQ(frame_->lastPaint().ImagesNamed(L"AQUA.FRAME.RED")[0].dest, (Rect{780 - 66, 10, 56, 30}));
+}
+
+TEST_F(AquaWindowTest, ButtonClickHoverDisableAndLooks)
+{
+    HWND w = host_->hwnd();
+    RTI::Reference<GUI::Button> button(new GUI::Button(toolkit_));
+    ASSERT_TRUE(button->Create(w, 5015, L"Tune Up!", {20, 20, 120, 30}));
+    UpdateWindow(button->hwnd());
+
+    // Grey at rest (the left cap, away from the text).
+    auto snapshot = button->Snapshot();
+    EXPECT_TRUE(Greyish(snapshot->Pixel(6, 15))) << std::hex << snapshot->Pixel(6, 15);
+    EXPECT_NE(button->lastPaint().Dump().find(L"\"Tune Up!\""), std::wstring::npos);
+
+    // Hover: the pulse runs and the caps take colour; leaving stops it.
+    const POINT centre = ScreenOf(button->hwnd(), 60, 15);
+    MouseTo(centre.x, centre.y);
+    EXPECT_TRUE(PumpUntil([&] { return button->pulse().running(); }));
+    snapshot = button->Snapshot();
+    EXPECT_TRUE(Bluish(snapshot->Pixel(6, 15))) << std::hex << snapshot->Pixel(6, 15);
+    const POINT away = ScreenOf(w, 300, 300);
+    MouseTo(away.x, away.y);
+    EXPECT_TRUE(PumpUntil([&] { return !button->pulse().running(); }));
+
+    // A click sends the command once.
+    ClickAt(button->hwnd(), 60, 15);
+    ASSERT_EQ(host_->commands.size(), 1u);
+    EXPECT_EQ(LOWORD(host_->commands[0].first), 5015);
+
+    // Pressed, dragged off and released elsewhere: nothing.
+    MouseTo(centre.x, centre.y);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    MouseTo(away.x, away.y);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(host_->commands.size(), 1u);
+
+    // Disabled: no command, dark grey caption.
+    button->Enable(false);
+    ClickAt(button->hwnd(), 60, 15);
+    EXPECT_EQ(host_->commands.size(), 1u);
+    UpdateWindow(button->hwnd());
+    button->Snapshot();
+    const auto texts = button->lastPaint().Texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[1].argb, Aqua::kDisabledTextColour);
+
+    // Keyboard: Space on the focused button acts.
+    button->Enable(true);
+    SetFocus(button->hwnd());
+    SendMessageW(button->hwnd(), WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_EQ(host_->commands.size(), 2u);
+    UpdateWindow(button->hwnd());
+    button->Snapshot();
+    EXPECT_NE(button->lastPaint().Dump().find(L"focus "), std::wstring::npos);
+}
+
+TEST_F(AquaWindowTest, ButtonAnswersScreenReadersWithItsNameAndRole)
+{
+    RTI::Reference<GUI::Button> button(new GUI::Button(toolkit_));
+    ASSERT_TRUE(button->Create(host_->hwnd(), 5004, L"Exit", {20, 60, 100, 30}));
+    const LRESULT result = SendMessageW(button->hwnd(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+    ASSERT_GT(result, 0);
+    IAccessible* accessible = nullptr;
+    ASSERT_EQ(ObjectFromLresult(result, IID_IAccessible, 0, reinterpret_cast<void**>(&accessible)), S_OK);
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    EXPECT_EQ(accessible->get_accName(self, &name), S_OK);
+    EXPECT_EQ(std::wstring(name ? name : L""), L"Exit");
+    SysFreeString(name);
+    VARIANT role;
+    VariantInit(&role);
+    EXPECT_EQ(accessible->get_accRole(self, &role), S_OK);
+    EXPECT_EQ(role.vt, VT_I4);
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_PUSHBUTTON);
+    accessible->Release();
+}
+
+TEST_F(AquaWindowTest, ActionBarLaysOutAndForwardsCommands)
+{
+    RTI::Reference<Actions> bar(new Actions(toolkit_));
+    ASSERT_TRUE(bar->Create(host_->hwnd(), {0, 300, 388, 48}));
+    bar->AddButton(5004, L"Exit");
+    bar->AddButton(5002, L"Settings");
+    bar->AddButton(5015, L"Tune Up!");
+    bar->Show({5015});
+    RECT r{};
+    GetWindowRect(bar->ButtonOf(5015)->hwnd(), &r);
+    MapWindowPoints(nullptr, bar->hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.right - r.left, 368);  // one button: the bar minus 20
+    EXPECT_FALSE(IsWindowVisible(bar->ButtonOf(5004)->hwnd()));
+    bar->Show({5002, 5004, 5015});
+    UpdateWindow(bar->hwnd());
+    ClickAt(bar->ButtonOf(5004)->hwnd(), 20, 15);
+    ASSERT_EQ(host_->commands.size(), 1u);
+    EXPECT_EQ(LOWORD(host_->commands[0].first), 5004);
+    bar->EnableButton(5004, false);
+    ClickAt(bar->ButtonOf(5004)->hwnd(), 20, 15);
+    EXPECT_EQ(host_->commands.size(), 1u);
+    // The bar's background away from the buttons is its light line.
+    auto snapshot = bar->Snapshot();
+    const uint32_t pixel = snapshot->Pixel(3, 24);
+    EXPECT_GT(pixel & 0xFF, 0xD0u) << std::hex << pixel;
+}
+
+TEST_F(AquaWindowTest, CheckboxClicksToggleAndDraggingOutsideChangesNothing)
+{
+    RTI::Reference<ControlHost> panel(new ControlHost(toolkit_));
+    ASSERT_TRUE(panel->Create(host_->hwnd(), {10, 10, 300, 100}));
+    RTI::Reference<Checkbox> box(new Checkbox(L"Enable backup", false));
+    box->SetRect(10, 10, 200);
+    panel->Add(box);
+    UpdateWindow(panel->hwnd());
+    Pump(30);
+
+    ClickAt(panel->hwnd(), 18, 18);
+    EXPECT_TRUE(PumpUntil([&] { return !host_->commands.empty(); }));
+    ASSERT_EQ(host_->commands.size(), 1u);
+    EXPECT_EQ(host_->commands[0].first, static_cast<WPARAM>(Checkbox::kToggleCommand));
+    EXPECT_TRUE(box->state().ticked());
+    auto snapshot = panel->Snapshot();
+    const auto strip = panel->lastPaint().ImagesNamed(L"XP.CHECKBOX");
+    ASSERT_EQ(strip.size(), 1u);
+    EXPECT_EQ(strip[0].source.y, 16 * 5);  // ticked, pointer over it
+    EXPECT_TRUE(Bluish(snapshot->Pixel(17, 20))) << std::hex << snapshot->Pixel(17, 20);  // the tick
+    EXPECT_EQ(snapshot->Pixel(250, 80) & 0xFFFFFF, 0xFFFFFFu);  // background
+
+    // Pressed, dragged outside and released there: back to normal, still ticked.
+    const POINT inBox = ScreenOf(panel->hwnd(), 18, 18);
+    const POINT outside = ScreenOf(panel->hwnd(), 250, 80);
+    MouseTo(inBox.x, inBox.y);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    EXPECT_EQ(box->state().state(), Aqua::CheckboxState::kTickedPressed);
+    MouseTo(outside.x, outside.y);
+    EXPECT_EQ(box->state().state(), Aqua::CheckboxState::kTicked);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+    Pump(50);
+    EXPECT_EQ(box->state().state(), Aqua::CheckboxState::kTicked);
+    EXPECT_EQ(host_->commands.size(), 1u);
+
+    // Keyboard: Tab gives the box the focus mark, Space toggles it.
+    SetFocus(panel->hwnd());
+    SendMessageW(panel->hwnd(), WM_KEYDOWN, VK_TAB, 0);
+    SendMessageW(panel->hwnd(), WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_FALSE(box->state().ticked());
+    panel->Snapshot();
+    EXPECT_NE(panel->lastPaint().Dump().find(L"focus "), std::wstring::npos);
+}
+
+TEST_F(AquaWindowTest, ScrollbarStepsByArrowAndWheelAndTellsItsParent)
+{
+    RTI::Reference<Scrollbar> bar(new Scrollbar(toolkit_));
+    ASSERT_TRUE(bar->Create(host_->hwnd(), {370, 0, 17, 400}));
+    bar->SetRange(950, 400);
+    UpdateWindow(bar->hwnd());
+    ClickAt(bar->hwnd(), 8, 400 - 8);
+    EXPECT_EQ(bar->position(), 40);
+    ASSERT_FALSE(host_->scrolls.empty());
+    EXPECT_EQ(HIWORD(host_->scrolls.back()), 40);
+    SendMessageW(bar->hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+    EXPECT_EQ(bar->position(), 80);
+    SendMessageW(bar->hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, 60), 0);
+    EXPECT_EQ(bar->position(), 80);
+    for (int i = 0; i < 30; ++i) {
+        bar->StepDown();
+    }
+    EXPECT_EQ(bar->position(), 550);
+    auto snapshot = bar->Snapshot();
+    const Aqua::ScrollbarParts parts = Aqua::LayoutScrollbar(bar->scaler(), {0, 0, 17, 400}, bar->model());
+    EXPECT_EQ(parts.thumb.bottom(), parts.track.bottom());
+    // The thumb is coloured, the track above it light.
+    EXPECT_TRUE(Bluish(snapshot->Pixel(8, parts.thumb.y + 3)) || Greyish(snapshot->Pixel(8, parts.thumb.y + 3)));
+    EXPECT_GT(snapshot->Pixel(8, parts.track.y + 5) & 0xFF, 0xD0u);
+}
+
+TEST_F(AquaWindowTest, MenuSendsTheItemReleasedOver)
+{
+    RTI::Reference<Menu> menu(new Menu(toolkit_));
+    std::vector<Menu::Item> items = {{L"Analyse", 5001, L"AQUA.MENU.ANALYZE", L"AQUA.MENU.NANALYZE"},
+                                     {L"Tuning", 5031, L"AQUA.MENU.TUNING", L"AQUA.MENU.NTUNING"}};
+    RECT r{};
+    GetWindowRect(host_->hwnd(), &r);
+    ASSERT_TRUE(menu->Create(host_->hwnd(), L"Velmont Main Menu", items, r.left - 81, r.top));
+    ShowWindow(menu->hwnd(), SW_SHOWNA);
+    menu->Select(5031);
+    UpdateWindow(menu->hwnd());
+    const Rect second = menu->Layout().ItemRect(1);
+    ClickAt(menu->hwnd(), 40, second.y + 30);
+    ASSERT_EQ(host_->commands.size(), 1u);
+    EXPECT_EQ(LOWORD(host_->commands[0].first), 5031);
+    EXPECT_EQ(host_->commands[0].second, reinterpret_cast<LPARAM>(menu->hwnd()));
+    // Pressed on one item, released on the other: nothing.
+    const POINT first = ScreenOf(menu->hwnd(), 40, menu->Layout().ItemRect(0).y + 30);
+    const POINT other = ScreenOf(menu->hwnd(), 40, second.y + 30);
+    MouseTo(first.x, first.y);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    MouseTo(other.x, other.y);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(host_->commands.size(), 1u);
+    menu->Snapshot();
+    EXPECT_EQ(menu->lastPaint().ImagesNamed(L"AQUA.MENU.NTUNING").size(), 1u);  // the selected item stays lit
+}
+
+TEST_F(AquaWindowTest, HelpButtonTogglesItsInfoPopup)
+{
+    RTI::Reference<Help> help(new Help(toolkit_));
+    RECT r{};
+    GetWindowRect(host_->hwnd(), &r);
+    ASSERT_TRUE(help->Create(host_->hwnd(), r.left + 348, r.top + 26));
+    ShowWindow(help->hwnd(), SW_SHOWNA);
+    help->SetText(L"");
+    UpdateWindow(help->hwnd());
+    ClickAt(help->hwnd(), 12, 12);
+    EXPECT_TRUE(help->popupShown());
+    ASSERT_EQ(host_->commands.size(), 1u);
+    help->tip()->Snapshot();
+    EXPECT_EQ(help->tip()->lastPaint().Texts().back().text, Aqua::kNoHelpText);
+    ClickAt(help->hwnd(), 12, 12);
+    EXPECT_FALSE(help->popupShown());
+}
+
+TEST_F(AquaWindowTest, ObjectCountsStaySteadyOverRepaints)
+{
+    RTI::Reference<Actions> bar(new Actions(toolkit_));
+    ASSERT_TRUE(bar->Create(host_->hwnd(), {0, 300, 388, 48}));
+    bar->AddButton(5002, L"Settings");
+    bar->AddButton(5015, L"Tune Up!");
+    bar->Show({5002, 5015});
+    RTI::Reference<Scrollbar> scroll(new Scrollbar(toolkit_));
+    ASSERT_TRUE(scroll->Create(host_->hwnd(), {370, 0, 17, 290}));
+    scroll->SetRange(900, 290);
+    RTI::Reference<Status> status(new Status(toolkit_));
+    ASSERT_TRUE(status->Create(host_->hwnd(), {0, 0, 360, 29}, L"Tuning"));
+    auto repaintAll = [&] {
+        RedrawWindow(host_->hwnd(), nullptr, nullptr,
+                     RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASE);
+    };
+    repaintAll();
+    const Aqua::Toolkit::Counts first = toolkit_.counts();
+    const int paints = status->paints();
+    for (int i = 0; i < 200; ++i) {
+        repaintAll();
+    }
+    EXPECT_EQ(toolkit_.counts(), first);
+    EXPECT_GE(status->paints(), paints + 200);
+    EXPECT_GT(first.images, 0u);
+}
+
+}  // namespace
+}  // namespace GUI
