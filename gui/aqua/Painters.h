@@ -29,8 +29,10 @@ struct ButtonLook {
     bool hot = false;  // pointer over it while it tracks, or the default button
     double gamma = 1.0;
     bool focused = false;
+    // What the button stands on: the faded look lets it show through.
+    uint32_t background = 0xFFEDF1F5;
 };
-// Button of `size`: caps and tiled fill in grey, or faded with the gamma when
+// Button of `size`: its background, then caps and tiled fill in grey, or faded with the gamma when
 // hot; the caption centred, white one pixel lower and then black (dark grey
 // when disabled).
 void PaintButton(DrawList& list, const Scaler& s, Rect size, const std::wstring& caption, const ButtonLook& look);

@@ -3,6 +3,7 @@
 // (the menu and the help pop-up included) and saves the picture; OUT.txt gets
 // the draw operations of every control.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -11,6 +12,8 @@
 #include "gui/aqua/win32/DrawnControls.h"
 #include "gui/aqua/win32/Frame.h"
 #include "gui/aqua/win32/Window.h"
+
+#include <shellapi.h>
 
 namespace {
 
@@ -169,7 +172,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     ReleaseDC(nullptr, screen);
 
     // The draw operations of every control, as text.
-    std::wofstream ops(std::wstring(out.begin(), out.end() - 4) + L".txt");
+    std::wofstream ops(std::filesystem::path(std::wstring(out.begin(), out.end() - 4) + L".txt"));
     auto dump = [&](const wchar_t* name, GUI::Control& control) {
         control.Snapshot();
         ops << L"== " << name << L"\n" << control.lastPaint().Dump();

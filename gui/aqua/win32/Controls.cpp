@@ -1,10 +1,9 @@
 #include "gui/aqua/win32/Controls.h"
 
-#include <oleacc.h>
-
 #include <algorithm>
 
 #include "gui/aqua/ActionsLayout.h"
+#include "gui/aqua/win32/Accessible.h"
 
 namespace GUI {
 
@@ -13,27 +12,6 @@ namespace {
 constexpr UINT_PTR kHoverTimer = 1;
 constexpr UINT kRepeatDelayMs = 400;
 constexpr UINT kRepeatMs = 60;
-
-// Answers WM_GETOBJECT for the client with the system's proxy for a push
-// button, so that screen readers read the caption as a button's name.
-LRESULT AccessibleButton(HWND window, WPARAM wParam, LPARAM lParam)
-{
-    if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT)) {
-        return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
-    }
-    IAccessible* accessible = nullptr;
-    HRESULT hr = CreateStdAccessibleProxyW(window, L"Button", OBJID_CLIENT, IID_IAccessible,
-                                           reinterpret_cast<void**>(&accessible));
-    if (FAILED(hr) || !accessible) {
-        hr = CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&accessible));
-    }
-    if (FAILED(hr) || !accessible) {
-        return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
-    }
-    const LRESULT result = LresultFromObject(IID_IAccessible, wParam, accessible);
-    accessible->Release();
-    return result;
-}
 
 POINT ScreenToClientPoint(HWND window)
 {
@@ -163,7 +141,7 @@ LRESULT Button::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         Invalidate();
         break;
     case WM_GETOBJECT:
-        return AccessibleButton(hwnd(), wParam, lParam);
+        return Aqua::AnswerGetObject(hwnd(), wParam, lParam, ROLE_SYSTEM_PUSHBUTTON);
     default:
         break;
     }

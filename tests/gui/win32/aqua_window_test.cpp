@@ -11,6 +11,7 @@
 #include <sstream>
 #include <vector>
 
+#include "gui/aqua/win32/Accessible.h"
 #include "gui/aqua/win32/Controls.h"
 #include "gui/aqua/win32/DrawnControls.h"
 #include "gui/aqua/win32/Frame.h"
@@ -123,27 +124,51 @@ protected:
     }
 };
 
+// One toolkit, frame and top-level window serve the whole suite: making and
+// showing a top-level window under Wine and Xvfb takes about two seconds.
 class AquaWindowTest : public ::testing::Test {
 protected:
+    static void SetUpTestSuite()
+    {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        toolkit_ = new Aqua::Toolkit(GetModuleHandleW(nullptr),
+                                     [](const std::wstring& text, const std::wstring&) { prompts_->push_back(text); });
+        prompts_ = new std::vector<std::wstring>();
+        frame_ = new RTI::Reference<Aqua::Frame>(new Aqua::Frame(*toolkit_));
+        host_ = new RTI::Reference<HostWindow>(new HostWindow(*toolkit_, **frame_));
+        if ((*host_)->Create(L"Corvane", 60, 60, 390, 500)) {
+            ShowWindow((*host_)->hwnd(), SW_SHOW);
+            SetForegroundWindow((*host_)->hwnd());
+            UpdateWindow((*host_)->hwnd());
+            Pump(100);
+        }
+    }
+    static void TearDownTestSuite()
+    {
+        delete host_;
+        delete frame_;
+        delete toolkit_;  // after every image and window: GDI+ shuts down last
+        delete prompts_;
+        CoUninitialize();
+    }
     void SetUp() override
     {
-        ASSERT_TRUE(toolkit_.started());
-        frame_ = new Aqua::Frame(toolkit_);
-        ASSERT_EQ(frame_->LoadSkin(GetModuleHandleW(nullptr)), 0u);
-        host_ = new HostWindow(toolkit_, *frame_);
-        ASSERT_TRUE(host_->Create(L"Corvane", 60, 60, 390, 500));
-        ShowWindow(host_->hwnd(), SW_SHOW);
-        SetForegroundWindow(host_->hwnd());
-        UpdateWindow(host_->hwnd());
-        Pump(100);
+        ASSERT_TRUE(toolkit_->started());
+        ASSERT_EQ(frame()->LoadSkin(GetModuleHandleW(nullptr)), 0u);
+        ASSERT_NE(host()->hwnd(), nullptr);
+        host()->commands.clear();
+        host()->scrolls.clear();
+        prompts_->clear();
     }
 
-    Aqua::Toolkit toolkit_{GetModuleHandleW(nullptr), [this](const std::wstring& text, const std::wstring&) {
-                               prompts_.push_back(text);
-                           }};
-    std::vector<std::wstring> prompts_;
-    RTI::Reference<Aqua::Frame> frame_;
-    RTI::Reference<HostWindow> host_;
+    static Aqua::Toolkit& toolkit() { return *toolkit_; }
+    static Aqua::Frame* frame() { return frame_->Get(); }
+    static HostWindow* host() { return host_->Get(); }
+
+    static inline Aqua::Toolkit* toolkit_ = nullptr;
+    static inline std::vector<std::wstring>* prompts_ = nullptr;
+    static inline RTI::Reference<Aqua::Frame>* frame_ = nullptr;
+    static inline RTI::Reference<HostWindow>* host_ = nullptr;
 };
 
 std::vector<std::wstring> TableNames()
@@ -171,29 +196,29 @@ TEST_F(AquaWindowTest, EveryNamedResourceExistsAndDecodesAtEveryScale)
     ASSERT_GE(names.size(), 70u);
     for (const std::wstring& name : names) {
         for (const wchar_t* suffix : {L"", L".150", L".200"}) {
-            EXPECT_EQ(toolkit_.CheckImage(name + suffix), 0u) << std::string(name.begin(), name.end());
+            EXPECT_EQ(toolkit().CheckImage(name + suffix), 0u) << std::string(name.begin(), name.end());
         }
     }
     HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(107), IMAGE_ICON, 32, 32, 0));
     EXPECT_NE(icon, nullptr);
     DestroyIcon(icon);
-    EXPECT_NE(toolkit_.CheckImage(L"AQUA.NO.SUCH.IMAGE"), 0u);
+    EXPECT_NE(toolkit().CheckImage(L"AQUA.NO.SUCH.IMAGE"), 0u);
 }
 
 TEST_F(AquaWindowTest, MissingFrameImageIsReportedThroughThePrompt)
 {
-    Aqua::Toolkit bare(GetModuleHandleW(L"kernel32.dll"), [this](const std::wstring& text, const std::wstring&) {
-        prompts_.push_back(text);
+    Aqua::Toolkit bare(GetModuleHandleW(L"kernel32.dll"), [](const std::wstring& text, const std::wstring&) {
+        prompts_->push_back(text);
     });
     RTI::Reference<Aqua::Frame> frame(new Aqua::Frame(bare));
     EXPECT_NE(frame->LoadSkin(GetModuleHandleW(L"kernel32.dll")), 0u);
-    ASSERT_EQ(prompts_.size(), 1u);
-    EXPECT_NE(prompts_[0].find(L"AQUA.FRAME.LEFT"), std::wstring::npos);
+    ASSERT_EQ(prompts_->size(), 1u);
+    EXPECT_NE((*prompts_)[0].find(L"AQUA.FRAME.LEFT"), std::wstring::npos);
 }
 
 TEST_F(AquaWindowTest, FrameHitTestAndRegionAtCornersAndButtons)
 {
-    HWND w = host_->hwnd();
+    HWND w = host()->hwnd();
     RECT r{};
     GetWindowRect(w, &r);
     const int width = r.right - r.left;
@@ -226,37 +251,38 @@ TEST_F(AquaWindowTest, FrameHitTestAndRegionAtCornersAndButtons)
 // (and hit) at the new right edge.
 TEST_F(AquaWindowTest, CaptionIsRebuiltWhenTheSizeOrActivationChanges)
 {
-    HWND w = host_->hwnd();
+    HWND w = host()->hwnd();
     RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-    const int builds = frame_->captionBuilds();
+    const int builds = frame()->captionBuilds();
     SetWindowPos(w, nullptr, 0, 0, 520, 400, SWP_NOMOVE | SWP_NOZORDER);
     RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     Pump(50);
-    EXPECT_GT(frame_->captionBuilds(), builds);
-    ASSERT_NE(frame_->caption(), nullptr);
-    EXPECT_EQ(frame_->caption()->width(), 520);
-    EXPECT_TRUE(Reddish(frame_->caption()->Pixel(520 - 19, 9))) << std::hex << frame_->caption()->Pixel(501, 9);
+    EXPECT_GT(frame()->captionBuilds(), builds);
+    ASSERT_NE(frame()->caption(), nullptr);
+    EXPECT_EQ(frame()->caption()->width(), 520);
+    EXPECT_TRUE(Reddish(frame()->caption()->Pixel(520 - 19, 16))) << std::hex << frame()->caption()->Pixel(501, 16);
     RECT r{};
     GetWindowRect(w, &r);
     EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + 520 - 19, r.top + 12)), HTCLOSE);
     // The same window text and size but inactive: drawn again, buttons grey.
-    const int before = frame_->captionBuilds();
+    const int before = frame()->captionBuilds();
     SendMessageW(w, WM_NCACTIVATE, FALSE, 0);
     if (GetActiveWindow() != w) {
-        EXPECT_GT(frame_->captionBuilds(), before);
+        EXPECT_GT(frame()->captionBuilds(), before);
     }
     // A caption drawn twice with nothing changed is not rebuilt.
-    const int now = frame_->captionBuilds();
+    const int now = frame()->captionBuilds();
     RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-    EXPECT_EQ(frame_->captionBuilds(), now);
+    EXPECT_EQ(frame()->captionBuilds(), now);
+    SetWindowPos(w, nullptr, 0, 0, 390, 500, SWP_NOMOVE | SWP_NOZORDER);
 }
 
 TEST_F(AquaWindowTest, DpiChangeRelaysOutTheFrame)
 {
-    HWND w = host_->hwnd();
+    HWND w = host()->hwnd();
     RECT suggested{60, 60, 60 + 780, 60 + 1000};
     SendMessageW(w, 0x02E0, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_EQ(host_->scaler().dpi(), 192);
+    EXPECT_EQ(host()->scaler().dpi(), 192);
     RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     RECT r{};
     GetWindowRect(w, &r);
@@ -265,14 +291,17 @@ TEST_F(AquaWindowTest, DpiChangeRelaysOutTheFrame)
     GetClientRect(w, &client);
     EXPECT_EQ(client.bottom, 1000 - 46 - 2);  // caption 46 and border 2 at 200%
     EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + 780 - 38, r.top + 24)), HTCLOSE);
-    ASSERT_FALSE(frame_->lastPaint().ImagesNamed(L"AQUA.FRAME.RED").empty());
-    EXPECT_EQ(frame_->lastPaint().ImagesNamed(L"AQUA.FRAME.RED")[0].dest, (Rect{780 - 66, 10, 56, 30}));
+    ASSERT_FALSE(frame()->lastPaint().ImagesNamed(L"AQUA.FRAME.RED").empty());
+    EXPECT_EQ(frame()->lastPaint().ImagesNamed(L"AQUA.FRAME.RED")[0].dest, (Rect{780 - 66, 10, 56, 30}));
+    RECT back{60, 60, 60 + 390, 60 + 500};
+    SendMessageW(w, 0x02E0, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&back));
+    EXPECT_EQ(host()->scaler().dpi(), 96);
 }
 
 TEST_F(AquaWindowTest, ButtonClickHoverDisableAndLooks)
 {
-    HWND w = host_->hwnd();
-    RTI::Reference<GUI::Button> button(new GUI::Button(toolkit_));
+    HWND w = host()->hwnd();
+    RTI::Reference<GUI::Button> button(new GUI::Button(toolkit()));
     ASSERT_TRUE(button->Create(w, 5015, L"Tune Up!", {20, 20, 120, 30}));
     UpdateWindow(button->hwnd());
 
@@ -293,20 +322,20 @@ TEST_F(AquaWindowTest, ButtonClickHoverDisableAndLooks)
 
     // A click sends the command once.
     ClickAt(button->hwnd(), 60, 15);
-    ASSERT_EQ(host_->commands.size(), 1u);
-    EXPECT_EQ(LOWORD(host_->commands[0].first), 5015);
+    ASSERT_EQ(host()->commands.size(), 1u);
+    EXPECT_EQ(LOWORD(host()->commands[0].first), 5015);
 
     // Pressed, dragged off and released elsewhere: nothing.
     MouseTo(centre.x, centre.y);
     MouseButton(MOUSEEVENTF_LEFTDOWN);
     MouseTo(away.x, away.y);
     MouseButton(MOUSEEVENTF_LEFTUP);
-    EXPECT_EQ(host_->commands.size(), 1u);
+    EXPECT_EQ(host()->commands.size(), 1u);
 
     // Disabled: no command, dark grey caption.
     button->Enable(false);
     ClickAt(button->hwnd(), 60, 15);
-    EXPECT_EQ(host_->commands.size(), 1u);
+    EXPECT_EQ(host()->commands.size(), 1u);
     UpdateWindow(button->hwnd());
     button->Snapshot();
     const auto texts = button->lastPaint().Texts();
@@ -317,7 +346,7 @@ TEST_F(AquaWindowTest, ButtonClickHoverDisableAndLooks)
     button->Enable(true);
     SetFocus(button->hwnd());
     SendMessageW(button->hwnd(), WM_KEYDOWN, VK_SPACE, 0);
-    EXPECT_EQ(host_->commands.size(), 2u);
+    EXPECT_EQ(host()->commands.size(), 2u);
     UpdateWindow(button->hwnd());
     button->Snapshot();
     EXPECT_NE(button->lastPaint().Dump().find(L"focus "), std::wstring::npos);
@@ -325,12 +354,12 @@ TEST_F(AquaWindowTest, ButtonClickHoverDisableAndLooks)
 
 TEST_F(AquaWindowTest, ButtonAnswersScreenReadersWithItsNameAndRole)
 {
-    RTI::Reference<GUI::Button> button(new GUI::Button(toolkit_));
-    ASSERT_TRUE(button->Create(host_->hwnd(), 5004, L"Exit", {20, 60, 100, 30}));
+    RTI::Reference<GUI::Button> button(new GUI::Button(toolkit()));
+    ASSERT_TRUE(button->Create(host()->hwnd(), 5004, L"Exit", {20, 60, 100, 30}));
     const LRESULT result = SendMessageW(button->hwnd(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
     ASSERT_GT(result, 0);
     IAccessible* accessible = nullptr;
-    ASSERT_EQ(ObjectFromLresult(result, IID_IAccessible, 0, reinterpret_cast<void**>(&accessible)), S_OK);
+    ASSERT_EQ(ObjectFromLresult(result, Aqua::kIAccessibleId, 0, reinterpret_cast<void**>(&accessible)), S_OK);
     VARIANT self;
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
@@ -348,8 +377,8 @@ TEST_F(AquaWindowTest, ButtonAnswersScreenReadersWithItsNameAndRole)
 
 TEST_F(AquaWindowTest, ActionBarLaysOutAndForwardsCommands)
 {
-    RTI::Reference<Actions> bar(new Actions(toolkit_));
-    ASSERT_TRUE(bar->Create(host_->hwnd(), {0, 300, 388, 48}));
+    RTI::Reference<Actions> bar(new Actions(toolkit()));
+    ASSERT_TRUE(bar->Create(host()->hwnd(), {0, 300, 388, 48}));
     bar->AddButton(5004, L"Exit");
     bar->AddButton(5002, L"Settings");
     bar->AddButton(5015, L"Tune Up!");
@@ -363,11 +392,11 @@ TEST_F(AquaWindowTest, ActionBarLaysOutAndForwardsCommands)
     bar->Show({5002, 5004, 5015});
     UpdateWindow(bar->hwnd());
     ClickAt(bar->ButtonOf(5004)->hwnd(), 20, 15);
-    ASSERT_EQ(host_->commands.size(), 1u);
-    EXPECT_EQ(LOWORD(host_->commands[0].first), 5004);
+    ASSERT_EQ(host()->commands.size(), 1u);
+    EXPECT_EQ(LOWORD(host()->commands[0].first), 5004);
     bar->EnableButton(5004, false);
     ClickAt(bar->ButtonOf(5004)->hwnd(), 20, 15);
-    EXPECT_EQ(host_->commands.size(), 1u);
+    EXPECT_EQ(host()->commands.size(), 1u);
     // The bar's background away from the buttons is its light line.
     auto snapshot = bar->Snapshot();
     const uint32_t pixel = snapshot->Pixel(3, 24);
@@ -376,8 +405,8 @@ TEST_F(AquaWindowTest, ActionBarLaysOutAndForwardsCommands)
 
 TEST_F(AquaWindowTest, CheckboxClicksToggleAndDraggingOutsideChangesNothing)
 {
-    RTI::Reference<ControlHost> panel(new ControlHost(toolkit_));
-    ASSERT_TRUE(panel->Create(host_->hwnd(), {10, 10, 300, 100}));
+    RTI::Reference<ControlHost> panel(new ControlHost(toolkit()));
+    ASSERT_TRUE(panel->Create(host()->hwnd(), {10, 10, 300, 100}));
     RTI::Reference<Checkbox> box(new Checkbox(L"Enable backup", false));
     box->SetRect(10, 10, 200);
     panel->Add(box);
@@ -385,9 +414,9 @@ TEST_F(AquaWindowTest, CheckboxClicksToggleAndDraggingOutsideChangesNothing)
     Pump(30);
 
     ClickAt(panel->hwnd(), 18, 18);
-    EXPECT_TRUE(PumpUntil([&] { return !host_->commands.empty(); }));
-    ASSERT_EQ(host_->commands.size(), 1u);
-    EXPECT_EQ(host_->commands[0].first, static_cast<WPARAM>(Checkbox::kToggleCommand));
+    EXPECT_TRUE(PumpUntil([&] { return !host()->commands.empty(); }));
+    ASSERT_EQ(host()->commands.size(), 1u);
+    EXPECT_EQ(host()->commands[0].first, static_cast<WPARAM>(Checkbox::kToggleCommand));
     EXPECT_TRUE(box->state().ticked());
     auto snapshot = panel->Snapshot();
     const auto strip = panel->lastPaint().ImagesNamed(L"XP.CHECKBOX");
@@ -407,7 +436,7 @@ TEST_F(AquaWindowTest, CheckboxClicksToggleAndDraggingOutsideChangesNothing)
     MouseButton(MOUSEEVENTF_LEFTUP);
     Pump(50);
     EXPECT_EQ(box->state().state(), Aqua::CheckboxState::kTicked);
-    EXPECT_EQ(host_->commands.size(), 1u);
+    EXPECT_EQ(host()->commands.size(), 1u);
 
     // Keyboard: Tab gives the box the focus mark, Space toggles it.
     SetFocus(panel->hwnd());
@@ -420,14 +449,14 @@ TEST_F(AquaWindowTest, CheckboxClicksToggleAndDraggingOutsideChangesNothing)
 
 TEST_F(AquaWindowTest, ScrollbarStepsByArrowAndWheelAndTellsItsParent)
 {
-    RTI::Reference<Scrollbar> bar(new Scrollbar(toolkit_));
-    ASSERT_TRUE(bar->Create(host_->hwnd(), {370, 0, 17, 400}));
+    RTI::Reference<Scrollbar> bar(new Scrollbar(toolkit()));
+    ASSERT_TRUE(bar->Create(host()->hwnd(), {370, 0, 17, 400}));
     bar->SetRange(950, 400);
     UpdateWindow(bar->hwnd());
     ClickAt(bar->hwnd(), 8, 400 - 8);
     EXPECT_EQ(bar->position(), 40);
-    ASSERT_FALSE(host_->scrolls.empty());
-    EXPECT_EQ(HIWORD(host_->scrolls.back()), 40);
+    ASSERT_FALSE(host()->scrolls.empty());
+    EXPECT_EQ(HIWORD(host()->scrolls.back()), 40);
     SendMessageW(bar->hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
     EXPECT_EQ(bar->position(), 80);
     SendMessageW(bar->hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, 60), 0);
@@ -446,20 +475,20 @@ TEST_F(AquaWindowTest, ScrollbarStepsByArrowAndWheelAndTellsItsParent)
 
 TEST_F(AquaWindowTest, MenuSendsTheItemReleasedOver)
 {
-    RTI::Reference<Menu> menu(new Menu(toolkit_));
+    RTI::Reference<Menu> menu(new Menu(toolkit()));
     std::vector<Menu::Item> items = {{L"Analyse", 5001, L"AQUA.MENU.ANALYZE", L"AQUA.MENU.NANALYZE"},
                                      {L"Tuning", 5031, L"AQUA.MENU.TUNING", L"AQUA.MENU.NTUNING"}};
     RECT r{};
-    GetWindowRect(host_->hwnd(), &r);
-    ASSERT_TRUE(menu->Create(host_->hwnd(), L"Velmont Main Menu", items, r.left - 81, r.top));
+    GetWindowRect(host()->hwnd(), &r);
+    ASSERT_TRUE(menu->Create(host()->hwnd(), L"Velmont Main Menu", items, r.left - 81, r.top));
     ShowWindow(menu->hwnd(), SW_SHOWNA);
     menu->Select(5031);
     UpdateWindow(menu->hwnd());
     const Rect second = menu->Layout().ItemRect(1);
     ClickAt(menu->hwnd(), 40, second.y + 30);
-    ASSERT_EQ(host_->commands.size(), 1u);
-    EXPECT_EQ(LOWORD(host_->commands[0].first), 5031);
-    EXPECT_EQ(host_->commands[0].second, reinterpret_cast<LPARAM>(menu->hwnd()));
+    ASSERT_EQ(host()->commands.size(), 1u);
+    EXPECT_EQ(LOWORD(host()->commands[0].first), 5031);
+    EXPECT_EQ(host()->commands[0].second, reinterpret_cast<LPARAM>(menu->hwnd()));
     // Pressed on one item, released on the other: nothing.
     const POINT first = ScreenOf(menu->hwnd(), 40, menu->Layout().ItemRect(0).y + 30);
     const POINT other = ScreenOf(menu->hwnd(), 40, second.y + 30);
@@ -467,23 +496,23 @@ TEST_F(AquaWindowTest, MenuSendsTheItemReleasedOver)
     MouseButton(MOUSEEVENTF_LEFTDOWN);
     MouseTo(other.x, other.y);
     MouseButton(MOUSEEVENTF_LEFTUP);
-    EXPECT_EQ(host_->commands.size(), 1u);
+    EXPECT_EQ(host()->commands.size(), 1u);
     menu->Snapshot();
     EXPECT_EQ(menu->lastPaint().ImagesNamed(L"AQUA.MENU.NTUNING").size(), 1u);  // the selected item stays lit
 }
 
 TEST_F(AquaWindowTest, HelpButtonTogglesItsInfoPopup)
 {
-    RTI::Reference<Help> help(new Help(toolkit_));
+    RTI::Reference<Help> help(new Help(toolkit()));
     RECT r{};
-    GetWindowRect(host_->hwnd(), &r);
-    ASSERT_TRUE(help->Create(host_->hwnd(), r.left + 348, r.top + 26));
+    GetWindowRect(host()->hwnd(), &r);
+    ASSERT_TRUE(help->Create(host()->hwnd(), r.left + 348, r.top + 26));
     ShowWindow(help->hwnd(), SW_SHOWNA);
     help->SetText(L"");
     UpdateWindow(help->hwnd());
     ClickAt(help->hwnd(), 12, 12);
     EXPECT_TRUE(help->popupShown());
-    ASSERT_EQ(host_->commands.size(), 1u);
+    ASSERT_EQ(host()->commands.size(), 1u);
     help->tip()->Snapshot();
     EXPECT_EQ(help->tip()->lastPaint().Texts().back().text, Aqua::kNoHelpText);
     ClickAt(help->hwnd(), 12, 12);
@@ -492,27 +521,29 @@ TEST_F(AquaWindowTest, HelpButtonTogglesItsInfoPopup)
 
 TEST_F(AquaWindowTest, ObjectCountsStaySteadyOverRepaints)
 {
-    RTI::Reference<Actions> bar(new Actions(toolkit_));
-    ASSERT_TRUE(bar->Create(host_->hwnd(), {0, 300, 388, 48}));
+    RTI::Reference<Actions> bar(new Actions(toolkit()));
+    ASSERT_TRUE(bar->Create(host()->hwnd(), {0, 300, 388, 48}));
     bar->AddButton(5002, L"Settings");
     bar->AddButton(5015, L"Tune Up!");
     bar->Show({5002, 5015});
-    RTI::Reference<Scrollbar> scroll(new Scrollbar(toolkit_));
-    ASSERT_TRUE(scroll->Create(host_->hwnd(), {370, 0, 17, 290}));
+    RTI::Reference<Scrollbar> scroll(new Scrollbar(toolkit()));
+    ASSERT_TRUE(scroll->Create(host()->hwnd(), {370, 0, 17, 290}));
     scroll->SetRange(900, 290);
-    RTI::Reference<Status> status(new Status(toolkit_));
-    ASSERT_TRUE(status->Create(host_->hwnd(), {0, 0, 360, 29}, L"Tuning"));
+    RTI::Reference<Status> status(new Status(toolkit()));
+    ASSERT_TRUE(status->Create(host()->hwnd(), {0, 0, 360, 29}, L"Tuning"));
     auto repaintAll = [&] {
-        RedrawWindow(host_->hwnd(), nullptr, nullptr,
-                     RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASE);
+        for (HWND w : {bar->hwnd(), scroll->hwnd(), status->hwnd()}) {
+            RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        }
+        RedrawWindow(host()->hwnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     };
     repaintAll();
-    const Aqua::Toolkit::Counts first = toolkit_.counts();
+    const Aqua::Toolkit::Counts first = toolkit().counts();
     const int paints = status->paints();
     for (int i = 0; i < 200; ++i) {
         repaintAll();
     }
-    EXPECT_EQ(toolkit_.counts(), first);
+    EXPECT_EQ(toolkit().counts(), first);
     EXPECT_GE(status->paints(), paints + 200);
     EXPECT_GT(first.images, 0u);
 }
