@@ -42,7 +42,9 @@ void PaintButton(DrawList& list, const Scaler& s, Rect size, const std::wstring&
     const ImageLook imageLook = look.hot && look.enabled ? ImageLook::Faded : ImageLook::Grey;
     const double gamma = imageLook == ImageLook::Faded ? look.gamma : 1.0;
     const int cap = std::min(s.Scale(12), size.width / 2);
-    list.Add(FillOp{size, look.background});
+    if (look.background != 0) {
+        list.Add(FillOp{size, look.background});
+    }
     list.Add(ImageOp{L"AQUA.BUTTON.LEFT", {}, {0, 0, cap, size.height}, imageLook, gamma});
     list.Add(ImageOp{L"AQUA.BUTTON.FILL", {}, {cap, 0, std::max(0, size.width - 2 * cap), size.height}, imageLook,
                      gamma, ImageFit::TileX});

@@ -29,8 +29,9 @@ struct ButtonLook {
     bool hot = false;  // pointer over it while it tracks, or the default button
     double gamma = 1.0;
     bool focused = false;
-    // What the button stands on: the faded look lets it show through.
-    uint32_t background = 0xFFEDF1F5;
+    // A colour to fill under the button first; 0 when what the button stands
+    // on is already drawn (the faded look lets it show through).
+    uint32_t background = 0;
 };
 // Button of `size`: its background, then caps and tiled fill in grey, or faded with the gamma when
 // hot; the caption centred, white one pixel lower and then black (dark grey

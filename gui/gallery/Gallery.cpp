@@ -59,7 +59,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     const int left = s.Scale(100);
     const int top = s.Scale(20);
     RTI::Reference<GUI::Window> window(new GUI::Window(toolkit, *frame));
-    if (!window->Create(L"Corvane \x2014 controls", left, top, 390, 560)) {
+    if (!window->Create(L"Corvane \x2014 controls", left, top, 390, 500)) {
         return 1;
     }
     HWND w = window->hwnd();
@@ -115,11 +115,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         scroll->StepDown();
     }
     RTI::Reference<GUI::Scrollbar> idle(new GUI::Scrollbar(toolkit));
-    idle->Create(w, {s.Scale(350), s.Scale(332), s.Scale(17), s.Scale(120)});
-    idle->SetRange(10, 120);
+    idle->Create(w, {s.Scale(360), s.Scale(330), s.Scale(17), s.Scale(70)});
+    idle->SetRange(10, 70);
 
     RTI::Reference<GUI::Actions> actions(new GUI::Actions(toolkit));
-    actions->Create(w, {0, s.Scale(460), s.Scale(388), s.Scale(48)});
+    actions->Create(w, {0, s.Scale(410), s.Scale(388), s.Scale(48)});
     actions->AddButton(5002, L"Settings");
     actions->AddButton(5015, L"Tune Up!");
     actions->AddButton(5004, L"Exit");
@@ -149,6 +149,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     SetWindowPos(help->tip()->hwnd(), HWND_TOP, frameRect.right + s.Scale(4), frameRect.top, 0, 0,
                  SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 
+    SetForegroundWindow(w);
+    SetActiveWindow(w);
     RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Pump(1500);
 
@@ -159,12 +161,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     const int x0 = std::min(menuRect.left, frameRect.left) - s.Scale(8);
     const int y0 = frameRect.top - s.Scale(8);
     const int x1 = std::max(tipRect.right, frameRect.right) + s.Scale(8);
-    const int y1 = std::max({menuRect.bottom, frameRect.bottom, tipRect.bottom}) + s.Scale(8);
+    int y1 = std::max({menuRect.bottom, frameRect.bottom, tipRect.bottom}) + s.Scale(8);
+    // Nothing outside the screen can be captured.
+    const int x1Screen = std::min(x1, GetSystemMetrics(SM_CXSCREEN));
+    y1 = std::min(y1, GetSystemMetrics(SM_CYSCREEN));
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
-    HBITMAP shot = CreateCompatibleBitmap(screen, x1 - x0, y1 - y0);
+    HBITMAP shot = CreateCompatibleBitmap(screen, x1Screen - x0, y1 - y0);
     HGDIOBJ old = SelectObject(memory, shot);
-    BitBlt(memory, 0, 0, x1 - x0, y1 - y0, screen, x0, y0, SRCCOPY);
+    BitBlt(memory, 0, 0, x1Screen - x0, y1 - y0, screen, x0, y0, SRCCOPY);
     SelectObject(memory, old);
     const bool saved = SavePng(shot, out);
     DeleteObject(shot);

@@ -60,7 +60,6 @@ TEST(PaintButtonTest, LooksForEnabledHotAndDisabledButtons)
     DrawList list;
     PaintButton(list, Scaler(), {0, 0, 100, 30}, L"Back", {});
     EXPECT_EQ(list.Dump(),
-              L"fill 0,0 100x30 #FFEDF1F5\n"
               L"image AQUA.BUTTON.LEFT 0,0 12x30 grey\n"
               L"image AQUA.BUTTON.FILL 12,0 76x30 tile grey\n"
               L"image AQUA.BUTTON.RIGHT 88,0 12x30 grey\n"

@@ -31,6 +31,7 @@ public:
 
 protected:
     void Paint(Aqua::DrawList& list, Aqua::Rect size) override;
+    bool ShowsParent() const override { return true; }
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -69,7 +69,7 @@ void GroupBox::Paint(Aqua::DrawList& list, const Aqua::Scaler& scaler)
     scaler_ = scaler;
     std::vector<int> heights;
     for (const auto& child : children_) {
-        heights.push_back(child->GetRect().height > 0 ? child->GetRect().height : scaler.Scale(16));
+        heights.push_back(child->Height(scaler));
     }
     const int imageSize = image_.empty() ? 0 : scaler.Scale(32);
     const int captionWidth = scaler.Scale(static_cast<int>(caption_.size()) * 8);

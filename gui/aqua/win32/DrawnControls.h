@@ -17,6 +17,8 @@ public:
     virtual void Paint(Aqua::DrawList& list, const Aqua::Scaler& scaler) = 0;
     virtual void SetRect(int x, int y, int width) = 0;
     virtual Aqua::Rect GetRect() const = 0;
+    // The height the control takes at a scale.
+    virtual int Height(const Aqua::Scaler&) const { return GetRect().height; }
     // Mouse and keyboard notifications; false when not handled.
     virtual bool OnMouseMove(HWND, Aqua::Point) { return false; }
     virtual bool OnLeftDown(HWND, Aqua::Point) { return false; }
@@ -35,6 +37,7 @@ public:
     void Paint(Aqua::DrawList& list, const Aqua::Scaler& scaler) override;
     void SetRect(int x, int y, int width) override { rect_ = {x, y, width, rect_.height}; }
     Aqua::Rect GetRect() const override { return rect_; }
+    int Height(const Aqua::Scaler& scaler) const override { return scaler.Scale(16); }
     bool OnMouseMove(HWND host, Aqua::Point p) override;
     bool OnLeftDown(HWND host, Aqua::Point p) override;
     bool OnMouseLeave(HWND host, Aqua::Point p) override;

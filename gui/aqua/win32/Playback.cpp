@@ -33,6 +33,9 @@ void PlayImage(const ImageOp& op, Gdiplus::Graphics& g, Toolkit& toolkit, const 
         return;  // missing images are skipped
     }
     Gdiplus::ImageAttributes attributes;
+    // Without this, stretching a narrow slice blends its edges with nothing
+    // (transparent black) and draws dark seams.
+    attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
     if (op.look == ImageLook::Grey) {
         const Gdiplus::REAL t = 1.0f / 3;
         Gdiplus::ColorMatrix grey = {{{t, t, t, 0, 0}, {t, t, t, 0, 0}, {t, t, t, 0, 0}, {0, 0, 0, 1, 0},
@@ -180,12 +183,14 @@ uint32_t OffscreenBitmap::Pixel(int x, int y) const
     return bits_[static_cast<size_t>(y) * width_ + x];
 }
 
-void OffscreenBitmap::Render(const DrawList& list, const Scaler& scaler)
+void OffscreenBitmap::Render(const DrawList& list, const Scaler& scaler, bool clear)
 {
     if (!dc_) {
         return;
     }
-    std::fill(bits_, bits_ + static_cast<size_t>(width_) * height_, 0u);
+    if (clear) {
+        std::fill(bits_, bits_ + static_cast<size_t>(width_) * height_, 0u);
+    }
     Gdiplus::Graphics graphics(dc_);
     Play(list, graphics, toolkit_, scaler);
 }

@@ -24,8 +24,8 @@ public:
     int height() const { return height_; }
     // 0xAARRGGBB of a pixel (after GdiFlush).
     uint32_t Pixel(int x, int y) const;
-    // Plays the list into the bitmap, clearing it first.
-    void Render(const DrawList& list, const Scaler& scaler);
+    // Plays the list into the bitmap, clearing it first unless `clear` is false.
+    void Render(const DrawList& list, const Scaler& scaler, bool clear = true);
 
 private:
     Toolkit& toolkit_;

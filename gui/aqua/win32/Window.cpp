@@ -135,11 +135,13 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ACTIVATE:
         RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
         break;
-    case WM_ERASEBKGND: {
+    case WM_ERASEBKGND:
+    case WM_PRINTCLIENT: {
+        // Children that show their parent ask for this through WM_PRINTCLIENT.
         RECT r{};
         GetClientRect(w, &r);
         frame_.EraseBackground(w, reinterpret_cast<HDC>(wParam), r);
-        return 1;
+        return message == WM_ERASEBKGND ? 1 : 0;
     }
     case WM_SIZE: {
         RECT r{};
@@ -246,9 +248,25 @@ void Control::PaintTo(HDC dc)
     }
     lastPaint_.Clear();
     Paint(lastPaint_, size);
-    buffer_->Render(lastPaint_, scaler());
+    const bool parentDrawn = ShowsParent() && DrawParentInto(buffer_->dc());
+    buffer_->Render(lastPaint_, scaler(), !parentDrawn);
     ++paints_;
     BitBlt(dc, 0, 0, size.width, size.height, buffer_->dc(), 0, 0, SRCCOPY);
+}
+
+bool Control::DrawParentInto(HDC dc) const
+{
+    HWND parent = GetParent(hwnd());
+    if (!parent || !dc) {
+        return false;
+    }
+    POINT origin{0, 0};
+    MapWindowPoints(hwnd(), parent, &origin, 1);
+    POINT old{};
+    SetViewportOrgEx(dc, -origin.x, -origin.y, &old);
+    SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    SetViewportOrgEx(dc, old.x, old.y, nullptr);
+    return true;
 }
 
 std::unique_ptr<Aqua::OffscreenBitmap> Control::Snapshot()

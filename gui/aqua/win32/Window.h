@@ -76,6 +76,8 @@ public:
 protected:
     explicit Control(Aqua::Toolkit& toolkit) : WindowBase(toolkit) {}
     virtual void Paint(Aqua::DrawList& list, Aqua::Rect size) = 0;
+    // Controls that are not opaque draw over what their parent shows there.
+    virtual bool ShowsParent() const { return false; }
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
     Aqua::Rect ClientSize() const;
     // The client point of a mouse message.
@@ -86,6 +88,7 @@ protected:
 
 private:
     void PaintTo(HDC dc);
+    bool DrawParentInto(HDC dc) const;
 
     std::unique_ptr<Aqua::OffscreenBitmap> buffer_;
     Aqua::DrawList lastPaint_;
