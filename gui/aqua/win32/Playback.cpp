@@ -59,6 +59,10 @@ void PlayImage(const ImageOp& op, Gdiplus::Graphics& g, Toolkit& toolkit, const 
         return;
     }
     auto draw = [&](const Gdiplus::Rect& dest, INT srcWidth) {
+        // Art drawn for this scale lands pixel for pixel: no resampling needed.
+        const bool exact = dest.Width == srcWidth && dest.Height == src.Height;
+        g.SetInterpolationMode(exact ? Gdiplus::InterpolationModeNearestNeighbor
+                                     : Gdiplus::InterpolationModeHighQualityBicubic);
         g.DrawImage(image.bitmap, dest, src.X, src.Y, srcWidth, src.Height, Gdiplus::UnitPixel, &attributes);
     };
     if (op.fit == ImageFit::TileX) {
