@@ -6,7 +6,14 @@ namespace GUI::Aqua {
 
 class CheckboxState {
 public:
-    enum : int { kUnticked = 0, kUntickedHot = 1, kUntickedPressed = 2, kTicked = 4, kTickedHot = 5, kTickedPressed = 6 };
+    enum : int {
+        kUnticked = 0,
+        kUntickedHot = 1,
+        kUntickedPressed = 2,
+        kTicked = 4,
+        kTickedHot = 5,
+        kTickedPressed = 6
+    };
 
     struct Change {
         bool changed = false;  // repaint the box

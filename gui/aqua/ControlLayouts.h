@@ -31,8 +31,8 @@ struct MenuLayout {
 // narrower than the box, 8 apart; the box's height follows.
 struct GroupBoxLayout {
     Rect captionRow;
-    Rect border;              // starts at the middle of the caption row
-    Rect image;               // empty without an image
+    Rect border;  // starts at the middle of the caption row
+    Rect image;   // empty without an image
     Rect captionText;
     std::vector<Rect> children;
     int height = 0;

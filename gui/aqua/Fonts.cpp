@@ -18,8 +18,8 @@ bool SameName(std::wstring_view a, std::wstring_view b)
 
 std::wstring ChooseFontFamily(std::wstring_view requested, const std::vector<std::wstring>& installed)
 {
-    const std::wstring_view order[] = {requested, kSansSerif, L"Segoe UI", L"Arial", L"Liberation Sans",
-                                       L"DejaVu Sans"};
+    const std::wstring_view order[] = {requested, kSansSerif,         L"Segoe UI",
+                                       L"Arial",  L"Liberation Sans", L"DejaVu Sans"};
     for (std::wstring_view candidate : order) {
         for (const std::wstring& family : installed) {
             if (!candidate.empty() && SameName(candidate, family)) {

@@ -78,8 +78,8 @@ void FrameLayout::Paint(DrawList& list, const std::wstring& text, bool active) c
     // The border: down the left, across the bottom, up the right.
     list.Add(FillOp{{0, captionHeight() - border, border, height_ - captionHeight() + border}, kBorderColour});
     list.Add(FillOp{{0, height_ - border, width_, border}, kBorderColour});
-    list.Add(FillOp{{width_ - border, captionHeight() - border, border, height_ - captionHeight() + border},
-                    kBorderColour});
+    list.Add(
+        FillOp{{width_ - border, captionHeight() - border, border, height_ - captionHeight() + border}, kBorderColour});
     const ImageLook look = active ? ImageLook::Normal : ImageLook::Grey;
     list.Add(ImageOp{L"AQUA.FRAME.LEFT", {}, {0, 0, side, cap}});
     list.Add(ImageOp{L"AQUA.FRAME.CAPTION", {}, {side, 0, width_ - 2 * side, cap}});

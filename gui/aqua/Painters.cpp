@@ -46,13 +46,21 @@ void PaintButton(DrawList& list, const Scaler& s, Rect size, const std::wstring&
         list.Add(FillOp{size, look.background});
     }
     list.Add(ImageOp{L"AQUA.BUTTON.LEFT", {}, {0, 0, cap, size.height}, imageLook, gamma});
-    list.Add(ImageOp{L"AQUA.BUTTON.FILL", {}, {cap, 0, std::max(0, size.width - 2 * cap), size.height}, imageLook,
-                     gamma, ImageFit::TileX});
+    list.Add(ImageOp{L"AQUA.BUTTON.FILL",
+                     {},
+                     {cap, 0, std::max(0, size.width - 2 * cap), size.height},
+                     imageLook,
+                     gamma,
+                     ImageFit::TileX});
     list.Add(ImageOp{L"AQUA.BUTTON.RIGHT", {}, {size.width - cap, 0, cap, size.height}, imageLook, gamma});
     const FontSpec font = Font(kSansSerif, 10);
     list.Add(TextOp{{0, s.Scale(1), size.width, size.height}, caption, font, 0xFFFFFFFF, TextAlign::Centre, true});
-    list.Add(TextOp{{0, 0, size.width, size.height}, caption, font, look.enabled ? 0xFF000000 : kDisabledTextColour,
-                    TextAlign::Centre, true});
+    list.Add(TextOp{{0, 0, size.width, size.height},
+                    caption,
+                    font,
+                    look.enabled ? 0xFF000000 : kDisabledTextColour,
+                    TextAlign::Centre,
+                    true});
     if (look.focused) {
         list.Add(FocusOp{{s.Scale(4), s.Scale(4), size.width - s.Scale(8), size.height - s.Scale(8)}});
     }
@@ -84,11 +92,11 @@ void PaintScrollbar(DrawList& list, const Scaler& s, Rect size, const ScrollMode
     const PartLook up = enabled ? looks.up : PartLook::Disabled;
     const PartLook down = enabled ? looks.down : PartLook::Disabled;
     list.Add(ImageOp{L"XP.SCROLLBAR.BUTTON", StripFrame(17, 17, static_cast<int>(up)), p.up});
-    list.Add(ImageOp{L"XP.SCROLLBAR.ARROW", StripFrame(17, 17, 0), p.up,
-                     enabled ? ImageLook::Normal : ImageLook::Faded});
+    list.Add(
+        ImageOp{L"XP.SCROLLBAR.ARROW", StripFrame(17, 17, 0), p.up, enabled ? ImageLook::Normal : ImageLook::Faded});
     list.Add(ImageOp{L"XP.SCROLLBAR.BUTTON", StripFrame(17, 17, static_cast<int>(down)), p.down});
-    list.Add(ImageOp{L"XP.SCROLLBAR.ARROW", StripFrame(17, 17, 1), p.down,
-                     enabled ? ImageLook::Normal : ImageLook::Faded});
+    list.Add(
+        ImageOp{L"XP.SCROLLBAR.ARROW", StripFrame(17, 17, 1), p.down, enabled ? ImageLook::Normal : ImageLook::Faded});
     if (!enabled || p.thumb.empty()) {
         return;
     }
@@ -105,7 +113,8 @@ void PaintScrollbar(DrawList& list, const Scaler& s, Rect size, const ScrollMode
                      {p.thumb.x, p.thumb.bottom() - cap, p.thumb.width, cap}});
     const int grip = s.Scale(9);
     if (p.thumb.height >= grip + 2 * cap) {
-        list.Add(ImageOp{L"XP.SCROLLBAR.TUMB", StripFrame(17, 9, look),
+        list.Add(ImageOp{L"XP.SCROLLBAR.TUMB",
+                         StripFrame(17, 9, look),
                          {p.thumb.x, p.thumb.y + (p.thumb.height - grip) / 2, p.thumb.width, grip}});
     }
 }
@@ -119,11 +128,17 @@ void PaintMenuItem(DrawList& list, const Scaler& s, Rect item, const std::wstrin
                    bool highlighted, bool enabled)
 {
     const int icon = s.Scale(48);
-    list.Add(ImageOp{image, {}, {item.x + (item.width - icon) / 2, item.y + s.Scale(4), icon, icon},
+    list.Add(ImageOp{image,
+                     {},
+                     {item.x + (item.width - icon) / 2, item.y + s.Scale(4), icon, icon},
                      enabled ? ImageLook::Normal : ImageLook::Grey});
     const uint32_t colour = !enabled ? kDisabledTextColour : highlighted ? 0xFF0074FF : 0xFF1B2F45;
-    list.Add(TextOp{{item.x, item.y + s.Scale(54), item.width, s.Scale(16)}, caption,
-                    Font(kVerdana, 10, FontUnit::Pixel, kBold), colour, TextAlign::Centre, true});
+    list.Add(TextOp{{item.x, item.y + s.Scale(54), item.width, s.Scale(16)},
+                    caption,
+                    Font(kVerdana, 10, FontUnit::Pixel, kBold),
+                    colour,
+                    TextAlign::Centre,
+                    true});
 }
 
 void PaintHelpButton(DrawList& list, Rect size, bool popupShown, bool hot)
@@ -138,12 +153,18 @@ void PaintInfoTip(DrawList& list, const Scaler& s, Rect size, const std::wstring
     list.Add(FillOp{size, kInfoTipBorder, s.Scale(5)});
     list.Add(FillOp{{1, 1, size.width - 2, size.height - 2}, kInfoTipBackground, s.Scale(5)});
     const int pad = s.Scale(8);
-    list.Add(TextOp{{pad, pad, size.width - 2 * pad, s.Scale(18)}, L"Help Info", Font(kVerdana, 10, FontUnit::Point,
-                                                                                       kBold),
-                    0xFF000000, TextAlign::Left, true});
+    list.Add(TextOp{{pad, pad, size.width - 2 * pad, s.Scale(18)},
+                    L"Help Info",
+                    Font(kVerdana, 10, FontUnit::Point, kBold),
+                    0xFF000000,
+                    TextAlign::Left,
+                    true});
     // Long help wraps inside the pop-up: a text op without ellipsis wraps.
     list.Add(TextOp{{pad, pad + s.Scale(24), size.width - 2 * pad, size.height - 2 * pad - s.Scale(24)},
-                    text.empty() ? std::wstring(kNoHelpText) : text, Font(kVerdana, 8), 0xFF000000, TextAlign::Left,
+                    text.empty() ? std::wstring(kNoHelpText) : text,
+                    Font(kVerdana, 8),
+                    0xFF000000,
+                    TextAlign::Left,
                     false});
 }
 
@@ -152,13 +173,21 @@ void PaintStatus(DrawList& list, const Scaler& s, Rect size, const std::wstring&
     list.Add(FillOp{size, kTitleStripColour});
     const int h = size.height;
     list.Add(ImageOp{L"AQUA.TITLE.LEFT", {}, {0, 0, s.Scale(4), h}});
-    list.Add(ImageOp{L"AQUA.TITLE.FILL", {}, {s.Scale(4), 0, std::max(0, size.width - s.Scale(9) - s.Scale(4)), h},
-                     ImageLook::Normal, 1.0, ImageFit::TileX});
+    list.Add(ImageOp{L"AQUA.TITLE.FILL",
+                     {},
+                     {s.Scale(4), 0, std::max(0, size.width - s.Scale(9) - s.Scale(4)), h},
+                     ImageLook::Normal,
+                     1.0,
+                     ImageFit::TileX});
     list.Add(ImageOp{L"AQUA.TITLE.RIGHT", {}, {size.width - s.Scale(6), 0, s.Scale(6), h}});
     // The ornament stops short of the right cap.
     list.Add(ImageOp{L"AQUA.TITLE.RIGHTWAVE", {}, {size.width - s.Scale(206), s.Scale(1), s.Scale(200), s.Scale(27)}});
-    list.Add(TextOp{{s.Scale(12), 0, size.width - s.Scale(24), h}, title, Font(kVerdana, 10, FontUnit::Point, kBold),
-                    0xFFFFFFFF, TextAlign::Left, true});
+    list.Add(TextOp{{s.Scale(12), 0, size.width - s.Scale(24), h},
+                    title,
+                    Font(kVerdana, 10, FontUnit::Point, kBold),
+                    0xFFFFFFFF,
+                    TextAlign::Left,
+                    true});
 }
 
 void PaintGroupBox(DrawList& list, const Scaler& s, Rect border, Rect captionText, Rect image,

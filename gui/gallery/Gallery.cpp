@@ -50,7 +50,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     LocalFree(argv);
 
     std::vector<std::wstring> prompts;
-    GUI::Aqua::Toolkit toolkit(instance, [&](const std::wstring& text, const std::wstring&) { prompts.push_back(text); });
+    GUI::Aqua::Toolkit toolkit(instance,
+                               [&](const std::wstring& text, const std::wstring&) { prompts.push_back(text); });
     RTI::Reference<GUI::Aqua::Frame> frame(new GUI::Aqua::Frame(toolkit));
     if (frame->LoadSkin(instance) != 0) {
         return 1;
@@ -75,8 +76,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     const struct {
         const wchar_t* caption;
         bool ticked, hot, pressed;
-    } boxes[] = {{L"Unticked", false, false, false}, {L"Unticked, pointer over", false, true, false},
-                 {L"Unticked, pressed", false, false, true}, {L"Ticked", true, false, false},
+    } boxes[] = {{L"Unticked", false, false, false},           {L"Unticked, pointer over", false, true, false},
+                 {L"Unticked, pressed", false, false, true},   {L"Ticked", true, false, false},
                  {L"Ticked, pointer over", true, true, false}, {L"Ticked, pressed", true, false, true}};
     std::vector<RTI::Reference<GUI::Checkbox>> checkboxes;
     for (size_t i = 0; i < std::size(boxes); ++i) {

@@ -19,9 +19,8 @@ TEST(ScalerTest, ScalesMetricsAndChoosesTheNearestArt)
     };
     const Case cases[] = {
         {96, 23, 23, 100, L"AQUA.X"},      {120, 23, 29, 150, L"AQUA.X.150"},  // 125%: a tie, the larger art
-        {144, 23, 35, 150, L"AQUA.X.150"}, {168, 5, 9, 200, L"AQUA.X.200"},
-        {192, 23, 46, 200, L"AQUA.X.200"}, {288, -3, -9, 200, L"AQUA.X.200"},
-        {0, 7, 7, 100, L"AQUA.X"},  // no DPI reported: 100%
+        {144, 23, 35, 150, L"AQUA.X.150"}, {168, 5, 9, 200, L"AQUA.X.200"},   {192, 23, 46, 200, L"AQUA.X.200"},
+        {288, -3, -9, 200, L"AQUA.X.200"}, {0, 7, 7, 100, L"AQUA.X"},  // no DPI reported: 100%
     };
     for (const Case& c : cases) {
         const Scaler s(c.dpi);
@@ -42,14 +41,14 @@ TEST(FrameLayoutTest, HitTestAtCornersEdgesAndButtons)
         FrameHit hit;
     };
     const Case cases[] = {
-        {&plain, {0, 0}, FrameHit::Border},        {&plain, {389, 0}, FrameHit::Border},
-        {&plain, {0, 499}, FrameHit::Border},      {&plain, {389, 499}, FrameHit::Border},
-        {&plain, {200, 1}, FrameHit::Border},      {&plain, {200, 499}, FrameHit::Border},
-        {&plain, {200, 10}, FrameHit::Caption},    {&plain, {200, 23}, FrameHit::Client},
-        {&plain, {1, 498}, FrameHit::Client},      {&plain, {388, 100}, FrameHit::Client},
-        {&plain, {357, 5}, FrameHit::Close},       {&plain, {384, 19}, FrameHit::Close},
-        {&plain, {385, 12}, FrameHit::Caption},    {&plain, {8, 4}, FrameHit::Minimise},
-        {&plain, {23, 20}, FrameHit::Minimise},    {&plain, {24, 12}, FrameHit::Caption},
+        {&plain, {0, 0}, FrameHit::Border},         {&plain, {389, 0}, FrameHit::Border},
+        {&plain, {0, 499}, FrameHit::Border},       {&plain, {389, 499}, FrameHit::Border},
+        {&plain, {200, 1}, FrameHit::Border},       {&plain, {200, 499}, FrameHit::Border},
+        {&plain, {200, 10}, FrameHit::Caption},     {&plain, {200, 23}, FrameHit::Client},
+        {&plain, {1, 498}, FrameHit::Client},       {&plain, {388, 100}, FrameHit::Client},
+        {&plain, {357, 5}, FrameHit::Close},        {&plain, {384, 19}, FrameHit::Close},
+        {&plain, {385, 12}, FrameHit::Caption},     {&plain, {8, 4}, FrameHit::Minimise},
+        {&plain, {23, 20}, FrameHit::Minimise},     {&plain, {24, 12}, FrameHit::Caption},
         {&noMinimise, {15, 12}, FrameHit::Caption}, {&withMaximise, {30, 12}, FrameHit::Maximise},
         {&plain, {30, 12}, FrameHit::Caption},
     };
@@ -138,8 +137,8 @@ TEST(ScrollModelTest, RangeStepPageAndDisabledBar)
         int step, page, maximum;
     };
     const Case cases[] = {
-        {950, 400, true, 40, 360, 550}, {400, 400, false, 0, 0, 0}, {100, 400, false, 0, 0, 0},
-        {12, 5, true, 1, 4, 7},  // a view shorter than 10 pixels still steps
+        {950, 400, true, 40, 360, 550}, {400, 400, false, 0, 0, 0},
+        {100, 400, false, 0, 0, 0},     {12, 5, true, 1, 4, 7},  // a view shorter than 10 pixels still steps
         {10, 0, false, 0, 0, 0},
     };
     for (const Case& c : cases) {

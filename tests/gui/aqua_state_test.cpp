@@ -25,20 +25,16 @@ struct CheckboxCase {
 TEST(CheckboxStateTest, MouseAndKeyboardMoveTheStates)
 {
     const CheckboxCase cases[] = {
-        {false, "M", {1}, 0},
-        {false, "Mm", {1, 0}, 0},
-        {true, "Mm", {5, 4}, 0},
-        {false, "MPR", {1, 2, 5}, 1},     // a click ticks, the pointer still over it
-        {true, "MPR", {5, 6, 1}, 1},      // and unticks
-        {false, "PmR", {2, 0, 5}, 1},     // released over the box after a detour: a click
-        {false, "PMR", {2, 2, 5}, 1},     // dragged around but back over it: a click
-        {false, "Pmr", {2, 0, 0}, 0},     // pressed and dragged outside: normal again, tick unchanged
-        {true, "Pmr", {6, 4, 4}, 0},
-        {true, "PmMr", {6, 4, 6, 4}, 0},  // pressed look back while over it; released outside: unchanged
-        {false, "pR", {0, 0}, 0},         // the press began elsewhere
-        {false, "Ml", {1, 0}, 0},
-        {true, "Pl", {6, 4}, 0},
-        {false, "kk", {4, 0}, 2},
+        {false, "M", {1}, 0},         {false, "Mm", {1, 0}, 0},        {true, "Mm", {5, 4}, 0},
+        {false, "MPR", {1, 2, 5}, 1},  // a click ticks, the pointer still over it
+        {true, "MPR", {5, 6, 1}, 1},   // and unticks
+        {false, "PmR", {2, 0, 5}, 1},  // released over the box after a detour: a click
+        {false, "PMR", {2, 2, 5}, 1},  // dragged around but back over it: a click
+        {false, "Pmr", {2, 0, 0}, 0},  // pressed and dragged outside: normal again, tick unchanged
+        {true, "Pmr", {6, 4, 4}, 0},  {true, "PmMr", {6, 4, 6, 4}, 0},  // pressed look back while over it; released
+                                                                        // outside: unchanged
+        {false, "pR", {0, 0}, 0},                                       // the press began elsewhere
+        {false, "Ml", {1, 0}, 0},     {true, "Pl", {6, 4}, 0},         {false, "kk", {4, 0}, 2},
         {false, "Mk", {1, 5}, 1},
     };
     for (const CheckboxCase& c : cases) {
@@ -48,14 +44,30 @@ TEST(CheckboxStateTest, MouseAndKeyboardMoveTheStates)
         for (const char* e = c.events; *e; ++e) {
             CheckboxState::Change change;
             switch (*e) {
-            case 'p': change = box.OnPress(false); break;
-            case 'P': change = box.OnPress(true); break;
-            case 'm': change = box.OnMove(false); break;
-            case 'M': change = box.OnMove(true); break;
-            case 'l': change = box.OnLeave(); break;
-            case 'r': change = box.OnRelease(false); break;
-            case 'R': change = box.OnRelease(true); break;
-            case 'k': change = box.OnKey(); break;
+                case 'p':
+                    change = box.OnPress(false);
+                    break;
+                case 'P':
+                    change = box.OnPress(true);
+                    break;
+                case 'm':
+                    change = box.OnMove(false);
+                    break;
+                case 'M':
+                    change = box.OnMove(true);
+                    break;
+                case 'l':
+                    change = box.OnLeave();
+                    break;
+                case 'r':
+                    change = box.OnRelease(false);
+                    break;
+                case 'R':
+                    change = box.OnRelease(true);
+                    break;
+                case 'k':
+                    change = box.OnKey();
+                    break;
             }
             toggles += change.toggled ? 1 : 0;
             states.push_back(box.state());
@@ -77,12 +89,11 @@ TEST(PressTrackerTest, ActsOnlyWhenThePressBeganThereAndItIsStillEnabled)
         int acts;
     };
     const Case cases[] = {
-        {5001, true, 5001, true, true, 5001},
-        {5001, true, 5002, true, true, 0},     // released over another item
-        {5001, true, 0, true, true, 0},        // released outside
-        {0, true, 5001, true, false, 0},       // pressed outside, released on it
-        {5001, false, 5001, true, false, 0},   // disabled at the press
-        {5001, true, 5001, false, true, 0},    // disabled while held
+        {5001, true, 5001, true, true, 5001}, {5001, true, 5002, true, true, 0},  // released over another item
+        {5001, true, 0, true, true, 0},                                           // released outside
+        {0, true, 5001, true, false, 0},                                          // pressed outside, released on it
+        {5001, false, 5001, true, false, 0},                                      // disabled at the press
+        {5001, true, 5001, false, true, 0},                                       // disabled while held
     };
     for (const Case& c : cases) {
         PressTracker t;
@@ -103,10 +114,8 @@ TEST(WheelAccumulatorTest, StepsOncePerNotchAndKeepsTheRest)
         std::vector<int> steps;
     };
     const Case cases[] = {
-        {{120, 120, -120}, {1, 1, -1}},
-        {{240}, {2}},
-        {{40, 40, 40, 40}, {0, 0, 1, 0}},
-        {{60, -60, -60}, {0, 0, -1}},  // a change of direction drops the rest
+        {{120, 120, -120}, {1, 1, -1}},   {{240}, {2}},
+        {{40, 40, 40, 40}, {0, 0, 1, 0}}, {{60, -60, -60}, {0, 0, -1}},  // a change of direction drops the rest
         {{-30, -100, 10}, {0, -1, 0}},
     };
     for (const Case& c : cases) {

@@ -37,7 +37,8 @@ Image ReadPng(const std::vector<uint8_t>& png)
     std::string last;
     while (at + 12 <= png.size()) {
         const uint32_t length = Be32(png, at);
-        const std::string type(png.begin() + static_cast<ptrdiff_t>(at + 4), png.begin() + static_cast<ptrdiff_t>(at + 8));
+        const std::string type(png.begin() + static_cast<ptrdiff_t>(at + 4),
+                               png.begin() + static_cast<ptrdiff_t>(at + 8));
         EXPECT_EQ(Crc32(png.data() + at + 4, length + 4), Be32(png, at + 8 + length)) << type;
         if (type == "IHDR") {
             image.width = static_cast<int>(Be32(png, at + 8));
@@ -61,7 +62,8 @@ Image ReadPng(const std::vector<uint8_t>& png)
         EXPECT_EQ(zlib[z] & 6, 0);  // stored
         const uint32_t n = zlib[z + 1] | (zlib[z + 2] << 8);
         EXPECT_EQ(n ^ 0xFFFF, static_cast<uint32_t>(zlib[z + 3] | (zlib[z + 4] << 8)));
-        raw.insert(raw.end(), zlib.begin() + static_cast<ptrdiff_t>(z + 5), zlib.begin() + static_cast<ptrdiff_t>(z + 5 + n));
+        raw.insert(raw.end(), zlib.begin() + static_cast<ptrdiff_t>(z + 5),
+                   zlib.begin() + static_cast<ptrdiff_t>(z + 5 + n));
         z += 5 + n;
     }
     EXPECT_EQ(Be32(zlib, z), Adler32(raw.data(), raw.size()));
@@ -130,8 +132,8 @@ TEST(SkinArtCodecsTest, BitmapAndIconLayouts)
     EXPECT_EQ(Le32(ico, 6 + 12), 6u + 32);
     const uint32_t second = Le32(ico, 6 + 16 + 12);
     EXPECT_EQ(second, 6u + 32 + firstSize);
-    EXPECT_EQ(ico[second + 1], 'P');  // the 256-pixel image is a PNG
-    EXPECT_EQ(Le32(ico, 6 + 32 + 8), 32u);  // doubled height in the DIB
+    EXPECT_EQ(ico[second + 1], 'P');                  // the 256-pixel image is a PNG
+    EXPECT_EQ(Le32(ico, 6 + 32 + 8), 32u);            // doubled height in the DIB
     EXPECT_EQ(ico[6 + 32 + 40 + 16 * 16 * 4], 0xFF);  // all transparent: the mask is set
 }
 
@@ -229,8 +231,8 @@ TEST(SkinArtTableTest, TheTableHasEveryImageTheProgramNames)
           L"AQUA.MENU.COLLECTIONSILVER", L"AQUA.MENU.COLLECTIONGOLD", L"AQUA.MENU.COLLECTIONCUSTOM"}) {
         drawn.insert(name);
     }
-    for (const wchar_t* stem : {L"ANALYZE", L"TUNING", L"BACKUPS", L"PROFILES", L"COLLECTIONS", L"SETTINGS",
-                                L"ONLINEHELP", L"EXIT"}) {
+    for (const wchar_t* stem :
+         {L"ANALYZE", L"TUNING", L"BACKUPS", L"PROFILES", L"COLLECTIONS", L"SETTINGS", L"ONLINEHELP", L"EXIT"}) {
         drawn.insert(std::wstring(L"AQUA.MENU.") + stem);
         drawn.insert(std::wstring(L"AQUA.MENU.N") + stem);
     }

@@ -37,8 +37,7 @@ void GlossyRoundRect(Canvas& c, float x, float y, float w, float h, float r, Rgb
         x += 1, y += 1, w -= 2, h -= 2, r = std::max(0.0f, r - 1);
     }
     c.Fill(RoundRect(x, y, w, h, r),
-           VerticalStops({{y, Lighter(base, 0.45f)}, {y + h * 0.5f, base}, {y + h, Lighter(base, 0.3f)}}), x, y, w,
-           h);
+           VerticalStops({{y, Lighter(base, 0.45f)}, {y + h * 0.5f, base}, {y + h, Lighter(base, 0.3f)}}), x, y, w, h);
     const float gh = h * 0.48f;
     c.Fill(Intersection(RoundRect(x, y, w, h, r), RoundRect(x + 1, y, w - 2, gh, std::min(r, gh / 2))),
            VerticalGradient(y, WithAlpha(kWhite, 0.75f), y + gh, WithAlpha(kWhite, 0.12f)), x, y, w, h);
@@ -81,9 +80,9 @@ Shape Star(float cx, float cy, float outer, float inner)
 Rgba CategoryColour(const std::string& stem)
 {
     static const std::map<std::string, uint32_t> colours = {
-        {"windowssys", 0xFF2E8BF0}, {"filesys", 0xFFEFA12E},          {"network", 0xFF1FA6C6},
+        {"windowssys", 0xFF2E8BF0},       {"filesys", 0xFFEFA12E},       {"network", 0xFF1FA6C6},
         {"configappearence", 0xFFA65BD6}, {"securityleaks", 0xFF3DAA5A}, {"privacyleaks", 0xFFE25B45},
-        {"apptuning", 0xFFF07830},  {"cpumemhard", 0xFF5F6F86},
+        {"apptuning", 0xFFF07830},        {"cpumemhard", 0xFF5F6F86},
     };
     const auto it = colours.find(stem);
     return it == colours.end() ? kBlue : Argb(it->second);
@@ -157,8 +156,7 @@ void DrawMedal(Canvas& c, const std::string& kind)
     c.Fill(Polygon({{26, 18}, {20, 20}, {24, 33}, {26.5f, 30}, {29.5f, 31}}), Solid(Darker(ribbon, 0.15f)));
     GlossyOrb(c, 19.5f, 13, 12.5f, colour);
     if (kind == "custom") {
-        c.Fill(Union(Segment({14, 19}, {24, 9}, 3.4f), Polygon({{12.2f, 20.8f}, {13, 17}, {16, 20}})),
-               Solid(kWhite));
+        c.Fill(Union(Segment({14, 19}, {24, 9}, 3.4f), Polygon({{12.2f, 20.8f}, {13, 17}, {16, 20}})), Solid(kWhite));
     } else {
         c.Fill(Star(19.5f, 13.5f, 7, 3), Solid(WithAlpha(kWhite, 0.95f)));
     }
@@ -216,10 +214,8 @@ void DrawOrb(Canvas& c, const std::string& colour)
 void DrawTitle(Canvas& c, const std::string& part)
 {
     const float x = part == "left" ? 0.0f : part == "right" ? c.logicalWidth() - 20.0f : -10.0f;
-    const Paint body = VerticalStops({{0, Argb(0xFF6DB3F7)},
-                                      {13.5f, Argb(0xFF338AE8)},
-                                      {14.5f, Argb(0xFF1F73D6)},
-                                      {29, Argb(0xFF2F86E4)}});
+    const Paint body = VerticalStops(
+        {{0, Argb(0xFF6DB3F7)}, {13.5f, Argb(0xFF338AE8)}, {14.5f, Argb(0xFF1F73D6)}, {29, Argb(0xFF2F86E4)}});
     c.Fill(RoundRect(x, 0, 20, 29, 4), body);
     c.Fill(Intersection(RoundRect(x, 0, 20, 29, 4), [](float, float y) { return y < 1; }),
            Solid(WithAlpha(kWhite, 0.5f)));
@@ -252,8 +248,9 @@ void DrawCell(Canvas& c, const std::string& colour)
 
 void DrawNotApplied(Canvas& c)
 {
-    c.Fill(RoundRect(1, 4, 3, 87, 1.5f),
-           VerticalStops({{4, WithAlpha(kOrange, 0.2f)}, {30, kOrange}, {65, kOrange}, {91, WithAlpha(kOrange, 0.2f)}}));
+    c.Fill(
+        RoundRect(1, 4, 3, 87, 1.5f),
+        VerticalStops({{4, WithAlpha(kOrange, 0.2f)}, {30, kOrange}, {65, kOrange}, {91, WithAlpha(kOrange, 0.2f)}}));
 }
 
 // Seven 16 x 16 frames: unticked, hover, pressed, disabled, then ticked with
@@ -271,12 +268,12 @@ void DrawCheckbox(Canvas& c)
         const Look& look = looks[k % 4 == 3 ? 3 : k % 4];
         const float y = 16.0f * k;
         c.Fill(RoundRect(1.5f, y + 1.5f, 13, 13, 3), Solid(Argb(look.border)), 0, y, 16, 16);
-        c.Fill(RoundRect(2.5f, y + 2.5f, 11, 11, 2), VerticalGradient(y + 2.5f, Argb(look.top), y + 13.5f,
-                                                                       Argb(look.bottom)),
-               0, y, 16, 16);
+        c.Fill(RoundRect(2.5f, y + 2.5f, 11, 11, 2),
+               VerticalGradient(y + 2.5f, Argb(look.top), y + 13.5f, Argb(look.bottom)), 0, y, 16, 16);
         if (k >= 4) {
             const Rgba tick = k == 6 ? Argb(0xFF1557A8) : Argb(0xFF1F73D6);
-            c.Fill(Union(Segment({4.6f, y + 8.2f}, {7, y + 10.8f}, 2.1f), Segment({7, y + 10.8f}, {11.6f, y + 4.8f}, 2.1f)),
+            c.Fill(Union(Segment({4.6f, y + 8.2f}, {7, y + 10.8f}, 2.1f),
+                         Segment({7, y + 10.8f}, {11.6f, y + 4.8f}, 2.1f)),
                    Solid(tick), 0, y, 16, 16);
         }
     }
@@ -298,9 +295,8 @@ void DrawScroll(Canvas& c, const std::string& part)
         for (int k = 0; k < 4; ++k) {
             const float y = 17.0f * k;
             c.Fill(RoundRect(1, y + 1, 15, 15, 3), Solid(Argb(looks[k][0])), 0, y, 17, 17);
-            c.Fill(RoundRect(2, y + 2, 13, 13, 2), VerticalGradient(y + 2, Argb(looks[k][1]), y + 15,
-                                                                    Argb(looks[k][2])),
-                   0, y, 17, 17);
+            c.Fill(RoundRect(2, y + 2, 13, 13, 2),
+                   VerticalGradient(y + 2, Argb(looks[k][1]), y + 15, Argb(looks[k][2])), 0, y, 17, 17);
         }
     } else if (part == "body") {
         // The thumb: normal, hover, pressed; 17 x 24 each, drawn in three
@@ -313,8 +309,8 @@ void DrawScroll(Canvas& c, const std::string& part)
         }
     } else if (part == "shaft") {
         c.Fill(Everywhere(), HorizontalGradient(0, Argb(0xFFE3E8ED), 8.5f, Argb(0xFFF5F7F9)));
-        c.Fill([](float x, float) { return x >= 8.5f; }, HorizontalGradient(8.5f, Argb(0xFFF5F7F9), 17,
-                                                                                  Argb(0xFFE3E8ED)));
+        c.Fill([](float x, float) { return x >= 8.5f; },
+               HorizontalGradient(8.5f, Argb(0xFFF5F7F9), 17, Argb(0xFFE3E8ED)));
         c.Fill([](float x, float) { return x < 1; }, Solid(Argb(0xFFD3D9DF)));
     } else if (part == "grip") {
         // Three ridges for each thumb look; 17 x 9 each.
@@ -425,28 +421,50 @@ bool DrawEntry(const ArtEntry& e, double scale, int iconSize, Canvas& c)
     (void)iconSize;
     const std::string& a = e.argument;
     const std::string& d = e.drawing;
-    if (d == "button") DrawButton(c, a);
-    else if (d == "helptip") DrawHelptip(c, a);
-    else if (d == "menu") DrawMenu(c, a, false);
-    else if (d == "menu-hot") DrawMenu(c, a, true);
-    else if (d == "row") DrawRow(c, a);
-    else if (d == "medal") DrawMedal(c, a);
-    else if (d == "category-b") DrawCategory(c, a, true);
-    else if (d == "category-w") DrawCategory(c, a, false);
-    else if (d == "wave") DrawWave(c);
-    else if (d == "caption") DrawCaption(c, a);
-    else if (d == "close-box") DrawCloseBox(c);
-    else if (d == "orb") DrawOrb(c, a);
-    else if (d == "title") DrawTitle(c, a);
-    else if (d == "actions") DrawActions(c);
-    else if (d == "selected") DrawSelected(c);
-    else if (d == "cell") DrawCell(c, a);
-    else if (d == "not-applied") DrawNotApplied(c);
-    else if (d == "checkbox") DrawCheckbox(c);
-    else if (d == "scroll") DrawScroll(c, a);
-    else if (d == "program-icon") DrawProgramIcon(c);
-    else if (d == "knobset-icon") DrawKnobsetIcon(c);
-    else return false;
+    if (d == "button")
+        DrawButton(c, a);
+    else if (d == "helptip")
+        DrawHelptip(c, a);
+    else if (d == "menu")
+        DrawMenu(c, a, false);
+    else if (d == "menu-hot")
+        DrawMenu(c, a, true);
+    else if (d == "row")
+        DrawRow(c, a);
+    else if (d == "medal")
+        DrawMedal(c, a);
+    else if (d == "category-b")
+        DrawCategory(c, a, true);
+    else if (d == "category-w")
+        DrawCategory(c, a, false);
+    else if (d == "wave")
+        DrawWave(c);
+    else if (d == "caption")
+        DrawCaption(c, a);
+    else if (d == "close-box")
+        DrawCloseBox(c);
+    else if (d == "orb")
+        DrawOrb(c, a);
+    else if (d == "title")
+        DrawTitle(c, a);
+    else if (d == "actions")
+        DrawActions(c);
+    else if (d == "selected")
+        DrawSelected(c);
+    else if (d == "cell")
+        DrawCell(c, a);
+    else if (d == "not-applied")
+        DrawNotApplied(c);
+    else if (d == "checkbox")
+        DrawCheckbox(c);
+    else if (d == "scroll")
+        DrawScroll(c, a);
+    else if (d == "program-icon")
+        DrawProgramIcon(c);
+    else if (d == "knobset-icon")
+        DrawKnobsetIcon(c);
+    else
+        return false;
     if (e.kind == Kind::Bmp24) {
         c.Flatten(Argb(e.background));
     }
@@ -456,13 +474,13 @@ bool DrawEntry(const ArtEntry& e, double scale, int iconSize, Canvas& c)
 std::string FileNameOf(const ArtEntry& e, int percent)
 {
     switch (e.kind) {
-    case Kind::Png:
-        return std::to_string(percent) + "/" + e.name + ".png";
-    case Kind::Bmp24:
-    case Kind::Bmp32:
-        return std::to_string(percent) + "/" + e.name + ".bmp";
-    case Kind::Ico:
-        return e.name + ".ico";
+        case Kind::Png:
+            return std::to_string(percent) + "/" + e.name + ".png";
+        case Kind::Bmp24:
+        case Kind::Bmp32:
+            return std::to_string(percent) + "/" + e.name + ".bmp";
+        case Kind::Ico:
+            return e.name + ".ico";
     }
     return e.name;
 }

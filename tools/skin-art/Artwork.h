@@ -12,11 +12,11 @@ namespace SkinArt {
 enum class Kind { Png, Bmp24, Bmp32, Ico };
 
 struct ArtEntry {
-    std::string name;       // resource name (or icon id)
+    std::string name;  // resource name (or icon id)
     Kind kind = Kind::Png;
-    int width = 0;          // at 100%
+    int width = 0;  // at 100%
     int height = 0;
-    std::vector<int> sizes;  // icons only
+    std::vector<int> sizes;   // icons only
     uint32_t background = 0;  // 24-bit bitmaps are composited over it
     std::string drawing;
     std::string argument;

@@ -122,8 +122,7 @@ std::vector<uint8_t> ZlibStored(const std::vector<uint8_t>& data)
         out.push_back(last ? 1 : 0);  // BFINAL, BTYPE 00 (stored)
         Put16(out, static_cast<uint32_t>(n));
         Put16(out, static_cast<uint32_t>(~n & 0xFFFF));
-        out.insert(out.end(), data.begin() + static_cast<ptrdiff_t>(at),
-                   data.begin() + static_cast<ptrdiff_t>(at + n));
+        out.insert(out.end(), data.begin() + static_cast<ptrdiff_t>(at), data.begin() + static_cast<ptrdiff_t>(at + n));
         at += n;
     } while (at < data.size());
     Put32Be(out, Adler32(data.data(), data.size()));

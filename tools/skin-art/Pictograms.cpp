@@ -141,9 +141,8 @@ Shape Folder(const Box& b)
     Shape tab = Poly(b, {{0.1f, 0.2f}, {0.38f, 0.2f}, {0.46f, 0.3f}, {0.1f, 0.3f}});
     Shape back = Rect(b, 0.1f, 0.26f, 0.8f, 0.58f, 0.05f);
     Shape front = Poly(b, {{0.18f, 0.42f}, {0.96f, 0.42f}, {0.86f, 0.84f}, {0.08f, 0.84f}});
-    return Union(Difference(Union(tab, back), Poly(b, {{0.17f, 0.38f}, {0.99f, 0.38f}, {0.89f, 0.88f},
-                                                       {0.05f, 0.88f}})),
-                 front);
+    return Union(
+        Difference(Union(tab, back), Poly(b, {{0.17f, 0.38f}, {0.99f, 0.38f}, {0.89f, 0.88f}, {0.05f, 0.88f}})), front);
 }
 
 Shape Globe(const Box& b)
@@ -220,24 +219,42 @@ Shape ArchiveBox(const Box& b)
 Shape Pictogram(std::string_view name, float x, float y, float size)
 {
     const Box b{x, y, size};
-    if (name == "analyze") return Magnifier(b);
-    if (name == "tuning") return Sliders(b);
-    if (name == "backups") return ClockArrow(b);
-    if (name == "profiles") return Person(b);
-    if (name == "collections") return Cards(b);
-    if (name == "settings") return Gear(b);
-    if (name == "onlinehelp") return Question(b);
-    if (name == "exit") return Power(b);
-    if (name == "windowssys") return WindowPanes(b);
-    if (name == "filesys") return Folder(b);
-    if (name == "network") return Globe(b);
-    if (name == "configappearence") return Palette(b);
-    if (name == "securityleaks") return ShieldTick(b);
-    if (name == "privacyleaks") return Eye(b);
-    if (name == "apptuning") return Wrench(b);
-    if (name == "cpumemhard") return Chip(b);
-    if (name == "backup") return ArchiveBox(b);
-    if (name == "profile") return Person(b);
+    if (name == "analyze")
+        return Magnifier(b);
+    if (name == "tuning")
+        return Sliders(b);
+    if (name == "backups")
+        return ClockArrow(b);
+    if (name == "profiles")
+        return Person(b);
+    if (name == "collections")
+        return Cards(b);
+    if (name == "settings")
+        return Gear(b);
+    if (name == "onlinehelp")
+        return Question(b);
+    if (name == "exit")
+        return Power(b);
+    if (name == "windowssys")
+        return WindowPanes(b);
+    if (name == "filesys")
+        return Folder(b);
+    if (name == "network")
+        return Globe(b);
+    if (name == "configappearence")
+        return Palette(b);
+    if (name == "securityleaks")
+        return ShieldTick(b);
+    if (name == "privacyleaks")
+        return Eye(b);
+    if (name == "apptuning")
+        return Wrench(b);
+    if (name == "cpumemhard")
+        return Chip(b);
+    if (name == "backup")
+        return ArchiveBox(b);
+    if (name == "profile")
+        return Person(b);
     return [](float, float) { return false; };
 }
 

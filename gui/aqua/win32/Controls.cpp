@@ -83,67 +83,67 @@ void Button::Click()
 LRESULT Button::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_MOUSEMOVE:
-        if (!hover_) {
-            hover_ = true;
-            TrackLeave();
-            if (enabled_) {
-                pulse_.Start();
-                SetTimer(hwnd(), kHoverTimer, Aqua::HoverPulse::kIntervalMs, nullptr);
+        case WM_MOUSEMOVE:
+            if (!hover_) {
+                hover_ = true;
+                TrackLeave();
+                if (enabled_) {
+                    pulse_.Start();
+                    SetTimer(hwnd(), kHoverTimer, Aqua::HoverPulse::kIntervalMs, nullptr);
+                }
+                Invalidate();
             }
-            Invalidate();
-        }
-        return 0;
-    case WM_MOUSELEAVE:
-        tracking_ = false;
-        hover_ = false;
-        pulse_.Stop();
-        KillTimer(hwnd(), kHoverTimer);
-        Invalidate();
-        return 0;
-    case WM_TIMER:
-        if (wParam == kHoverTimer) {
-            pulse_.Tick();
+            return 0;
+        case WM_MOUSELEAVE:
+            tracking_ = false;
+            hover_ = false;
+            pulse_.Stop();
+            KillTimer(hwnd(), kHoverTimer);
             Invalidate();
             return 0;
-        }
-        break;
-    case WM_LBUTTONDOWN:
-        if (press_.OnPress(id_, enabled_)) {
-            SetCapture(hwnd());
-            SetFocus(hwnd());
-        }
-        return 0;
-    case WM_LBUTTONUP: {
-        const bool over = ClientSize().Contains(PointOf(lParam));
-        const int act = press_.OnRelease(over ? id_ : 0, enabled_);
-        if (GetCapture() == hwnd()) {
-            ReleaseCapture();
-        }
-        if (act) {
-            Click();
-        }
-        return 0;
-    }
-    case WM_CAPTURECHANGED:
-        press_.Cancel();
-        break;
-    case WM_KEYDOWN:
-        if ((wParam == VK_SPACE || wParam == VK_RETURN) && enabled_) {
-            Click();
+        case WM_TIMER:
+            if (wParam == kHoverTimer) {
+                pulse_.Tick();
+                Invalidate();
+                return 0;
+            }
+            break;
+        case WM_LBUTTONDOWN:
+            if (press_.OnPress(id_, enabled_)) {
+                SetCapture(hwnd());
+                SetFocus(hwnd());
+            }
+            return 0;
+        case WM_LBUTTONUP: {
+            const bool over = ClientSize().Contains(PointOf(lParam));
+            const int act = press_.OnRelease(over ? id_ : 0, enabled_);
+            if (GetCapture() == hwnd()) {
+                ReleaseCapture();
+            }
+            if (act) {
+                Click();
+            }
             return 0;
         }
-        break;
-    case WM_GETDLGCODE:
-        return DLGC_BUTTON | DLGC_WANTCHARS;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        Invalidate();
-        break;
-    case WM_GETOBJECT:
-        return Aqua::AnswerGetObject(hwnd(), wParam, lParam, ROLE_SYSTEM_PUSHBUTTON);
-    default:
-        break;
+        case WM_CAPTURECHANGED:
+            press_.Cancel();
+            break;
+        case WM_KEYDOWN:
+            if ((wParam == VK_SPACE || wParam == VK_RETURN) && enabled_) {
+                Click();
+                return 0;
+            }
+            break;
+        case WM_GETDLGCODE:
+            return DLGC_BUTTON | DLGC_WANTCHARS;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            Invalidate();
+            break;
+        case WM_GETOBJECT:
+            return Aqua::AnswerGetObject(hwnd(), wParam, lParam, ROLE_SYSTEM_PUSHBUTTON);
+        default:
+            break;
     }
     return Control::Handle(message, wParam, lParam);
 }
@@ -202,8 +202,7 @@ void Actions::Layout()
     const auto places = Aqua::LayoutActions(size.width, size.height, sizes, scaler());
     for (size_t i = 0; i < places.size(); ++i) {
         const Aqua::Rect& r = places[i];
-        SetWindowPos(buttons_[shown_[i]]->hwnd(), nullptr, r.x, r.y, r.width, r.height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(buttons_[shown_[i]]->hwnd(), nullptr, r.x, r.y, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     Invalidate();
 }
@@ -216,15 +215,15 @@ void Actions::Paint(Aqua::DrawList& list, Aqua::Rect size)
 LRESULT Actions::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_COMMAND:
-        // The buttons' commands go to the window that holds the bar, unchanged.
-        return SendMessageW(GetParent(hwnd()), WM_COMMAND, wParam, lParam);
-    case WM_SIZE:
-        Control::Handle(message, wParam, lParam);
-        Layout();
-        return 0;
-    default:
-        break;
+        case WM_COMMAND:
+            // The buttons' commands go to the window that holds the bar, unchanged.
+            return SendMessageW(GetParent(hwnd()), WM_COMMAND, wParam, lParam);
+        case WM_SIZE:
+            Control::Handle(message, wParam, lParam);
+            Layout();
+            return 0;
+        default:
+            break;
     }
     return Control::Handle(message, wParam, lParam);
 }
@@ -305,20 +304,20 @@ Scrollbar::Part Scrollbar::PartAt(Aqua::Point p) const
 void Scrollbar::Act(Part part)
 {
     switch (part) {
-    case Part::Up:
-        Changed(model_.StepUp());
-        break;
-    case Part::Down:
-        Changed(model_.StepDown());
-        break;
-    case Part::TrackAbove:
-        Changed(model_.PageUp());
-        break;
-    case Part::TrackBelow:
-        Changed(model_.PageDown());
-        break;
-    default:
-        break;
+        case Part::Up:
+            Changed(model_.StepUp());
+            break;
+        case Part::Down:
+            Changed(model_.StepDown());
+            break;
+        case Part::TrackAbove:
+            Changed(model_.PageUp());
+            break;
+        case Part::TrackBelow:
+            Changed(model_.PageDown());
+            break;
+        default:
+            break;
     }
 }
 
@@ -336,76 +335,76 @@ void Scrollbar::Paint(Aqua::DrawList& list, Aqua::Rect size)
 LRESULT Scrollbar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_MOUSEMOVE: {
-        TrackLeave();
-        const Aqua::Point p = PointOf(lParam);
-        if (pressed_ == Part::Thumb) {
-            const int top = std::min(scaler().Scale(17), ClientSize().height / 2);
-            Changed(model_.DragThumbTo(p.y - top - dragGrab_));
+        case WM_MOUSEMOVE: {
+            TrackLeave();
+            const Aqua::Point p = PointOf(lParam);
+            if (pressed_ == Part::Thumb) {
+                const int top = std::min(scaler().Scale(17), ClientSize().height / 2);
+                Changed(model_.DragThumbTo(p.y - top - dragGrab_));
+                return 0;
+            }
+            const Part part = PartAt(p);
+            if (part != hover_) {
+                hover_ = part;
+                Invalidate();
+            }
             return 0;
         }
-        const Part part = PartAt(p);
-        if (part != hover_) {
-            hover_ = part;
-            Invalidate();
-        }
-        return 0;
-    }
-    case WM_MOUSELEAVE:
-        tracking_ = false;
-        if (pressed_ == Part::None) {
-            hover_ = Part::None;
-            Invalidate();
-        }
-        return 0;
-    case WM_LBUTTONDOWN: {
-        const Aqua::Point p = PointOf(lParam);
-        pressed_ = PartAt(p);
-        if (pressed_ == Part::None || !model_.enabled()) {
-            pressed_ = Part::None;
+        case WM_MOUSELEAVE:
+            tracking_ = false;
+            if (pressed_ == Part::None) {
+                hover_ = Part::None;
+                Invalidate();
+            }
             return 0;
-        }
-        SetCapture(hwnd());
-        if (pressed_ == Part::Thumb) {
-            dragGrab_ = p.y - Aqua::LayoutScrollbar(scaler(), ClientSize(), model_).thumb.y;
-        } else {
-            Act(pressed_);
-            SetTimer(hwnd(), kRepeatTimer, kRepeatDelayMs, nullptr);
-        }
-        Invalidate();
-        return 0;
-    }
-    case WM_TIMER:
-        if (wParam == kRepeatTimer) {
-            SetTimer(hwnd(), kRepeatTimer, kRepeatMs, nullptr);
-            // Repeats only while the pointer is still over the pressed part.
-            const POINT p = ScreenToClientPoint(hwnd());
-            if (PartAt({p.x, p.y}) == pressed_) {
+        case WM_LBUTTONDOWN: {
+            const Aqua::Point p = PointOf(lParam);
+            pressed_ = PartAt(p);
+            if (pressed_ == Part::None || !model_.enabled()) {
+                pressed_ = Part::None;
+                return 0;
+            }
+            SetCapture(hwnd());
+            if (pressed_ == Part::Thumb) {
+                dragGrab_ = p.y - Aqua::LayoutScrollbar(scaler(), ClientSize(), model_).thumb.y;
+            } else {
                 Act(pressed_);
-            }
-            return 0;
-        }
-        break;
-    case WM_LBUTTONUP:
-    case WM_CAPTURECHANGED:
-        KillTimer(hwnd(), kRepeatTimer);
-        if (pressed_ != Part::None) {
-            pressed_ = Part::None;
-            if (message == WM_LBUTTONUP && GetCapture() == hwnd()) {
-                ReleaseCapture();
+                SetTimer(hwnd(), kRepeatTimer, kRepeatDelayMs, nullptr);
             }
             Invalidate();
+            return 0;
         }
-        return 0;
-    case WM_MOUSEWHEEL:
-        Wheel(GET_WHEEL_DELTA_WPARAM(wParam));
-        return 0;
-    case WM_SIZE:
-        Control::Handle(message, wParam, lParam);
-        SetRange(content_, visible_);
-        return 0;
-    default:
-        break;
+        case WM_TIMER:
+            if (wParam == kRepeatTimer) {
+                SetTimer(hwnd(), kRepeatTimer, kRepeatMs, nullptr);
+                // Repeats only while the pointer is still over the pressed part.
+                const POINT p = ScreenToClientPoint(hwnd());
+                if (PartAt({p.x, p.y}) == pressed_) {
+                    Act(pressed_);
+                }
+                return 0;
+            }
+            break;
+        case WM_LBUTTONUP:
+        case WM_CAPTURECHANGED:
+            KillTimer(hwnd(), kRepeatTimer);
+            if (pressed_ != Part::None) {
+                pressed_ = Part::None;
+                if (message == WM_LBUTTONUP && GetCapture() == hwnd()) {
+                    ReleaseCapture();
+                }
+                Invalidate();
+            }
+            return 0;
+        case WM_MOUSEWHEEL:
+            Wheel(GET_WHEEL_DELTA_WPARAM(wParam));
+            return 0;
+        case WM_SIZE:
+            Control::Handle(message, wParam, lParam);
+            SetRange(content_, visible_);
+            return 0;
+        default:
+            break;
     }
     return Control::Handle(message, wParam, lParam);
 }
@@ -472,46 +471,46 @@ void Menu::Paint(Aqua::DrawList& list, Aqua::Rect size)
 LRESULT Menu::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_MOUSEMOVE: {
-        TrackLeave();
-        const int index = Layout().ItemAt(PointOf(lParam));
-        if (index != hover_) {
-            hover_ = index;
+        case WM_MOUSEMOVE: {
+            TrackLeave();
+            const int index = Layout().ItemAt(PointOf(lParam));
+            if (index != hover_) {
+                hover_ = index;
+                Invalidate();
+            }
+            return 0;
+        }
+        case WM_MOUSELEAVE:
+            tracking_ = false;
+            hover_ = -1;
             Invalidate();
+            return 0;
+        case WM_LBUTTONDOWN: {
+            const int index = Layout().ItemAt(PointOf(lParam));
+            if (index >= 0 && press_.OnPress(items_[static_cast<size_t>(index)].command, enabled_)) {
+                SetCapture(hwnd());
+            }
+            return 0;
         }
-        return 0;
-    }
-    case WM_MOUSELEAVE:
-        tracking_ = false;
-        hover_ = -1;
-        Invalidate();
-        return 0;
-    case WM_LBUTTONDOWN: {
-        const int index = Layout().ItemAt(PointOf(lParam));
-        if (index >= 0 && press_.OnPress(items_[static_cast<size_t>(index)].command, enabled_)) {
-            SetCapture(hwnd());
+        case WM_LBUTTONUP: {
+            const int index = Layout().ItemAt(PointOf(lParam));
+            const int under = index >= 0 ? items_[static_cast<size_t>(index)].command : 0;
+            const int act = press_.OnRelease(under, enabled_);
+            if (GetCapture() == hwnd()) {
+                ReleaseCapture();
+            }
+            if (act) {
+                SendMessageW(owner_, WM_COMMAND, MAKEWPARAM(act, 0), reinterpret_cast<LPARAM>(hwnd()));
+            }
+            return 0;
         }
-        return 0;
-    }
-    case WM_LBUTTONUP: {
-        const int index = Layout().ItemAt(PointOf(lParam));
-        const int under = index >= 0 ? items_[static_cast<size_t>(index)].command : 0;
-        const int act = press_.OnRelease(under, enabled_);
-        if (GetCapture() == hwnd()) {
-            ReleaseCapture();
-        }
-        if (act) {
-            SendMessageW(owner_, WM_COMMAND, MAKEWPARAM(act, 0), reinterpret_cast<LPARAM>(hwnd()));
-        }
-        return 0;
-    }
-    case WM_CAPTURECHANGED:
-        press_.Cancel();
-        break;
-    case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE;
-    default:
-        break;
+        case WM_CAPTURECHANGED:
+            press_.Cancel();
+            break;
+        case WM_MOUSEACTIVATE:
+            return MA_NOACTIVATE;
+        default:
+            break;
     }
     return Control::Handle(message, wParam, lParam);
 }
@@ -547,8 +546,7 @@ bool Help::Create(HWND owner, int x, int y)
 {
     owner_ = owner;
     const Aqua::Scaler s(Aqua::WindowDpi(owner));
-    if (!CreateHandle(WS_EX_TOOLWINDOW, L"Velmont Help Tooltip", WS_POPUP, x, y, s.Scale(24), s.Scale(24), owner,
-                      0)) {
+    if (!CreateHandle(WS_EX_TOOLWINDOW, L"Velmont Help Tooltip", WS_POPUP, x, y, s.Scale(24), s.Scale(24), owner, 0)) {
         return false;
     }
     HRGN region = CreateEllipticRgn(0, 0, s.Scale(24) + 1, s.Scale(24) + 1);
@@ -583,47 +581,47 @@ void Help::Paint(Aqua::DrawList& list, Aqua::Rect size)
 LRESULT Help::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_MOUSEMOVE:
-        if (!hover_) {
-            hover_ = true;
-            TrackLeave();
+        case WM_MOUSEMOVE:
+            if (!hover_) {
+                hover_ = true;
+                TrackLeave();
+                Invalidate();
+            }
+            return 0;
+        case WM_MOUSELEAVE:
+            tracking_ = false;
+            hover_ = false;
             Invalidate();
+            return 0;
+        case WM_LBUTTONDOWN:
+            if (press_.OnPress(kHelpCommand, enabled_)) {
+                SetCapture(hwnd());
+            }
+            return 0;
+        case WM_LBUTTONUP: {
+            const bool over = ClientSize().Contains(PointOf(lParam));
+            const int act = press_.OnRelease(over ? kHelpCommand : 0, enabled_);
+            if (GetCapture() == hwnd()) {
+                ReleaseCapture();
+            }
+            if (act) {
+                RECT r{};
+                GetWindowRect(hwnd(), &r);
+                // The pop-up opens beside the button, on the side of the owner's right edge.
+                SetWindowPos(tip_->hwnd(), HWND_TOP, r.right + scaler().Scale(16), r.top - scaler().Scale(3), 0, 0,
+                             SWP_NOSIZE | SWP_NOACTIVATE | (popupShown() ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
+                Invalidate();
+                SendMessageW(owner_, WM_COMMAND, MAKEWPARAM(kHelpCommand, 0), reinterpret_cast<LPARAM>(hwnd()));
+            }
+            return 0;
         }
-        return 0;
-    case WM_MOUSELEAVE:
-        tracking_ = false;
-        hover_ = false;
-        Invalidate();
-        return 0;
-    case WM_LBUTTONDOWN:
-        if (press_.OnPress(kHelpCommand, enabled_)) {
-            SetCapture(hwnd());
-        }
-        return 0;
-    case WM_LBUTTONUP: {
-        const bool over = ClientSize().Contains(PointOf(lParam));
-        const int act = press_.OnRelease(over ? kHelpCommand : 0, enabled_);
-        if (GetCapture() == hwnd()) {
-            ReleaseCapture();
-        }
-        if (act) {
-            RECT r{};
-            GetWindowRect(hwnd(), &r);
-            // The pop-up opens beside the button, on the side of the owner's right edge.
-            SetWindowPos(tip_->hwnd(), HWND_TOP, r.right + scaler().Scale(16), r.top - scaler().Scale(3), 0, 0,
-                         SWP_NOSIZE | SWP_NOACTIVATE | (popupShown() ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
-            Invalidate();
-            SendMessageW(owner_, WM_COMMAND, MAKEWPARAM(kHelpCommand, 0), reinterpret_cast<LPARAM>(hwnd()));
-        }
-        return 0;
-    }
-    case WM_CAPTURECHANGED:
-        press_.Cancel();
-        break;
-    case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE;
-    default:
-        break;
+        case WM_CAPTURECHANGED:
+            press_.Cancel();
+            break;
+        case WM_MOUSEACTIVATE:
+            return MA_NOACTIVATE;
+        default:
+            break;
     }
     return Control::Handle(message, wParam, lParam);
 }
@@ -633,8 +631,8 @@ LRESULT Help::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 bool Status::Create(HWND parent, Aqua::Rect place, const std::wstring& title)
 {
     title_ = title;
-    return CreateHandle(0, L"Velmont Status Window", WS_CHILD | WS_VISIBLE, place.x, place.y, place.width,
-                        place.height, parent, 0);
+    return CreateHandle(0, L"Velmont Status Window", WS_CHILD | WS_VISIBLE, place.x, place.y, place.width, place.height,
+                        parent, 0);
 }
 
 void Status::SetTitle(const std::wstring& title)

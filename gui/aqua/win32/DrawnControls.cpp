@@ -131,8 +131,8 @@ Edit::~Edit()
 
 bool Edit::Create(HWND host)
 {
-    edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text_.c_str(), WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0,
-                            100, 20, host, nullptr, GetModuleHandleW(nullptr), nullptr);
+    edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text_.c_str(), WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 100,
+                            20, host, nullptr, GetModuleHandleW(nullptr), nullptr);
     return edit_ != nullptr;
 }
 
@@ -176,78 +176,78 @@ LRESULT ControlHost::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     const Aqua::Point p = PointOf(lParam);
     switch (message) {
-    case WM_MOUSEMOVE:
-        TrackLeave();
-        for (auto& c : controls_) {
-            c->OnMouseMove(hwnd(), p);
-        }
-        return 0;
-    case WM_MOUSELEAVE:
-        tracking_ = false;
-        // While a button is held the capture keeps the moves coming.
-        if (GetCapture() != hwnd()) {
+        case WM_MOUSEMOVE:
+            TrackLeave();
             for (auto& c : controls_) {
-                c->OnMouseLeave(hwnd(), p);
+                c->OnMouseMove(hwnd(), p);
             }
-        }
-        return 0;
-    case WM_LBUTTONDOWN: {
-        SetFocus(hwnd());
-        bool handled = false;
-        for (auto& c : controls_) {
-            handled = c->OnLeftDown(hwnd(), p) || handled;
-        }
-        if (handled) {
-            SetCapture(hwnd());
-        }
-        return 0;
-    }
-    case WM_LBUTTONUP:
-        if (GetCapture() == hwnd()) {
-            ReleaseCapture();
-        }
-        for (auto& c : controls_) {
-            c->OnLeftUp(hwnd(), p);
-        }
-        return 0;
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_KEYDOWN: {
-        if (wParam == VK_TAB || wParam == VK_DOWN || wParam == VK_UP) {
-            // Moves the focus mark to the next (or previous) focusable control.
-            const int n = static_cast<int>(controls_.size());
-            const int direction = wParam == VK_UP || (GetKeyState(VK_SHIFT) < 0) ? -1 : 1;
-            for (int i = 1; i <= n; ++i) {
-                const int next = ((focus_ < 0 ? (direction > 0 ? -1 : 0) : focus_) + direction * i + n * 2) % n;
-                if (controls_[static_cast<size_t>(next)]->focusable()) {
-                    if (focus_ >= 0) {
-                        controls_[static_cast<size_t>(focus_)]->SetFocused(false);
-                    }
-                    focus_ = next;
-                    controls_[static_cast<size_t>(focus_)]->SetFocused(true);
-                    Invalidate();
-                    break;
+            return 0;
+        case WM_MOUSELEAVE:
+            tracking_ = false;
+            // While a button is held the capture keeps the moves coming.
+            if (GetCapture() != hwnd()) {
+                for (auto& c : controls_) {
+                    c->OnMouseLeave(hwnd(), p);
                 }
             }
             return 0;
-        }
-        if (focus_ >= 0 && controls_[static_cast<size_t>(focus_)]->OnKey(hwnd(), static_cast<int>(wParam))) {
+        case WM_LBUTTONDOWN: {
+            SetFocus(hwnd());
+            bool handled = false;
+            for (auto& c : controls_) {
+                handled = c->OnLeftDown(hwnd(), p) || handled;
+            }
+            if (handled) {
+                SetCapture(hwnd());
+            }
             return 0;
         }
-        break;
-    }
-    case WM_KILLFOCUS:
-        if (focus_ >= 0) {
-            controls_[static_cast<size_t>(focus_)]->SetFocused(false);
-            focus_ = -1;
-            Invalidate();
+        case WM_LBUTTONUP:
+            if (GetCapture() == hwnd()) {
+                ReleaseCapture();
+            }
+            for (auto& c : controls_) {
+                c->OnLeftUp(hwnd(), p);
+            }
+            return 0;
+        case WM_GETDLGCODE:
+            return DLGC_WANTARROWS | DLGC_WANTCHARS;
+        case WM_KEYDOWN: {
+            if (wParam == VK_TAB || wParam == VK_DOWN || wParam == VK_UP) {
+                // Moves the focus mark to the next (or previous) focusable control.
+                const int n = static_cast<int>(controls_.size());
+                const int direction = wParam == VK_UP || (GetKeyState(VK_SHIFT) < 0) ? -1 : 1;
+                for (int i = 1; i <= n; ++i) {
+                    const int next = ((focus_ < 0 ? (direction > 0 ? -1 : 0) : focus_) + direction * i + n * 2) % n;
+                    if (controls_[static_cast<size_t>(next)]->focusable()) {
+                        if (focus_ >= 0) {
+                            controls_[static_cast<size_t>(focus_)]->SetFocused(false);
+                        }
+                        focus_ = next;
+                        controls_[static_cast<size_t>(focus_)]->SetFocused(true);
+                        Invalidate();
+                        break;
+                    }
+                }
+                return 0;
+            }
+            if (focus_ >= 0 && controls_[static_cast<size_t>(focus_)]->OnKey(hwnd(), static_cast<int>(wParam))) {
+                return 0;
+            }
+            break;
         }
-        break;
-    case WM_COMMAND:
-        // The controls' notifications (5014) go on to the window that holds the host.
-        return SendMessageW(GetParent(hwnd()), WM_COMMAND, wParam, lParam);
-    default:
-        break;
+        case WM_KILLFOCUS:
+            if (focus_ >= 0) {
+                controls_[static_cast<size_t>(focus_)]->SetFocused(false);
+                focus_ = -1;
+                Invalidate();
+            }
+            break;
+        case WM_COMMAND:
+            // The controls' notifications (5014) go on to the window that holds the host.
+            return SendMessageW(GetParent(hwnd()), WM_COMMAND, wParam, lParam);
+        default:
+            break;
     }
     return Control::Handle(message, wParam, lParam);
 }

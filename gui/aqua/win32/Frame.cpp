@@ -102,26 +102,26 @@ void Frame::SetWindowRegion(HWND window, int width, int height)
 LRESULT Frame::HitTest(HWND window, int x, int y) const
 {
     switch (LayoutOf(window).HitTest({x, y})) {
-    case FrameHit::Border:
-        return HTBORDER;
-    case FrameHit::Client:
-        return HTCLIENT;
-    case FrameHit::Caption:
-        return HTCAPTION;
-    case FrameHit::Close:
-        return HTCLOSE;
-    case FrameHit::Minimise:
-        return HTMINBUTTON;
-    case FrameHit::Maximise:
-        return HTMAXBUTTON;
+        case FrameHit::Border:
+            return HTBORDER;
+        case FrameHit::Client:
+            return HTCLIENT;
+        case FrameHit::Caption:
+            return HTCAPTION;
+        case FrameHit::Close:
+            return HTCLOSE;
+        case FrameHit::Minimise:
+            return HTMINBUTTON;
+        case FrameHit::Maximise:
+            return HTMAXBUTTON;
     }
     return HTNOWHERE;
 }
 
 void Frame::ClientFromWindow(HWND window, RECT& rect) const
 {
-    const Rect client = LayoutOf(window).ClientFromWindow(
-        {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top});
+    const Rect client =
+        LayoutOf(window).ClientFromWindow({rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top});
     rect = {client.x, client.y, client.right(), client.bottom()};
 }
 
@@ -131,9 +131,8 @@ DWORD Frame::LoadSkin(HMODULE)
                                 L"AQUA.FRAME.YELLOW", L"AQUA.FRAME.GREEN", L"AQUA.FRAME.DISABLED"}) {
         const DWORD error = toolkit_.CheckImage(name);
         if (error != 0) {
-            toolkit_.Report(std::wstring(L"The window frame image ") + name +
-                                L" is missing or damaged (error " + std::to_wstring(error) +
-                                L"). Please reinstall the program.",
+            toolkit_.Report(std::wstring(L"The window frame image ") + name + L" is missing or damaged (error " +
+                                std::to_wstring(error) + L"). Please reinstall the program.",
                             L"Corvane");
             return error;
         }

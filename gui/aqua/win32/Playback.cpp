@@ -38,23 +38,22 @@ void PlayImage(const ImageOp& op, Gdiplus::Graphics& g, Toolkit& toolkit, const 
     attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
     if (op.look == ImageLook::Grey) {
         const Gdiplus::REAL t = 1.0f / 3;
-        Gdiplus::ColorMatrix grey = {{{t, t, t, 0, 0}, {t, t, t, 0, 0}, {t, t, t, 0, 0}, {0, 0, 0, 1, 0},
-                                      {0, 0, 0, 0, 1}}};
+        Gdiplus::ColorMatrix grey = {
+            {{t, t, t, 0, 0}, {t, t, t, 0, 0}, {t, t, t, 0, 0}, {0, 0, 0, 1, 0}, {0, 0, 0, 0, 1}}};
         attributes.SetColorMatrix(&grey);
     } else if (op.look == ImageLook::Faded) {
-        Gdiplus::ColorMatrix half = {{{1, 0, 0, 0, 0}, {0, 1, 0, 0, 0}, {0, 0, 1, 0, 0}, {0, 0, 0, 0.5f, 0},
-                                      {0, 0, 0, 0, 1}}};
+        Gdiplus::ColorMatrix half = {
+            {{1, 0, 0, 0, 0}, {0, 1, 0, 0, 0}, {0, 0, 1, 0, 0}, {0, 0, 0, 0.5f, 0}, {0, 0, 0, 0, 1}}};
         attributes.SetColorMatrix(&half);
         attributes.SetGamma(static_cast<Gdiplus::REAL>(op.gamma));
     }
     const double s = image.artScale;
-    Gdiplus::Rect src = op.source.empty()
-                            ? Gdiplus::Rect(0, 0, static_cast<INT>(image.bitmap->GetWidth()),
-                                            static_cast<INT>(image.bitmap->GetHeight()))
-                            : Gdiplus::Rect(static_cast<INT>(std::lround(op.source.x * s)),
-                                            static_cast<INT>(std::lround(op.source.y * s)),
-                                            static_cast<INT>(std::lround(op.source.width * s)),
-                                            static_cast<INT>(std::lround(op.source.height * s)));
+    Gdiplus::Rect src = op.source.empty() ? Gdiplus::Rect(0, 0, static_cast<INT>(image.bitmap->GetWidth()),
+                                                          static_cast<INT>(image.bitmap->GetHeight()))
+                                          : Gdiplus::Rect(static_cast<INT>(std::lround(op.source.x * s)),
+                                                          static_cast<INT>(std::lround(op.source.y * s)),
+                                                          static_cast<INT>(std::lround(op.source.width * s)),
+                                                          static_cast<INT>(std::lround(op.source.height * s)));
     if (src.Width <= 0 || src.Height <= 0) {
         return;
     }
@@ -67,8 +66,8 @@ void PlayImage(const ImageOp& op, Gdiplus::Graphics& g, Toolkit& toolkit, const 
     };
     if (op.fit == ImageFit::TileX) {
         // Each tile keeps the source's proportions at the destination's height.
-        const int tile = std::max(1, static_cast<int>(std::lround(static_cast<double>(src.Width) * op.dest.height /
-                                                                  src.Height)));
+        const int tile =
+            std::max(1, static_cast<int>(std::lround(static_cast<double>(src.Width) * op.dest.height / src.Height)));
         g.SetClip(Gdiplus::Rect(op.dest.x, op.dest.y, op.dest.width, op.dest.height));
         for (int x = op.dest.x; x < op.dest.right(); x += tile) {
             draw(Gdiplus::Rect(x, op.dest.y, tile, op.dest.height), src.Width);

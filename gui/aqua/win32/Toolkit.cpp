@@ -181,10 +181,10 @@ std::wstring Toolkit::FamilyFor(const std::wstring& requested)
 Gdiplus::Font* Toolkit::Font(const FontSpec& spec, const Scaler& scaler)
 {
     // Sizes become pixels at the window's scale: points are 1/72 inch.
-    const double pixels = spec.unit == FontUnit::Point ? spec.size * scaler.dpi() / 72.0
-                                                       : spec.size * scaler.FontFactor();
-    const std::wstring key = spec.family + L'|' + std::to_wstring(static_cast<int>(pixels * 100)) + L'|' +
-                             std::to_wstring(spec.style);
+    const double pixels =
+        spec.unit == FontUnit::Point ? spec.size * scaler.dpi() / 72.0 : spec.size * scaler.FontFactor();
+    const std::wstring key =
+        spec.family + L'|' + std::to_wstring(static_cast<int>(pixels * 100)) + L'|' + std::to_wstring(spec.style);
     auto it = fonts_.find(key);
     if (it == fonts_.end()) {
         const std::wstring family = FamilyFor(spec.family);
@@ -196,7 +196,7 @@ Gdiplus::Font* Toolkit::Font(const FontSpec& spec, const Scaler& scaler)
             style |= Gdiplus::FontStyleUnderline;
         }
         auto font = std::make_unique<Gdiplus::Font>(family.c_str(), static_cast<Gdiplus::REAL>(pixels), style,
-                                                     Gdiplus::UnitPixel);
+                                                    Gdiplus::UnitPixel);
         if (font->GetLastStatus() != Gdiplus::Ok) {
             font.reset();
         }

@@ -106,104 +106,104 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     HWND w = hwnd();
     switch (message) {
-    case WM_NCCALCSIZE: {
-        auto* rect = reinterpret_cast<RECT*>(lParam);
-        frame_.ClientFromWindow(w, *rect);
-        return 0;
-    }
-    case WM_NCHITTEST: {
-        RECT r{};
-        GetWindowRect(w, &r);
-        return frame_.HitTest(w, GET_X_LPARAM(lParam) - r.left, GET_Y_LPARAM(lParam) - r.top);
-    }
-    case WM_NCPAINT: {
-        HDC dc = GetWindowDC(w);
-        if (dc) {
-            frame_.PaintNonClient(w, dc);
-            ReleaseDC(w, dc);
-        }
-        return 0;
-    }
-    case WM_NCACTIVATE: {
-        HDC dc = GetWindowDC(w);
-        if (dc) {
-            frame_.PaintNonClient(w, dc);
-            ReleaseDC(w, dc);
-        }
-        return TRUE;
-    }
-    case WM_ACTIVATE:
-        RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
-        break;
-    case WM_ERASEBKGND:
-    case WM_PRINTCLIENT: {
-        // Children that show their parent ask for this through WM_PRINTCLIENT.
-        RECT r{};
-        GetClientRect(w, &r);
-        frame_.EraseBackground(w, reinterpret_cast<HDC>(wParam), r);
-        return message == WM_ERASEBKGND ? 1 : 0;
-    }
-    case WM_SIZE: {
-        RECT r{};
-        GetWindowRect(w, &r);
-        frame_.SetWindowRegion(w, r.right - r.left, r.bottom - r.top);
-        RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
-        break;
-    }
-    case WM_SETTEXT: {
-        const LRESULT result = DefWindowProcW(w, message, wParam, lParam);
-        RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
-        return result;
-    }
-    case WM_NCLBUTTONDOWN:
-        if (wParam == HTCLOSE || wParam == HTMINBUTTON || wParam == HTMAXBUTTON) {
-            pressedHit_ = static_cast<LRESULT>(wParam);
-            SetCapture(w);
+        case WM_NCCALCSIZE: {
+            auto* rect = reinterpret_cast<RECT*>(lParam);
+            frame_.ClientFromWindow(w, *rect);
             return 0;
         }
-        if (wParam == HTCAPTION) {
-            break;  // the system drags the window
-        }
-        return 0;
-    case WM_LBUTTONUP:
-        if (pressedHit_ != HTNOWHERE) {
-            // Captured after a press on a caption button: act only when
-            // released over the same button.
-            POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            ClientToScreen(w, &p);
+        case WM_NCHITTEST: {
             RECT r{};
             GetWindowRect(w, &r);
-            const LRESULT hit = frame_.HitTest(w, p.x - r.left, p.y - r.top);
-            const LRESULT pressed = pressedHit_;
-            pressedHit_ = HTNOWHERE;
-            ReleaseCapture();
-            if (hit == pressed) {
-                OnCaptionButton(hit);
+            return frame_.HitTest(w, GET_X_LPARAM(lParam) - r.left, GET_Y_LPARAM(lParam) - r.top);
+        }
+        case WM_NCPAINT: {
+            HDC dc = GetWindowDC(w);
+            if (dc) {
+                frame_.PaintNonClient(w, dc);
+                ReleaseDC(w, dc);
             }
             return 0;
         }
-        break;
-    case WM_CAPTURECHANGED:
-        pressedHit_ = HTNOWHERE;
-        break;
-    case kDpiChanged: {
-        SetPropW(w, Aqua::kDpiProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(HIWORD(wParam))));
-        SetScale(Aqua::Scaler(HIWORD(wParam)));
-        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-        if (suggested) {
-            SetWindowPos(w, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        case WM_NCACTIVATE: {
+            HDC dc = GetWindowDC(w);
+            if (dc) {
+                frame_.PaintNonClient(w, dc);
+                ReleaseDC(w, dc);
+            }
+            return TRUE;
         }
-        return 0;
-    }
-    case WM_DESTROY:
-        RemovePropW(w, Aqua::kDpiProperty);
-        break;
-    case WM_NCLBUTTONDBLCLK:
-    case WM_NCMOUSEMOVE:
-        return 0;
-    default:
-        break;
+        case WM_ACTIVATE:
+            RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+            break;
+        case WM_ERASEBKGND:
+        case WM_PRINTCLIENT: {
+            // Children that show their parent ask for this through WM_PRINTCLIENT.
+            RECT r{};
+            GetClientRect(w, &r);
+            frame_.EraseBackground(w, reinterpret_cast<HDC>(wParam), r);
+            return message == WM_ERASEBKGND ? 1 : 0;
+        }
+        case WM_SIZE: {
+            RECT r{};
+            GetWindowRect(w, &r);
+            frame_.SetWindowRegion(w, r.right - r.left, r.bottom - r.top);
+            RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+            break;
+        }
+        case WM_SETTEXT: {
+            const LRESULT result = DefWindowProcW(w, message, wParam, lParam);
+            RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+            return result;
+        }
+        case WM_NCLBUTTONDOWN:
+            if (wParam == HTCLOSE || wParam == HTMINBUTTON || wParam == HTMAXBUTTON) {
+                pressedHit_ = static_cast<LRESULT>(wParam);
+                SetCapture(w);
+                return 0;
+            }
+            if (wParam == HTCAPTION) {
+                break;  // the system drags the window
+            }
+            return 0;
+        case WM_LBUTTONUP:
+            if (pressedHit_ != HTNOWHERE) {
+                // Captured after a press on a caption button: act only when
+                // released over the same button.
+                POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+                ClientToScreen(w, &p);
+                RECT r{};
+                GetWindowRect(w, &r);
+                const LRESULT hit = frame_.HitTest(w, p.x - r.left, p.y - r.top);
+                const LRESULT pressed = pressedHit_;
+                pressedHit_ = HTNOWHERE;
+                ReleaseCapture();
+                if (hit == pressed) {
+                    OnCaptionButton(hit);
+                }
+                return 0;
+            }
+            break;
+        case WM_CAPTURECHANGED:
+            pressedHit_ = HTNOWHERE;
+            break;
+        case kDpiChanged: {
+            SetPropW(w, Aqua::kDpiProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(HIWORD(wParam))));
+            SetScale(Aqua::Scaler(HIWORD(wParam)));
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            if (suggested) {
+                SetWindowPos(w, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                             suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+            }
+            return 0;
+        }
+        case WM_DESTROY:
+            RemovePropW(w, Aqua::kDpiProperty);
+            break;
+        case WM_NCLBUTTONDBLCLK:
+        case WM_NCMOUSEMOVE:
+            return 0;
+        default:
+            break;
     }
     return WindowBase::Handle(message, wParam, lParam);
 }
@@ -282,29 +282,29 @@ std::unique_ptr<Aqua::OffscreenBitmap> Control::Snapshot()
 LRESULT Control::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd(), &ps);
-        if (dc) {
-            PaintTo(dc);
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd(), &ps);
+            if (dc) {
+                PaintTo(dc);
+            }
+            EndPaint(hwnd(), &ps);
+            return 0;
         }
-        EndPaint(hwnd(), &ps);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        PaintTo(reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;  // the paint covers everything
-    case WM_SIZE:
-        buffer_.reset();
-        Invalidate();
-        break;
-    case WM_MOUSELEAVE:
-        tracking_ = false;
-        break;
-    default:
-        break;
+        case WM_PRINTCLIENT:
+            PaintTo(reinterpret_cast<HDC>(wParam));
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // the paint covers everything
+        case WM_SIZE:
+            buffer_.reset();
+            Invalidate();
+            break;
+        case WM_MOUSELEAVE:
+            tracking_ = false;
+            break;
+        default:
+            break;
     }
     return WindowBase::Handle(message, wParam, lParam);
 }

@@ -31,8 +31,8 @@ protected:
     // Destroys the window if it still exists.
     ~WindowBase() override;
 
-    bool CreateHandle(DWORD exStyle, const wchar_t* text, DWORD style, int x, int y, int width, int height,
-                      HWND parent, UINT_PTR id);
+    bool CreateHandle(DWORD exStyle, const wchar_t* text, DWORD style, int x, int y, int width, int height, HWND parent,
+                      UINT_PTR id);
     virtual LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     virtual void OnScaleChanged() {}
 

@@ -199,7 +199,8 @@ TEST_F(AquaWindowTest, EveryNamedResourceExistsAndDecodesAtEveryScale)
             EXPECT_EQ(toolkit().CheckImage(name + suffix), 0u) << std::string(name.begin(), name.end());
         }
     }
-    HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(107), IMAGE_ICON, 32, 32, 0));
+    HICON icon =
+        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(107), IMAGE_ICON, 32, 32, 0));
     EXPECT_NE(icon, nullptr);
     DestroyIcon(icon);
     EXPECT_NE(toolkit().CheckImage(L"AQUA.NO.SUCH.IMAGE"), 0u);
@@ -207,9 +208,8 @@ TEST_F(AquaWindowTest, EveryNamedResourceExistsAndDecodesAtEveryScale)
 
 TEST_F(AquaWindowTest, MissingFrameImageIsReportedThroughThePrompt)
 {
-    Aqua::Toolkit bare(GetModuleHandleW(L"kernel32.dll"), [](const std::wstring& text, const std::wstring&) {
-        prompts_->push_back(text);
-    });
+    Aqua::Toolkit bare(GetModuleHandleW(L"kernel32.dll"),
+                       [](const std::wstring& text, const std::wstring&) { prompts_->push_back(text); });
     RTI::Reference<Aqua::Frame> frame(new Aqua::Frame(bare));
     EXPECT_NE(frame->LoadSkin(GetModuleHandleW(L"kernel32.dll")), 0u);
     ASSERT_EQ(prompts_->size(), 1u);
@@ -421,9 +421,9 @@ TEST_F(AquaWindowTest, CheckboxClicksToggleAndDraggingOutsideChangesNothing)
     auto snapshot = panel->Snapshot();
     const auto strip = panel->lastPaint().ImagesNamed(L"XP.CHECKBOX");
     ASSERT_EQ(strip.size(), 1u);
-    EXPECT_EQ(strip[0].source.y, 16 * 5);  // ticked, pointer over it
+    EXPECT_EQ(strip[0].source.y, 16 * 5);                                                 // ticked, pointer over it
     EXPECT_TRUE(Bluish(snapshot->Pixel(17, 20))) << std::hex << snapshot->Pixel(17, 20);  // the tick
-    EXPECT_EQ(snapshot->Pixel(250, 80) & 0xFFFFFF, 0xFFFFFFu);  // background
+    EXPECT_EQ(snapshot->Pixel(250, 80) & 0xFFFFFF, 0xFFFFFFu);                            // background
 
     // Pressed, dragged outside and released there: back to normal, still ticked.
     const POINT inBox = ScreenOf(panel->hwnd(), 18, 18);
