@@ -457,7 +457,6 @@ struct Reader::BlockEntry {
     uint64_t start = 0;  // offset of the block start record
     uint64_t end = 0;    // offset after the block end record
     uint8_t tag = 0;
-    bool sound = false;  // its checksum matches and it nests within the limit
 };
 
 enum class Reader::Tail {
@@ -466,13 +465,29 @@ enum class Reader::Tail {
     Unreadable,  // a torn block, or bytes that are no record
 };
 
-// Walks one top-level block's records without interpreting them. False when
-// the block runs beyond the file or holds something that is no record: its
-// end cannot be found, so it and everything after it is the torn tail.
-bool Reader::ScanBlock(uint64_t start, uint8_t tag, BlockEntry* entry)
+enum class Reader::Scan {
+    Sound,      // complete, its checksum matches, it nests within the limit
+    Unsound,    // complete, but its checksum or nesting is wrong
+    Truncated,  // the file (or a length in it) ends before the block does
+    Malformed,  // something that is no record, or no block start at all
+};
+
+// Walks one top-level block's records from its block start without
+// interpreting them.
+Reader::Scan Reader::ScanBlockAt(uint64_t start, BlockEntry* entry)
 {
+    MoveTo(start, fileSize_, false);
+    uint8_t head[2] = {};
+    if (ReadBytes(head, 1) != 0) {
+        return Scan::Truncated;
+    }
+    if (head[0] != Record::BlockStart) {
+        return Scan::Malformed;
+    }
+    if (ReadBytes(head + 1, 1) != 0) {
+        return Scan::Truncated;
+    }
     Crc32 crc;
-    const uint8_t head[2] = {Record::BlockStart, tag};
     crc.Update(head, sizeof head);
     uint64_t depth = 1;
     uint64_t deepest = 1;
@@ -482,13 +497,13 @@ bool Reader::ScanBlock(uint64_t start, uint8_t tag, BlockEntry* entry)
     for (;;) {
         uint8_t type = 0;
         if (ReadBytes(&type, 1) != 0) {
-            return false;
+            return Scan::Truncated;
         }
         switch (type) {
             case Record::BlockStart: {
                 uint8_t nestedTag = 0;
                 if (ReadBytes(&nestedTag, 1) != 0) {
-                    return false;
+                    return Scan::Truncated;
                 }
                 const uint8_t bytes[2] = {type, nestedTag};
                 crc.Update(bytes, sizeof bytes);
@@ -500,9 +515,9 @@ bool Reader::ScanBlock(uint64_t start, uint8_t tag, BlockEntry* entry)
                 if (--depth == 0) {
                     entry->start = start;
                     entry->end = Position();
-                    entry->tag = tag;
-                    entry->sound = lastWasChecksum && checksumMatches && deepest <= 1 + Format::kMaxKeyDepth;
-                    return true;
+                    entry->tag = head[1];
+                    const bool sound = lastWasChecksum && checksumMatches && deepest <= 1 + Format::kMaxKeyDepth;
+                    return sound ? Scan::Sound : Scan::Unsound;
                 }
                 crc.Update(&type, 1);
                 lastWasChecksum = false;
@@ -510,7 +525,7 @@ bool Reader::ScanBlock(uint64_t start, uint8_t tag, BlockEntry* entry)
             case Record::Integer: {
                 uint8_t bytes[5] = {type};
                 if (ReadBytes(bytes + 1, 4) != 0) {
-                    return false;
+                    return Scan::Truncated;
                 }
                 lastWasChecksum = depth == 1;
                 checksumMatches = Format::GetUint32(bytes + 1) == crc.Value();
@@ -525,18 +540,18 @@ bool Reader::ScanBlock(uint64_t start, uint8_t tag, BlockEntry* entry)
                 for (int part = 0; part < (type == Record::SavedFile ? 2 : 1); ++part) {
                     uint8_t countBytes[4];
                     if (ReadBytes(countBytes, sizeof countBytes) != 0) {
-                        return false;
+                        return Scan::Truncated;
                     }
                     uint64_t count = Format::GetUint32(countBytes);
                     if (count > Remaining()) {
-                        return false;
+                        return Scan::Truncated;
                     }
                     crc.Update(countBytes, sizeof countBytes);
                     chunk.resize(kBufferSize);
                     while (count > 0) {
                         const size_t n = static_cast<size_t>(std::min<uint64_t>(count, chunk.size()));
                         if (ReadBytes(chunk.data(), n) != 0) {
-                            return false;
+                            return Scan::Truncated;
                         }
                         crc.Update(chunk.data(), n);
                         count -= n;
@@ -546,34 +561,110 @@ bool Reader::ScanBlock(uint64_t start, uint8_t tag, BlockEntry* entry)
                 break;
             }
             default:
-                return false;
+                return Scan::Malformed;
         }
     }
 }
 
-Reader::Tail Reader::Index(std::vector<BlockEntry>* blocks, uint64_t* tailOffset)
+// True when, from `from` on, the journal is sound blocks up to an end record
+// that is its last byte, or up to the end of the file, a torn last block
+// allowed. At least one sound block must be there: a lone end record byte
+// proves nothing, and every block after the first must match too, since a
+// single matching checksum proves little (saved data can hold any bytes).
+// The blocks found are appended.
+bool Reader::SoundToTheEnd(uint64_t from, std::vector<BlockEntry>* blocks, Tail* tail, uint64_t* tornOffset)
 {
+    std::vector<BlockEntry> found;
+    uint64_t at = from;
     for (;;) {
-        *tailOffset = Position();
-        if (Remaining() == 0) {
-            return Tail::EndOfFile;
+        if (at >= fileSize_) {
+            if (found.empty()) {
+                return false;
+            }
+            *tail = Tail::EndOfFile;
+            break;
         }
-        uint8_t head[2] = {};
-        if (ReadBytes(head, 1) != 0) {
-            return Tail::Unreadable;
+        MoveTo(at, fileSize_, false);
+        uint8_t type = 0;
+        if (ReadBytes(&type, 1) != 0) {
+            return false;
         }
-        if (head[0] == Record::JournalEnd) {
-            return Tail::EndRecord;
-        }
-        if (head[0] != Record::BlockStart || ReadBytes(head + 1, 1) != 0) {
-            return Tail::Unreadable;
+        if (type == Record::JournalEnd) {
+            if (at + 1 != fileSize_ || found.empty()) {
+                return false;
+            }
+            *tail = Tail::EndRecord;
+            break;
         }
         BlockEntry entry;
-        if (!ScanBlock(*tailOffset, head[1], &entry)) {
-            return Tail::Unreadable;
+        const Scan scan = ScanBlockAt(at, &entry);
+        if (scan == Scan::Sound) {
+            found.push_back(entry);
+            at = entry.end;
+            continue;
         }
-        blocks->push_back(entry);
+        const bool tornLast = scan == Scan::Truncated || (scan == Scan::Unsound && entry.end == fileSize_);
+        if (!tornLast || found.empty()) {
+            return false;
+        }
+        *tail = Tail::Unreadable;
+        *tornOffset = at;
+        break;
     }
+    blocks->insert(blocks->end(), found.begin(), found.end());
+    return true;
+}
+
+Reader::Tail Reader::Index(std::vector<BlockEntry>* blocks, ReplayReport* report)
+{
+    uint64_t at = Position();
+    for (;;) {
+        if (at >= fileSize_) {
+            return Tail::EndOfFile;
+        }
+        MoveTo(at, fileSize_, false);
+        uint8_t type = 0;
+        if (ReadBytes(&type, 1) != 0) {
+            break;
+        }
+        if (type == Record::JournalEnd) {
+            return Tail::EndRecord;
+        }
+        BlockEntry entry;
+        const Scan scan = ScanBlockAt(at, &entry);
+        if (scan == Scan::Sound) {
+            blocks->push_back(entry);
+            at = entry.end;
+            continue;
+        }
+        // A complete block with a wrong checksum followed by the end record
+        // was damaged after the run closed its journal, not torn by a crash.
+        if (scan == Scan::Unsound && entry.end + 1 == fileSize_) {
+            MoveTo(entry.end, fileSize_, false);
+            if (ReadBytes(&type, 1) == 0 && type == Record::JournalEnd) {
+                report->damaged.push_back({at, entry.end});
+                return Tail::EndRecord;
+            }
+        }
+        break;
+    }
+    // Something at `at` is no sound block. It is a torn tail only when nothing
+    // sound follows it; otherwise the bytes up to what is sound are damaged.
+    for (uint64_t from = at + 1; from < fileSize_; ++from) {
+        Tail tail = Tail::EndOfFile;
+        uint64_t tornOffset = 0;
+        if (SoundToTheEnd(from, blocks, &tail, &tornOffset)) {
+            report->damaged.push_back({at, from});
+            if (tail == Tail::Unreadable) {
+                report->tornTail = true;
+                report->tornOffset = tornOffset;
+            }
+            return tail;
+        }
+    }
+    report->tornTail = true;
+    report->tornOffset = at;
+    return Tail::Unreadable;
 }
 
 uint32_t Reader::Replay(std::wstring_view journalPath, const uint8_t* header, size_t headerLength,
@@ -589,22 +680,9 @@ uint32_t Reader::Replay(std::wstring_view journalPath, const uint8_t* header, si
     RTI::TraceTo(tracer, RTI::TraceCode::Max, Clamp32(fileSize_), 0);
 
     std::vector<BlockEntry> blocks;
-    uint64_t tailOffset = 0;
-    const Tail tail = Index(&blocks, &tailOffset);
+    const Tail tail = Index(&blocks, &out);
     out.blocks = static_cast<uint32_t>(blocks.size());
     out.endRecord = tail == Tail::EndRecord;
-    if (tail == Tail::Unreadable) {
-        out.tornTail = true;
-        out.tornOffset = tailOffset;
-    }
-    // A last block whose checksum fails, with nothing sound after it, was torn
-    // while it was flushed: its change was never made.
-    if (!blocks.empty() && !blocks.back().sound && tail != Tail::EndRecord) {
-        out.tornTail = true;
-        out.tornOffset = blocks.back().start;
-        blocks.pop_back();
-        out.blocks = static_cast<uint32_t>(blocks.size());
-    }
 
     // Undo runs backwards: the last change is undone first, so overlapping
     // changes come back to the state before the first of them.
@@ -615,9 +693,7 @@ uint32_t Reader::Replay(std::wstring_view journalPath, const uint8_t* header, si
         }
         const BlockEntry& block = blocks[i];
         ReplayReport::Failure failure{static_cast<uint32_t>(i), block.start, block.tag, 0};
-        if (!block.sound) {
-            failure.error = Err::BadFormat;
-        } else if (RTI::Reference<ICommand> command = source.GetCommand(block.tag)) {
+        if (RTI::Reference<ICommand> command = source.GetCommand(block.tag)) {
             MoveTo(block.start, block.end, true);
             type_ = Record::None;
             tag_ = 0;
@@ -644,7 +720,7 @@ uint32_t Reader::Replay(std::wstring_view journalPath, const uint8_t* header, si
     }
     RTI::TraceTo(tracer, RTI::TraceCode::Current, Clamp32(fileSize_), 0);
     (void)Close();
-    return out.failed.empty() ? Err::Success : Format::kReplayIncomplete;
+    return out.Complete() ? Err::Success : Format::kReplayIncomplete;
 }
 
 }  // namespace Remover

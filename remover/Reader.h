@@ -24,18 +24,27 @@ struct ReplayReport {
         uint32_t index = 0;   // of the block in the journal, from 0
         uint64_t offset = 0;  // of its block start
         uint8_t tag = 0;
-        // The command's error; -1 for a block refused unread (damaged, or
-        // nested too deep); -2 when no command has the tag.
+        // The command's error; -2 when no command has the tag.
         uint32_t error = 0;
     };
-    uint32_t blocks = 0;          // complete blocks found
-    uint32_t restored = 0;        // of those, undone
-    std::vector<Failure> failed;  // newest first, as they were met
-    bool endRecord = false;       // the journal was closed normally
+    // Bytes in the middle of the journal that are no sound block, with sound
+    // blocks after them: the changes recorded there were not undone.
+    struct DamagedRange {
+        uint64_t begin = 0;  // first damaged byte
+        uint64_t end = 0;    // the first sound byte after them
+    };
+    uint32_t blocks = 0;                // sound blocks found
+    uint32_t restored = 0;              // of those, undone
+    std::vector<Failure> failed;        // newest first, as they were met
+    std::vector<DamagedRange> damaged;  // in file order
+    bool endRecord = false;             // the journal was closed normally
     // A torn last block (a run that stopped while journalling) was ignored:
-    // its change was never made, since the record comes first.
+    // its change was never made, since the record comes first. A tail is torn
+    // only when nothing sound follows it.
     bool tornTail = false;
     uint64_t tornOffset = 0;
+    // Every sound block undone and nothing damaged.
+    bool Complete() const { return failed.empty() && damaged.empty(); }
 };
 
 class Reader final : public RTI::IReader {
@@ -77,10 +86,14 @@ public:
     // Undoes a journal: indexes its complete top-level blocks in one pass,
     // then restores them from the last to the first, each through the command
     // source's command for its tag. A block that cannot be undone is reported
-    // and the replay goes on. A torn last block is ignored. Sends 'max' (the
-    // journal's size) and 'cur' (bytes replayed) to the tracer.
+    // and the replay goes on. Where the blocks stop being sound, the reader
+    // looks further on for a position from which the rest of the journal is
+    // sound blocks to its end: the bytes before it are reported damaged and
+    // the blocks after it are restored. Only when there is none is the rest a
+    // torn tail, which is ignored. Sends 'max' (the journal's size) and 'cur'
+    // (bytes replayed) to the tracer.
     // Returns Open's error, 1223 when cancelled (between blocks), -2 when some
-    // block failed, else 0.
+    // block failed or bytes were damaged, else 0.
     [[nodiscard]] uint32_t Replay(std::wstring_view journalPath, const uint8_t* header, size_t headerLength,
                                   ICommandSource& source, RTI::ITracer* tracer, Platform::EventHandle cancel,
                                   ReplayReport* report = nullptr);
@@ -93,6 +106,7 @@ public:
 private:
     struct BlockEntry;
     enum class Tail;
+    enum class Scan;
 
     [[nodiscard]] uint32_t OpenFile(std::wstring_view journalPath, const uint8_t* header, size_t headerLength);
     [[nodiscard]] uint32_t ReadBytes(void* out, uint64_t size);
@@ -103,8 +117,9 @@ private:
     uint64_t Position() const { return bufferOffset_ + bufferPos_; }
     uint64_t Remaining() const { return limit_ > Position() ? limit_ - Position() : 0; }
     void MoveTo(uint64_t offset, uint64_t limit, bool bounded);
-    Tail Index(std::vector<BlockEntry>* blocks, uint64_t* tailOffset);
-    bool ScanBlock(uint64_t start, uint8_t tag, BlockEntry* entry);
+    Tail Index(std::vector<BlockEntry>* blocks, ReplayReport* report);
+    Scan ScanBlockAt(uint64_t start, BlockEntry* entry);
+    bool SoundToTheEnd(uint64_t from, std::vector<BlockEntry>* blocks, Tail* tail, uint64_t* tornOffset);
 
     Platform::UniqueFile file_;
     std::unique_ptr<CopyStore> copies_;

@@ -9,8 +9,15 @@
 #include "core/platform/Errors.h"
 #include "core/rti/IgnoreCaseStringComparator.h"
 #include "remover/BackupPoints.h"
+#include "remover/DeleteFileW.h"
+#include "remover/DeleteRegKey.h"
+#include "remover/DeleteRegValue.h"
+#include "remover/Format.h"
 #include "remover/Processor.h"
+#include "remover/RCreateFile.h"
 #include "remover/Reader.h"
+#include "remover/SetRegKey.h"
+#include "remover/SetRegValue.h"
 
 namespace Cli {
 namespace {
@@ -61,6 +68,38 @@ std::wstring ResolvePoint(const Context& context, const std::wstring& folder, co
         return {};
     }
     return path;
+}
+
+// The journal command a block tag stands for.
+std::wstring CommandNameOf(uint8_t tag)
+{
+    switch (tag) {
+        case Remover::DeleteFileW::kTag:
+            return L"DelFile";
+        case Remover::DeleteRegKey::kTag:
+            return L"DelRegKey";
+        case Remover::DeleteRegValue::kTag:
+            return L"DelRegValue";
+        case Remover::SetRegKey::kTag:
+            return L"SetRegKey";
+        case Remover::SetRegValue::kTag:
+            return L"SetRegValue";
+        case Remover::RCreateFile::kTag:
+            return L"CreateFile";
+        default:
+            return L"unknown command " + std::to_wstring(tag);
+    }
+}
+
+// Why a block was not undone, as a person reads it.
+std::wstring FailureText(uint32_t error)
+{
+    switch (error) {
+        case Remover::Format::kReplayIncomplete:
+            return L"no command of this program records such a change (error -2)";
+        default:
+            return ErrorText(error);
+    }
 }
 
 // Every point the arguments name, ticked; nothing when one is unknown.
@@ -153,12 +192,23 @@ int RunBackupsRestore(const Context& context)
             continue;
         }
         context.out.Line(L"Restored " + FileNameOf(point.path) + L": " + std::to_wstring(report.restored) + L" of " +
-                         std::to_wstring(report.blocks) + L" changes undone");
-        for (const Remover::ReplayReport::Failure& failure : report.failed) {
-            context.out.Error(point.path + L": change " + std::to_wstring(failure.index + 1) +
-                              L" could not be undone: " + ErrorText(failure.error));
+                         std::to_wstring(report.blocks) +
+                         (report.damaged.empty() ? L" changes undone" : L" readable changes undone"));
+        for (const Remover::ReplayReport::DamagedRange& range : report.damaged) {
+            context.out.Error(point.path + L": bytes " + std::to_wstring(range.begin) + L"\u2013" +
+                              std::to_wstring(range.end - 1) +
+                              L" of the journal are damaged; the changes recorded there were not undone");
         }
-        if (point.status != Err::Success && report.failed.empty()) {
+        for (const Remover::ReplayReport::Failure& failure : report.failed) {
+            context.out.Error(point.path + L": change " + std::to_wstring(failure.index + 1) + L" (" +
+                              CommandNameOf(failure.tag) + L", at byte " + std::to_wstring(failure.offset) +
+                              L") could not be undone: " + FailureText(failure.error));
+        }
+        if (report.tornTail) {
+            context.out.Line(point.path + L": the journal ends in an incomplete change at byte " +
+                             std::to_wstring(report.tornOffset) + L"; that change was never made");
+        }
+        if (point.status != Err::Success && report.Complete()) {
             context.out.Error(L"cannot restore " + point.path + L": " + ErrorText(point.status));
         }
     }

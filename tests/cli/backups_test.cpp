@@ -8,6 +8,7 @@
 #include "app/cli/JsonWriter.h"
 
 #include "core/platform/FileIO.h"
+#include "remover/DeleteRegValue.h"
 #include "tests/cli/CliFixture.h"
 
 namespace {
@@ -158,6 +159,71 @@ TEST_F(CliBackups, ADamagedJournalMakesTheRestoreFailAndTheOthersStillRun)
     EXPECT_TRUE(Contains(r.out, L"Restored " + good)) << r.out;
     EXPECT_FALSE(Contains(r.out, L"Restoring complete")) << r.out;
     EXPECT_EQ(Machine(), Restorable(before));
+}
+
+// What a restore saw is said plainly: damage in the middle of a journal fails
+// the restore and is named by its bytes; a torn last change is named as one
+// that was never made, and the restore is complete without it.
+TEST_F(CliBackups, TheRestoreSaysWhatItSawInTheJournal)
+{
+    using JournalTesting::Bytes;
+    using JournalTesting::JournalBuilder;
+    auto valueBlock = [&](JournalBuilder& b, std::wstring_view name, uint8_t v) -> JournalBuilder& {
+        return b.Begin(Remover::DeleteRegValue::kTag)
+            .Wide(L"HKCU")
+            .Wide(ScratchKeyPath() + L"\\Restored")
+            .Wide(name)
+            .Int(Platform::RegType::Binary)
+            .Data({v})
+            .Finish();
+    };
+    JournalBuilder b;
+    b.Header().Start();
+    valueBlock(b, L"first", 1);
+    const size_t second = b.Size();
+    valueBlock(b, L"second", 2).End();
+    const Bytes whole = b.Get();
+
+    Bytes junk = whole;
+    junk.insert(junk.begin() + static_cast<long>(second), {0x05, 0xAA, 0xBB});
+    const Bytes torn(whole.begin(), whole.begin() + static_cast<long>(second + 9));
+    struct Case {
+        const char* what;
+        Bytes journal;
+        int code;
+        std::wstring out;
+        std::wstring err;
+        bool secondRestored;
+    };
+    const std::wstring path = BackupFolder() + L"1700000000.arch";
+    const std::vector<Case> cases{
+        {"junk where the second block starts", junk, 1,
+         L"Restored 1700000000.arch: 2 of 2 readable changes undone\n",
+         L"corvane-cli: " + path + L": bytes " + std::to_wstring(second) + L"\u2013" + std::to_wstring(second + 2) +
+             L" of the journal are damaged; the changes recorded there were not undone\n"
+             L"corvane-cli: restoring is incomplete\n",
+         true},
+        {"a torn last change", torn, 0,
+         L"Restored 1700000000.arch: 1 of 1 changes undone\n" + path +
+             L": the journal ends in an incomplete change at byte " + std::to_wstring(second) +
+             L"; that change was never made\nRestoring complete\n"
+             L"A restart of Windows may be needed for the changes to take effect.\n",
+         L"", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        (void)Testing::DeleteTree(ScratchKey(), L"Restored");
+        MakeFolder(BackupFolder());
+        WriteFile(path, JournalTesting::ToText(c.journal));
+        const Result r = Run({L"backups", L"restore", L"1700000000"});
+        EXPECT_EQ(r.code, c.code);
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.err, c.err);
+        uint32_t type = 0;
+        std::vector<uint8_t> data;
+        EXPECT_EQ(ReadValue(L"Restored", L"first", &type, &data), 0u);
+        EXPECT_EQ(ReadValue(L"Restored", L"second", &type, &data) == 0, c.secondRestored);
+    }
 }
 
 }  // namespace

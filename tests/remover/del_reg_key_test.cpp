@@ -148,7 +148,7 @@ TEST_F(DelRegKeyCommand, KeyBlocksNestedDeeperThanTheRegistryAllowsAreRefused)
         Remover::ReplayReport report;
         (void)Replay(PutJournal(L"1.arch", b.Get()), &report);
         if (depth > Remover::Format::kMaxKeyDepth) {
-            EXPECT_EQ(report.failed.size(), 1u);
+            EXPECT_EQ(report.damaged.size(), 1u);
             EXPECT_FALSE(KeyExists(L"deep"));
         } else {
             EXPECT_EQ(report.restored, 1u) << report.failed.size();

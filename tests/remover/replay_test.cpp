@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "remover/DeleteRegValue.h"
 #include "remover/Format.h"
 #include "remover/Reader.h"
@@ -133,38 +135,103 @@ TEST_F(JournalReplay, ALastBlockWithAWrongChecksumCountsAsTorn)
     EXPECT_FALSE(KeyExists(L"b")) << "zeros are never written over a value";
 }
 
-TEST_F(JournalReplay, ADamagedBlockInTheMiddleIsRefusedAndReported)
+// Damage in the middle is not a torn tail: the reader finds where sound
+// blocks start again, reports the bytes before as damaged and restores the
+// rest; only damage with nothing sound after it is a torn tail.
+TEST_F(JournalReplay, DamageInTheMiddleIsReportedAndTheSoundBlocksAfterItRestored)
 {
     JournalBuilder b;
     b.Header().Start();
     SetValueBlock(b, L"a", L"v", 1);
     const size_t second = b.Size();
     SetValueBlock(b, L"b", L"v", 2);
-    SetValueBlock(b, L"c", L"v", 3).End();
-    Bytes damaged = b.Get();
-    damaged[second + 60] ^= 0x01;  // inside the key path of the second block
-    ReplayReport report;
-    EXPECT_EQ(Replay(PutJournal(L"1.arch", damaged), &report), kReplayIncomplete);
-    ASSERT_EQ(report.failed.size(), 1u);
-    EXPECT_EQ(report.failed[0].index, 1u);
-    EXPECT_EQ(report.failed[0].error, Err::BadFormat);
-    EXPECT_EQ(DwordOf(L"a", L"v"), 1u);
-    EXPECT_EQ(DwordOf(L"c", L"v"), 3u);
-    EXPECT_FALSE(KeyExists(L"b"));
-}
+    const size_t third = b.Size();
+    SetValueBlock(b, L"c", L"v", 3);
+    const size_t end = b.Size();
+    b.End();
+    const Bytes whole = b.Get();
+    const size_t secondLength = third - second;
 
-TEST_F(JournalReplay, JunkWhereABlockShouldStartEndsTheJournal)
-{
-    JournalBuilder b;
-    b.Header().Start();
-    SetValueBlock(b, L"a", L"v", 1);
-    b.Byte(Remover::Format::Record::Integer).U32(1);
-    SetValueBlock(b, L"b", L"v", 2);
-    ReplayReport report;
-    EXPECT_EQ(Replay(PutJournal(L"1.arch", b.Get()), &report), 0u);
-    EXPECT_TRUE(report.tornTail);
-    EXPECT_EQ(DwordOf(L"a", L"v"), 1u);
-    EXPECT_FALSE(KeyExists(L"b"));
+    struct Case {
+        const char* what;
+        std::function<Bytes()> make;
+        uint32_t status;
+        std::vector<ReplayReport::DamagedRange> damaged;
+        bool torn;
+        uint64_t tornOffset;
+        std::vector<bool> restored;  // a, b, c
+    };
+    auto edit = [&](const std::function<void(Bytes&)>& change) {
+        return [=] {
+            Bytes j = whole;
+            change(j);
+            return j;
+        };
+    };
+    // The offset of the key path's byte count in the second block: its tag,
+    // then the root name record (type, count, "HKCU").
+    const size_t keyPathCount = second + 2 + 1 + 4 + 8 + 1;
+    const std::vector<Case> cases{
+        {"junk where the second block starts",
+         edit([&](Bytes& j) { j.insert(j.begin() + static_cast<long>(second), {5, 1, 0, 0, 0}); }), kReplayIncomplete,
+         {{second, second + 5}}, false, 0, {true, true, true}},
+        {"a stray byte where the second block starts", edit([&](Bytes& j) { j[second] = 0x7F; }), kReplayIncomplete,
+         {{second, third}}, false, 0, {true, false, true}},
+        {"a length running past its block but not past the file",
+         edit([&](Bytes& j) { Remover::Format::PutUint32(j.data() + keyPathCount, 70); }), kReplayIncomplete,
+         {{second, third}}, false, 0, {true, false, true}},
+        {"a length running past the end of the file",
+         edit([&](Bytes& j) { Remover::Format::PutUint32(j.data() + keyPathCount, 0x7FFFFFFF); }), kReplayIncomplete,
+         {{second, third}}, false, 0, {true, false, true}},
+        {"a flipped bit inside the second block", edit([&](Bytes& j) { j[second + 60] ^= 0x01; }), kReplayIncomplete,
+         {{second, third}}, false, 0, {true, false, true}},
+        {"damage, then only a torn last block: all of it is the torn tail",
+         [&] {
+             Bytes j(whole.begin(), whole.begin() + static_cast<long>(third + 20));
+             j[second + 1] = 0;
+             return j;
+         },
+         0u, {}, true, second, {true, false, false}},
+        {"damage, then only the end record",
+         [&] {
+             Bytes j(whole.begin(), whole.begin() + static_cast<long>(third));
+             j[second + secondLength / 2] ^= 0x40;
+             j.push_back(Remover::Format::Record::JournalEnd);
+             return j;
+         },
+         kReplayIncomplete, {{second, third}}, false, 0, {true, false, false}},
+        {"junk after the last block, nothing sound after it",
+         [&] {
+             Bytes j(whole.begin(), whole.begin() + static_cast<long>(end));
+             j.insert(j.end(), {0, 0, 0, 0, 0, 0});
+             return j;
+         },
+         0u, {}, true, end, {true, true, true}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const wchar_t* key : {L"a", L"b", L"c"}) {
+            if (KeyExists(key)) {
+                DeleteKey(key);
+            }
+        }
+        const Bytes journal = c.make();
+        ReplayReport report;
+        EXPECT_EQ(Replay(PutJournal(L"1.arch", journal), &report), c.status);
+        ASSERT_EQ(report.damaged.size(), c.damaged.size());
+        for (size_t i = 0; i < c.damaged.size(); ++i) {
+            EXPECT_EQ(report.damaged[i].begin, c.damaged[i].begin);
+            EXPECT_EQ(report.damaged[i].end, c.damaged[i].end);
+        }
+        EXPECT_EQ(report.tornTail, c.torn);
+        if (c.torn) {
+            EXPECT_EQ(report.tornOffset, c.tornOffset);
+        }
+        EXPECT_TRUE(report.failed.empty());
+        EXPECT_EQ(KeyExists(L"a"), c.restored[0]);
+        EXPECT_EQ(KeyExists(L"b"), c.restored[1]);
+        EXPECT_EQ(KeyExists(L"c"), c.restored[2]);
+    }
 }
 
 TEST_F(JournalReplay, AnEmptyJournalRestoresNothingAndSucceeds)
