@@ -3,6 +3,7 @@
 #include "core/platform/Errors.h"
 #include "remover/CommandSupport.h"
 #include "remover/CopyCache.h"
+#include "remover/FileBytes.h"
 #include "remover/Format.h"
 #include "remover/JournalRules.h"
 
@@ -36,8 +37,12 @@ uint32_t DeleteFileW::Journal(const RTI::Reference<IArguments>& arguments, RTI::
         return Err::InvalidName;
     }
     Platform::FileInfo info;
-    if (Platform::Current().Files().GetFileInfo(parameters->path, &info) != 0 ||
-        (info.attributes & Platform::FileAttr::Directory)) {
+    if (Status s = Platform::Current().Files().GetFileInfo(parameters->path, &info)) {
+        // No file, nothing to save; a file that cannot be looked at may be
+        // there, and is not changed without its record.
+        return IsNotFound(s) ? Err::Success : s;
+    }
+    if (info.attributes & Platform::FileAttr::Directory) {
         return Err::Success;
     }
     return JournalFileContent(writer, parameters->path, info.size, info.lastWriteTime, cancel);

@@ -17,4 +17,12 @@ namespace Remover {
 // (or cannot be looked at).
 uint32_t AttributesOf(std::wstring_view path);
 
+// Whether an error says that a file, folder, key or value is not there (2 or
+// 3). Any other error means it could not be looked at, which is no answer:
+// neither "gone" nor "there".
+constexpr bool IsNotFound(Platform::Status s)
+{
+    return s == 2 || s == 3;
+}
+
 }  // namespace Remover

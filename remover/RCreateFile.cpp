@@ -27,19 +27,29 @@ Status WritePathBlock(RTI::IWriter& writer, std::wstring_view path)
     return writer.EndBlock(RCreateFile::kTag);
 }
 
-// The folders above path that do not exist, outermost first.
-std::vector<std::wstring_view> MissingFolders(std::wstring_view path)
+// The folders above path that do not exist, outermost first. Any error other
+// than "not found" while looking stops the search with that error: a folder
+// that could not be looked at is never taken for one to remove at restore.
+Status MissingFolders(std::wstring_view path, std::vector<std::wstring_view>* missing)
 {
-    std::vector<std::wstring_view> missing;
+    auto& files = Platform::Current().Files();
     for (size_t slash = path.rfind(L'\\'); slash != std::wstring_view::npos && slash > 0;
          slash = path.rfind(L'\\', slash - 1)) {
         const std::wstring_view folder = path.substr(0, slash);
-        if (!IsAllowedFilePath(folder) || AttributesOf(folder) != Platform::FileAttr::Invalid) {
-            break;  // a drive or share root, or a folder that is there
+        if (!IsAllowedFilePath(folder)) {
+            break;  // a drive or share root
         }
-        missing.insert(missing.begin(), folder);
+        Platform::FileInfo info;
+        const Status s = files.GetFileInfo(folder, &info);
+        if (s == Err::Success) {
+            break;  // a folder that is there
+        }
+        if (!IsNotFound(s)) {
+            return s;
+        }
+        missing->insert(missing->begin(), folder);
     }
-    return missing;
+    return Err::Success;
 }
 
 }  // namespace
@@ -59,13 +69,21 @@ uint32_t RCreateFile::Journal(const RTI::Reference<IArguments>& arguments, RTI::
         return Err::InvalidName;
     }
     Platform::FileInfo info;
-    if (Platform::Current().Files().GetFileInfo(path, &info) == 0) {
+    const Status looked = Platform::Current().Files().GetFileInfo(path, &info);
+    if (looked == Err::Success) {
         if (info.attributes & Platform::FileAttr::Directory) {
             return Err::Success;
         }
         return JournalFileContent(writer, path, info.size, info.lastWriteTime, cancel);
     }
-    for (std::wstring_view folder : MissingFolders(path)) {
+    if (!IsNotFound(looked)) {
+        return looked;  // it may be there: no change without its record
+    }
+    std::vector<std::wstring_view> missing;
+    if (Status s = MissingFolders(path, &missing)) {
+        return s;
+    }
+    for (std::wstring_view folder : missing) {
         if (Status s = WritePathBlock(writer, folder)) {
             return s;
         }
@@ -90,8 +108,8 @@ uint32_t RCreateFile::Restore(RTI::IReader& reader, RTI::ITracer* tracer, Platfo
     }
     auto& files = Platform::Current().Files();
     Platform::FileInfo info;
-    if (files.GetFileInfo(path, &info) != 0) {
-        return Err::Success;  // already gone
+    if (Status s = files.GetFileInfo(path, &info)) {
+        return IsNotFound(s) ? Err::Success : s;  // gone already, or it could not be looked at
     }
     (void)files.SetFileAttributes(path, Platform::FileAttr::Normal);
     if (info.attributes & Platform::FileAttr::Directory) {
@@ -104,7 +122,7 @@ uint32_t RCreateFile::Restore(RTI::IReader& reader, RTI::ITracer* tracer, Platfo
         const auto size = static_cast<int32_t>(std::min<uint64_t>(info.size, 0x7FFFFFFF));
         RTI::TraceTo(tracer, RTI::TraceCode::FileRemoved, size, 1);
     }
-    return s == Err::FileNotFound ? Err::Success : s;
+    return IsNotFound(s) ? Err::Success : s;
 }
 
 }  // namespace Remover

@@ -4,6 +4,7 @@
 #include "core/platform/Handles.h"
 #include "core/system/RegistryTree.h"
 #include "remover/CommandSupport.h"
+#include "remover/FileBytes.h"
 
 namespace Remover {
 
@@ -21,7 +22,7 @@ uint32_t JournalKeyCreation(RTI::IWriter& writer, Platform::KeyHandle root, std:
         level += part;
         Platform::UniqueKey key;
         const Status s = registry.OpenKey(root, level, Platform::KeyAccess::Read, key.put());
-        if (s == Err::FileNotFound) {
+        if (IsNotFound(s)) {
             if (Status w = writer.BeginBlock(SetRegKey::kTag)) {
                 return w;
             }
@@ -76,7 +77,7 @@ uint32_t SetRegKey::Restore(RTI::IReader& reader, RTI::ITracer* tracer, Platform
         return Err::BadFormat;
     }
     const Status s = Sys::DeleteKeyTree(root, keyPath, tracer);
-    return s == Err::FileNotFound ? Err::Success : s;
+    return IsNotFound(s) ? Err::Success : s;
 }
 
 }  // namespace Remover

@@ -5,6 +5,7 @@
 #include "core/system/RegistryTree.h"
 #include "remover/CommandSupport.h"
 #include "remover/DeleteRegValue.h"
+#include "remover/FileBytes.h"
 #include "remover/SetRegKey.h"
 
 namespace Remover {
@@ -72,11 +73,13 @@ uint32_t SetRegValue::Restore(RTI::IReader& reader, RTI::ITracer* tracer, Platfo
         return Err::BadFormat;
     }
     Platform::UniqueKey key;
-    if (Platform::Current().Registry().OpenKey(root, keyPath, Platform::KeyAccess::Change, key.put()) != 0) {
-        return Err::Success;  // the key is gone, and the value with it
+    if (Status s = Platform::Current().Registry().OpenKey(root, keyPath, Platform::KeyAccess::Change, key.put())) {
+        // A key that is gone took the value with it; a key that could not be
+        // opened may still hold it.
+        return IsNotFound(s) ? Err::Success : s;
     }
     const Status s = Sys::DeleteValue(key.get(), valueName, tracer);
-    return s == Err::FileNotFound ? Err::Success : s;
+    return IsNotFound(s) ? Err::Success : s;
 }
 
 }  // namespace Remover
