@@ -19,14 +19,10 @@ using Platform::Status;
 
 namespace {
 
-bool IsFile(uint32_t attributes)
-{
-    return attributes != Platform::FileAttr::Invalid && !(attributes & Platform::FileAttr::Directory);
-}
-
 // Copies the rest of `from` into `to`, hashing what passes, one block at a
 // time with a cancellation check before each read and each write.
-Status CopyAndHash(Platform::FileHandle from, Platform::FileHandle to, Platform::EventHandle cancel, Crypto::Md5* md5)
+Status CopyAndHash(Platform::FileHandle from, Platform::FileHandle to, Platform::EventHandle cancel, Crypto::Md5* md5,
+                   uint64_t* copied = nullptr)
 {
     auto& files = Platform::Current().Files();
     std::vector<uint8_t> block(Format::kCopyBlockSize);
@@ -42,6 +38,12 @@ Status CopyAndHash(Platform::FileHandle from, Platform::FileHandle to, Platform:
             return Err::Success;
         }
         md5->Update(block.data(), got);
+        if (copied) {
+            *copied += got;
+        }
+        if (to == nullptr) {
+            continue;  // only hashing
+        }
         if (Sys::IsCancelled(cancel)) {
             return Err::Cancelled;
         }
@@ -146,34 +148,77 @@ Status CopyStore::AddReference(std::wstring_view copyName)
     return WriteAll(file.get(), bytes, sizeof bytes);
 }
 
+Status CopyStore::Inspect(std::wstring_view copyName, uint64_t size, Platform::EventHandle cancel,
+                          uint32_t* count) const
+{
+    auto& files = Platform::Current().Files();
+    Platform::UniqueFile file;
+    if (Status s = files.CreateFile(PathOf(copyName), Platform::FileAccess::Read, Platform::Disposition::OpenExisting,
+                                    file.put())) {
+        return s;
+    }
+    if (Status s = CheckHeader(file.get(), count)) {
+        return s;
+    }
+    uint64_t total = 0;
+    if (Status s = files.GetFileSize(file.get(), &total)) {
+        return s;
+    }
+    if (total != header_.size() + 4 + size) {
+        return Err::BadFormat;
+    }
+    Crypto::Md5 md5;
+    if (Status s = CopyAndHash(file.get(), nullptr, cancel, &md5)) {
+        return s;
+    }
+    return Crypto::DigestToHex(md5.Final()) == copyName ? Err::Success : Err::BadFormat;
+}
+
+Status CopyStore::Adopt(std::wstring_view copyName, uint64_t size, Platform::EventHandle cancel, bool* adopted)
+{
+    *adopted = false;
+    uint32_t count = 0;
+    const Status s = Inspect(copyName, size, cancel, &count);
+    if (IsNotFound(s) || s == Err::BadFormat) {
+        return Err::Success;  // missing, not ours or damaged: it is written again
+    }
+    if (s != Err::Success) {
+        return s;  // it could not be looked at, so it cannot be trusted or replaced
+    }
+    if (Status a = AddReference(copyName)) {
+        return a;
+    }
+    *adopted = true;
+    return Err::Success;
+}
+
 Status CopyStore::Save(std::wstring_view path, Platform::EventHandle cancel, std::wstring* copyName)
 {
-    if (IsCopyName(*copyName)) {
-        const Status s = AddReference(*copyName);
-        if (s == Err::Success) {
-            return s;
-        }
-        // A copy that went missing or is not ours is saved afresh below.
+    Platform::FileInfo info;
+    if (Status s = Platform::Current().Files().GetFileInfo(path, &info)) {
+        return s;
     }
-    if (!IsFile(AttributesOf(path))) {
+    if (info.attributes & Platform::FileAttr::Directory) {
         return Err::FileNotFound;
     }
+    // A name handed in comes from a file whose size and write time have not
+    // changed since it was hashed; otherwise the content is hashed now.
     std::wstring name;
-    if (Status s = DigestFile(path, cancel, &name)) {
+    if (IsCopyName(*copyName)) {
+        name = *copyName;
+    } else if (Status s = DigestFile(path, cancel, &name)) {
         return s;
     }
-    if (IsFile(AttributesOf(PathOf(name)))) {
-        const Status s = AddReference(name);
-        if (s != Err::BadFormat) {
-            if (s == Err::Success) {
-                *copyName = std::move(name);
-            }
+    // A copy already in the store is reused only when it holds exactly this
+    // content: a copy that was cut short or changed would restore wrong bytes.
+    bool adopted = false;
+    if (Status s = Adopt(name, info.size, cancel, &adopted)) {
+        return s;
+    }
+    if (!adopted) {
+        if (Status s = WriteCopy(path, cancel, &name)) {
             return s;
         }
-        // A damaged copy under this name is replaced by a sound one.
-    }
-    if (Status s = WriteCopy(path, cancel, &name)) {
-        return s;
     }
     *copyName = std::move(name);
     return Err::Success;
@@ -207,19 +252,41 @@ Status CopyStore::WriteCopy(std::wstring_view path, Platform::EventHandle cancel
     // The copy is named by what was actually copied: a file that changed since
     // it was hashed is stored under its new digest, never under a wrong one.
     Crypto::Md5 md5;
-    if (Status s = CopyAndHash(source.get(), out.get(), cancel, &md5)) {
+    uint64_t copied = 0;
+    if (Status s = CopyAndHash(source.get(), out.get(), cancel, &md5, &copied)) {
         return s;
+    }
+    source.reset();
+    std::wstring name = Crypto::DigestToHex(md5.Final());
+    if (name != *copyName) {
+        bool adopted = false;
+        if (Status s = Adopt(name, copied, cancel, &adopted)) {
+            return s;
+        }
+        if (adopted) {
+            *copyName = std::move(name);
+            return Err::Success;
+        }
+    }
+    // A damaged copy that this one replaces had its references counted; the
+    // count goes on from there, as for any reuse.
+    uint32_t previous = 0;
+    (void)ReadReferenceCount(name, &previous);
+    if (previous != 0) {
+        Format::PutUint32(count, previous == std::numeric_limits<uint32_t>::max() ? previous : previous + 1);
+        uint64_t at = 0;
+        if (Status s =
+                files.Seek(out.get(), static_cast<int64_t>(header_.size()), Platform::SeekOrigin::Begin, &at)) {
+            return s;
+        }
+        if (Status s = WriteAll(out.get(), count, sizeof count)) {
+            return s;
+        }
     }
     if (Status s = files.FlushFile(out.get())) {
         return s;
     }
     out.reset();
-    source.reset();
-    std::wstring name = Crypto::DigestToHex(md5.Final());
-    if (name != *copyName && IsFile(AttributesOf(PathOf(name))) && AddReference(name) == Err::Success) {
-        *copyName = std::move(name);
-        return Err::Success;
-    }
     if (Status s = files.MoveFile(temporary, PathOf(name), true)) {
         return s;
     }
@@ -237,7 +304,12 @@ Status CopyStore::RestoreTo(std::wstring_view copyName, std::wstring_view target
     if (Status s = Sys::CreateParentFolders(target)) {
         return s;
     }
-    const uint32_t attributes = AttributesOf(target);
+    Platform::FileInfo info;
+    const Status looked = files.GetFileInfo(target, &info);
+    if (looked != Err::Success && !IsNotFound(looked)) {
+        return looked;  // what is there could not be looked at
+    }
+    const uint32_t attributes = looked == Err::Success ? info.attributes : Platform::FileAttr::Invalid;
     if (attributes != Platform::FileAttr::Invalid) {
         if (attributes & Platform::FileAttr::Directory) {
             return Err::AccessDenied;  // a folder stands where the file was

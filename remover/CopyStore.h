@@ -25,10 +25,13 @@ public:
     CopyStore(std::wstring folder, std::span<const uint8_t> header);
 
     // Saves the content of the file at path and returns the copy's name.
-    // When *copyName names a copy that is present and sound, only its count
-    // goes up; otherwise the file is hashed (and copied when its content is
-    // not stored yet). 2 when path is not an existing file; -1 when it cannot
-    // be read; 1223 when cancelled; a Windows error when writing fails.
+    // *copyName, when it is a copy name, is the digest the caller already
+    // knows for the file; otherwise the file is hashed. A copy of that name
+    // already in the store is reused (its count goes up) only when its size
+    // and digest match the file's; a missing, foreign or damaged one is
+    // written again. 2 when path is not an existing file; another error of
+    // looking at it as it is; -1 when it cannot be read; 1223 when cancelled;
+    // a Windows error when writing fails.
     [[nodiscard]] Platform::Status Save(std::wstring_view path, Platform::EventHandle cancel, std::wstring* copyName);
 
     // Adds one to a copy's reference count. 2 when the copy is missing; -1 when
@@ -54,6 +57,18 @@ public:
                                                      std::wstring* hex);
 
 private:
+    // 0 when the copy is ours, holds `size` bytes of content and their digest
+    // is its name; *count is set whenever its header is ours. 2 when it is
+    // missing, -1 when not ours or damaged, 1223 when cancelled, another error
+    // when it cannot be read.
+    [[nodiscard]] Platform::Status Inspect(std::wstring_view copyName, uint64_t size, Platform::EventHandle cancel,
+                                           uint32_t* count) const;
+    // Takes one more reference on a sound copy (*adopted); leaves a missing,
+    // foreign or damaged one alone with 0. Errors of looking are returned.
+    [[nodiscard]] Platform::Status Adopt(std::wstring_view copyName, uint64_t size, Platform::EventHandle cancel,
+                                         bool* adopted);
+    // Copies the file under a temporary name, flushes it and renames it to
+    // the digest of what was copied (returned in *copyName).
     [[nodiscard]] Platform::Status WriteCopy(std::wstring_view path, Platform::EventHandle cancel,
                                              std::wstring* copyName);
     [[nodiscard]] Platform::Status CheckHeader(Platform::FileHandle file, uint32_t* count) const;

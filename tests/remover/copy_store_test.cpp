@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "core/crypto/Md5.h"
 #include "remover/CopyStore.h"
 #include "remover/Reader.h"
@@ -217,6 +219,81 @@ TEST_F(JournalCopyStore, AFullDiskWhileCopyingLeavesNoPartialCopyToReuse)
     EXPECT_EQ(BytesOf(Store().PathOf(name)).size(), kHeaderLength + 4 + 200000);
 }
 
+#endif
+
+}  // namespace
+
+namespace {
+
+// A copy already in the store is trusted only after its size and digest are
+// checked; a copy cut short or changed is written again, its count going on.
+TEST_F(JournalCopyStore, ACopyIsReusedOnlyWhenItsSizeAndDigestMatch)
+{
+    const std::string content = "the saved content of a";
+    struct Case {
+        const char* what;
+        std::function<void(Bytes&)> damage;
+        uint32_t countAfter;
+    };
+    const std::vector<Case> cases{
+        {"intact", [](Bytes&) {}, 2},
+        {"cut short", [](Bytes& b) { b.resize(b.size() - 5); }, 2},
+        {"one byte changed, same size", [](Bytes& b) { b.back() ^= 0x20; }, 2},
+        {"content missing after the header", [](Bytes& b) { b.resize(kHeaderLength + 4); }, 2},
+        {"a foreign header", [](Bytes& b) { b[0] = 'X'; }, 1},
+    };
+    for (const bool hint : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (hint ? ", name known" : ", hashed"));
+            (void)Testing::DeleteFolderTree(CopiesFolder().substr(0, CopiesFolder().size() - 1));
+            MakeFolder(CopiesFolder().substr(0, CopiesFolder().size() - 1));
+            WriteFile(PathOf(L"a.txt"), content);
+            std::wstring name;
+            ASSERT_EQ(Store().Save(PathOf(L"a.txt"), nullptr, &name), 0u);
+            Bytes copy = BytesOf(Store().PathOf(name));
+            c.damage(copy);
+            PutBytes(Store().PathOf(name), copy);
+
+            std::wstring again = hint ? name : std::wstring();
+            ASSERT_EQ(Store().Save(PathOf(L"a.txt"), nullptr, &again), 0u);
+            EXPECT_EQ(again, name);
+            JournalBuilder expected;
+            expected.Header().U32(c.countAfter).Raw(ToBytes(content));
+            EXPECT_EQ(BytesOf(Store().PathOf(name)), expected.Get());
+            EXPECT_EQ(Copies(), std::vector<std::wstring>{name}) << "no temporary file stays behind";
+        }
+    }
+}
+
+#ifndef _WIN32
+// The file is put back through a temporary file and one replace: a restore
+// that fails part-way leaves what is there now whole.
+TEST_F(JournalCopyStore, ARestoreThatFailsPartWayLeavesTheTargetWhole)
+{
+    using Platform::Portable::FaultSubject;
+    using Platform::Portable::Operation;
+    WriteFile(PathOf(L"a.txt"), std::string(100000, 'o'));
+    std::wstring name;
+    ASSERT_EQ(Store().Save(PathOf(L"a.txt"), nullptr, &name), 0u);
+    const std::string now(70000, 'n');
+    const auto temporary = [](const FaultSubject& s) { return s.path.find(L".restoring") != std::wstring_view::npos; };
+    struct Case {
+        const char* what;
+        Operation op;
+        Platform::Status error;
+    };
+    for (const Case& c : {Case{"the disk fills", Operation::WriteFile, Err::DiskFull},
+                          Case{"the flush fails", Operation::FlushFile, Err::WriteFault},
+                          Case{"the replace fails", Operation::MoveFile, Err::AccessDenied}}) {
+        SCOPED_TRACE(c.what);
+        WriteFile(PathOf(L"a.txt"), now);
+        Portable().Faults().FailWhen(c.op, temporary, c.error);
+        EXPECT_EQ(Store().RestoreTo(name, PathOf(L"a.txt"), nullptr), c.error);
+        Portable().Faults().Clear();
+        EXPECT_EQ(ReadFile(PathOf(L"a.txt")), now);
+        EXPECT_EQ(Names(ScratchFolder()), (std::vector<std::wstring>{L"a.txt", L"backup"})) << "no temporary file";
+    }
+}
 #endif
 
 }  // namespace
