@@ -69,10 +69,7 @@ Status Writer::PutRaw(const void* bytes, size_t size)
             return s;
         }
         if (Status s = WriteAll(file_.get(), p, size)) {
-            // What reached the file is unknown; the real size tells.
-            uint64_t real = fileSize_;
-            (void)Platform::Current().Files().GetFileSize(file_.get(), &real);
-            fileSize_ = real;
+            LearnSizeAfterFailedWrite();
             return s;
         }
         fileSize_ += size;
@@ -80,6 +77,19 @@ Status Writer::PutRaw(const void* bytes, size_t size)
     }
     pending_.insert(pending_.end(), p, p + size);
     return pending_.size() >= kPendingLimit ? Drain() : Err::Success;
+}
+
+void Writer::LearnSizeAfterFailedWrite()
+{
+    // What reached the file is unknown; the real size tells. When even that
+    // cannot be learnt, the writer's idea of the size may be wrong, and a
+    // later cut could land inside a flushed block: no further block is taken.
+    uint64_t real = 0;
+    if (Status s = Platform::Current().Files().GetFileSize(file_.get(), &real)) {
+        refusal_ = s;
+        return;
+    }
+    fileSize_ = real;
 }
 
 Status Writer::Put(const void* bytes, size_t size)
@@ -122,9 +132,7 @@ Status Writer::Drain()
     }
     const Status s = WriteAll(file_.get(), pending_.data(), pending_.size());
     if (s != Err::Success) {
-        uint64_t real = fileSize_;
-        (void)Platform::Current().Files().GetFileSize(file_.get(), &real);
-        fileSize_ = real;
+        LearnSizeAfterFailedWrite();
         pending_.clear();
         return s;
     }

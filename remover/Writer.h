@@ -75,7 +75,8 @@ public:
     [[nodiscard]] Platform::Status RollBack(const Mark& mark);
 
     bool IsOpen() const { return static_cast<bool>(file_); }
-    // Non-zero once a cut failed.
+    // Non-zero once a cut failed, or the file's size could not be learnt
+    // after a failed write.
     Platform::Status Refusal() const { return refusal_; }
     size_t OpenBlocks() const { return tags_.size(); }
     // Nothing with content has been recorded since Open.
@@ -97,6 +98,7 @@ private:
     // end, the checksum record itself).
     [[nodiscard]] Platform::Status PutRaw(const void* bytes, size_t size);
     [[nodiscard]] Platform::Status Drain();
+    void LearnSizeAfterFailedWrite();
     uint64_t Offset() const { return fileSize_ + pending_.size(); }
     void Reset();
 

@@ -303,6 +303,45 @@ TEST_F(JournalWriter, WhenTheCutFailsEveryFurtherBlockIsRefused)
     EXPECT_EQ(w.Close(), 0u);
 }
 
+// When a write fails and even the file's size cannot be learnt afterwards,
+// the writer's idea of the size may be wrong: it takes no further block, so
+// no later cut can land inside a flushed block.
+TEST_F(JournalWriter, WhenTheSizeIsUnknownAfterAFailedWriteEveryFurtherBlockIsRefused)
+{
+    using Platform::Portable::Operation;
+    struct Case {
+        const char* what;
+        uint32_t dataSize;  // large records go to the file at once, small ones when the block ends
+    };
+    for (const Case& c : {Case{"a large record written at once", 100000}, Case{"a block written when it ends", 10}}) {
+        SCOPED_TRACE(c.what);
+        Portable().Faults().Clear();
+        Writer w;
+        ASSERT_EQ(w.Open(BackupFolder(), Header(), kHeaderLength), 0u);
+        ASSERT_EQ(w.BeginBlock(6), 0u);
+        ASSERT_EQ(w.WriteString(L"C:\\x", -1), 0u);
+        ASSERT_EQ(w.EndBlock(6), 0u);
+        const Bytes flushed = JournalBytes(w);
+
+        Portable().Faults().FailWhen(Operation::WriteFile, w.JournalPath(), Err::DiskFull);
+        Portable().Faults().FailWhen(Operation::GetFileSize, w.JournalPath(), Err::ReadFault);
+        ASSERT_EQ(w.BeginBlock(3), 0u);
+        const Bytes data(c.dataSize, 1);
+        Platform::Status failed = w.WriteDataRecord(data.data(), static_cast<uint32_t>(data.size()));
+        if (failed == 0) {
+            failed = w.EndBlock(3);
+        }
+        EXPECT_EQ(failed, Err::DiskFull);
+        EXPECT_EQ(w.Refusal(), Err::ReadFault);
+        Portable().Faults().Clear();
+        EXPECT_EQ(w.BeginBlock(6), Err::ReadFault);
+        (void)w.Close();
+        const Bytes after = JournalBytes(w);
+        ASSERT_GE(after.size(), flushed.size());
+        EXPECT_TRUE(std::equal(flushed.begin(), flushed.end(), after.begin())) << "the flushed block stays";
+    }
+}
+
 TEST_F(JournalWriter, AFullDiskFailsTheRecordThatDoesNotFit)
 {
     Writer w;
