@@ -57,6 +57,12 @@ uint32_t Processor::Close()
     return writer_.Close();
 }
 
+Platform::Status Processor::Abandon()
+{
+    open_ = false;
+    return writer_.Abandon();
+}
+
 RTI::Reference<ICommand> Processor::GetCommand(uint8_t tag)
 {
     const auto it = tags_.find(tag);

@@ -29,6 +29,10 @@ public:
     [[nodiscard]] virtual uint32_t Open(std::wstring_view backupFolder, const uint8_t* header, size_t headerLength);
     // Empties the name table and closes the writer, returning its result.
     [[nodiscard]] virtual uint32_t Close();
+    // For a run whose thread was terminated: the journal is cut back to its
+    // last complete block and closed (Writer::Abandon); nothing is allocated
+    // or freed. The command tables stay until the next Open.
+    Platform::Status Abandon();
     RTI::Reference<ICommand> GetCommand(uint8_t tag) override;
     // Journals the change about to be made: the named command (matched
     // ignoring case) writes its block, which is on the disk when Execute

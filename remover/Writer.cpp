@@ -301,8 +301,11 @@ uint32_t Writer::EndBlock(uint8_t tag)
         return s;
     }
     if (flushPolicy_ == FlushPolicy::EveryBlock) {
-        return Platform::Current().Files().FlushFile(file_.get());
+        if (Status s = Platform::Current().Files().FlushFile(file_.get())) {
+            return s;
+        }
     }
+    durableEnd_.store(fileSize_, std::memory_order_release);
     return Err::Success;
 }
 
@@ -373,6 +376,7 @@ uint32_t Writer::Open(std::wstring_view backupFolder, const uint8_t* header, siz
     if (s == Err::Success) {
         s = Drain();
     }
+    durableEnd_.store(fileSize_, std::memory_order_release);
     if (s != Err::Success) {
         Reset();
         (void)Platform::Current().Files().DeleteFile(journalPath_);
@@ -425,6 +429,24 @@ uint32_t Writer::Close()
     return first;
 }
 
+Status Writer::Abandon()
+{
+    if (!file_) {
+        return Err::Success;
+    }
+    auto& files = Platform::Current().Files();
+    const uint64_t end = durableEnd_.load(std::memory_order_acquire);
+    uint64_t at = 0;
+    Status s = files.Seek(file_.get(), static_cast<int64_t>(end), Platform::SeekOrigin::Begin, &at);
+    if (s == Err::Success) {
+        s = files.SetEndOfFile(file_.get());
+    }
+    // Only the handle goes; the buffers stay until the writer is opened again
+    // or destroyed, so nothing is freed here.
+    file_.reset();
+    return s;
+}
+
 Status Writer::RollBack(const Mark& mark)
 {
     if (!file_) {
@@ -450,6 +472,9 @@ Status Writer::RollBack(const Mark& mark)
         if (s == Err::Success) {
             fileSize_ = mark.offset;
         }
+    }
+    if (s == Err::Success && mark.offset < durableEnd_.load(std::memory_order_relaxed)) {
+        durableEnd_.store(mark.offset, std::memory_order_release);
     }
     if (s != Err::Success) {
         refusal_ = s;

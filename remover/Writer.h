@@ -10,6 +10,7 @@
 //
 // Records are collected in memory and written in large pieces; data records
 // are written whole, their final size first.
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -61,6 +62,14 @@ public:
     // Closes open blocks and writes the end record, then closes the file; a
     // journal that recorded nothing is deleted. Returns the first error met.
     uint32_t Close() override;
+
+    // For a run whose thread had to be terminated: cuts the journal back to
+    // the end of its last complete, flushed top-level block, writes nothing
+    // else and closes it. It allocates and frees no memory (the terminated
+    // thread may have held the heap's lock), so it may be called from
+    // another thread once the writing thread is gone. Returns the cut's error;
+    // the file is closed in any case.
+    Platform::Status Abandon();
 
     // Where a journalled change begins.
     struct Mark {
@@ -116,6 +125,10 @@ private:
     std::vector<uint8_t> data_;  // the open data record's bytes
     bool empty_ = true;
     Platform::Status refusal_ = 0;
+    // The end of the last complete top-level block on the disk (after the
+    // journal start before the first): where Abandon cuts. Written by the
+    // writing thread, read by the one that abandons it.
+    std::atomic<uint64_t> durableEnd_{0};
     FlushPolicy flushPolicy_ = FlushPolicy::EveryBlock;
 };
 

@@ -163,6 +163,10 @@ void Manager::EndWorker(uint32_t graceMilliseconds)
     paused_ = false;
     threads.SetEvent(resume_.get());
     if (threads.WaitThread(worker_.get(), graceMilliseconds) != Err::Success) {
+        // Copied while the worker still runs: once it is terminated nothing
+        // may allocate or free memory, since it may have died holding the
+        // heap's lock. The path is set before the worker starts.
+        std::wstring journalPath = journal_->IsOpen() ? journal_->GetWriter().JournalPath() : std::wstring();
         if (threads.TerminateThread(worker_.get()) == Err::Success) {
             (void)threads.WaitThread(worker_.get(), kTerminatedWaitMs);
             // The body could not clean up after itself.
@@ -172,8 +176,11 @@ void Manager::EndWorker(uint32_t graceMilliseconds)
             outcome_.finished = false;
             outcome_.cancelled = true;
             if (journal_->IsOpen()) {
-                outcome_.journalPath = journal_->GetWriter().JournalPath();
-                outcome_.journalStatus = journal_->Close();
+                // The worker may have stopped inside a block: the journal is
+                // cut back to its last complete block rather than sealed with
+                // a valid checksum over half a change.
+                outcome_.journalPath.swap(journalPath);  // empty before: nothing is freed
+                outcome_.journalStatus = journal_->Abandon();
             }
         } else {
             (void)threads.WaitThread(worker_.get(), Platform::kInfinite);  // nothing can end it from outside

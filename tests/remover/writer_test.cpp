@@ -188,6 +188,42 @@ TEST_F(JournalWriter, RollBackAfterAFlushedBlockKeepsThatBlockExactly)
     EXPECT_EQ(BytesOf(path), expected);
 }
 
+// A run whose thread had to be terminated may have stopped inside a block:
+// Abandon cuts the journal back to its last complete block, writes nothing
+// else (no checksum over half a change, no end record) and closes it.
+TEST_F(JournalWriter, AbandonCutsBackToTheLastCompleteBlockAndWritesNothingElse)
+{
+    struct Case {
+        const char* what;
+        int completeBlocks;
+        uint32_t openDataSize;  // a large record reaches the file before its block ends
+    };
+    for (const Case& c : {Case{"no complete block, a small one open", 0, 10},
+                          Case{"one complete block, a small one open", 1, 10},
+                          Case{"two complete blocks, a large one open", 2, 200000}}) {
+        SCOPED_TRACE(c.what);
+        Writer w;
+        ASSERT_EQ(w.Open(BackupFolder(), Header(), kHeaderLength), 0u);
+        for (int i = 0; i < c.completeBlocks; ++i) {
+            ASSERT_EQ(w.BeginBlock(6), 0u);
+            ASSERT_EQ(w.WriteString(L"C:\\x", -1), 0u);
+            ASSERT_EQ(w.EndBlock(6), 0u);
+        }
+        const Bytes complete = JournalBytes(w);
+        ASSERT_EQ(w.BeginBlock(3), 0u);
+        ASSERT_EQ(w.BeginBlock('K'), 0u);
+        const Bytes data(c.openDataSize, 7);
+        ASSERT_EQ(w.WriteDataRecord(data.data(), static_cast<uint32_t>(data.size())), 0u);
+        const std::wstring path = w.JournalPath();
+        EXPECT_EQ(w.Abandon(), 0u);
+        EXPECT_FALSE(w.IsOpen());
+        EXPECT_EQ(BytesOf(path), complete);
+        EXPECT_EQ(w.Close(), 0u) << "closing afterwards writes nothing";
+        EXPECT_EQ(BytesOf(path), complete);
+        ASSERT_EQ(Fs().DeleteFile(path), 0u);
+    }
+}
+
 TEST_F(JournalWriter, SaveFileRefusesPathsAJournalMayNotHold)
 {
     Writer w;
