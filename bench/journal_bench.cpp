@@ -47,6 +47,7 @@ public:
         out->creationTime = out->lastWriteTime = FileTime(st.st_mtim);
         return 0;
     }
+    Status GetFinalPath(std::wstring_view, std::wstring*) override { return Err::CallNotImplemented; }
     Status SetFileAttributes(std::wstring_view path, uint32_t) override
     {
         struct stat st {};

@@ -4,6 +4,7 @@
 #include "remover/CommandSupport.h"
 #include "remover/CopyCache.h"
 #include "remover/FileBytes.h"
+#include "remover/FinalParent.h"
 #include "remover/Format.h"
 #include "remover/JournalRules.h"
 
@@ -23,6 +24,9 @@ uint32_t JournalFileContent(RTI::IWriter& writer, std::wstring_view path, uint64
         return s;
     }
     CopyCache::Remember(path, copyName, stamp);
+    if (Status s = WriteFinalParent(writer, path)) {
+        return s;
+    }
     return writer.EndBlock(DeleteFileW::kTag);
 }
 
@@ -58,11 +62,24 @@ uint32_t DeleteFileW::Restore(RTI::IReader& reader, RTI::ITracer* /*tracer*/, Pl
     }
     std::wstring path;
     std::wstring copyName;
-    if (Status s = reader.RestoreFile(&path, cancel, &copyName)) {
+    std::wstring finalParent;
+    if (Status s = reader.ReadSavedFile(&path, &copyName)) {
+        return s;
+    }
+    if (Status s = ReadFinalParent(reader, &finalParent)) {
+        return s;
+    }
+    if (Status s = reader.LeaveBlock()) {
+        return s;
+    }
+    if (Status s = CheckFinalParent(path, finalParent)) {
+        return s;
+    }
+    if (Status s = reader.RestoreSavedCopy(path, copyName, cancel)) {
         return s;
     }
     CopyCache::Forget(path);
-    return reader.LeaveBlock();
+    return Err::Success;
 }
 
 }  // namespace Remover

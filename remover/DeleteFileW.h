@@ -1,7 +1,10 @@
 #pragma once
 // "DelFile": journalled before a file is deleted or overwritten. Its block
 // (tag 1) holds one saved-file record: the path and the copy its content was
-// saved to (CopyStore.h); the restore puts that content back.
+// saved to (CopyStore.h); then, where the system can tell, a wide string with
+// the final path of the file's folder (FinalParent.h), which older readers
+// skip. The restore puts the content back, unless the folder now resolves
+// elsewhere.
 #include <string_view>
 
 #include "core/platform/Platform.h"
@@ -18,9 +21,9 @@ public:
 
     // Nothing is written when the path is not an existing file. A path a
     // journal may not hold (JournalRules.h) is refused with 123.
-    uint32_t Journal(const RTI::Reference<IArguments>& arguments, RTI::IWriter& writer, RTI::ITracer* tracer,
+    [[nodiscard]] uint32_t Journal(const RTI::Reference<IArguments>& arguments, RTI::IWriter& writer, RTI::ITracer* tracer,
                      Platform::EventHandle cancel) override;
-    uint32_t Restore(RTI::IReader& reader, RTI::ITracer* tracer, Platform::EventHandle cancel) override;
+    [[nodiscard]] uint32_t Restore(RTI::IReader& reader, RTI::ITracer* tracer, Platform::EventHandle cancel) override;
 };
 
 // Writes the block saving the content of the existing file at path; the copy

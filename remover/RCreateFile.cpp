@@ -8,6 +8,7 @@
 #include "remover/CommandSupport.h"
 #include "remover/DeleteFileW.h"
 #include "remover/FileBytes.h"
+#include "remover/FinalParent.h"
 #include "remover/JournalRules.h"
 
 namespace Remover {
@@ -22,6 +23,9 @@ Status WritePathBlock(RTI::IWriter& writer, std::wstring_view path)
         return s;
     }
     if (Status s = WriteWide(writer, path)) {
+        return s;
+    }
+    if (Status s = WriteFinalParent(writer, path)) {
         return s;
     }
     return writer.EndBlock(RCreateFile::kTag);
@@ -97,7 +101,11 @@ uint32_t RCreateFile::Restore(RTI::IReader& reader, RTI::ITracer* tracer, Platfo
         return s;
     }
     std::wstring path;
+    std::wstring finalParent;
     if (Status s = ReadWide(reader, &path)) {
+        return s;
+    }
+    if (Status s = ReadFinalParent(reader, &finalParent)) {
         return s;
     }
     if (Status s = reader.LeaveBlock()) {
@@ -105,6 +113,9 @@ uint32_t RCreateFile::Restore(RTI::IReader& reader, RTI::ITracer* tracer, Platfo
     }
     if (!IsAllowedFilePath(path)) {
         return Err::BadFormat;
+    }
+    if (Status s = CheckFinalParent(path, finalParent)) {
+        return s;
     }
     auto& files = Platform::Current().Files();
     Platform::FileInfo info;

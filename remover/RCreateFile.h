@@ -1,7 +1,9 @@
 #pragma once
 // "CreateFile": journalled before a file (or a folder) is created. Its block
-// (tag 6) holds the path; the restore clears the attributes and removes the
-// file there, or the folder there when it is empty. A folder that is no
+// (tag 6) holds the path and, where the system can tell, a wide string with
+// the final path of its folder (FinalParent.h; older readers skip it); the
+// restore clears the attributes and removes the file there, or the folder
+// there when it is empty, unless the folder now resolves elsewhere. A folder that is no
 // longer empty (the user has put files in it since) is kept, and a path that
 // is already gone counts as restored.
 //
@@ -24,9 +26,9 @@ public:
     static constexpr std::wstring_view kName = L"CreateFile";
     static constexpr uint8_t kTag = 6;
 
-    uint32_t Journal(const RTI::Reference<IArguments>& arguments, RTI::IWriter& writer, RTI::ITracer* tracer,
+    [[nodiscard]] uint32_t Journal(const RTI::Reference<IArguments>& arguments, RTI::IWriter& writer, RTI::ITracer* tracer,
                      Platform::EventHandle cancel) override;
-    uint32_t Restore(RTI::IReader& reader, RTI::ITracer* tracer, Platform::EventHandle cancel) override;
+    [[nodiscard]] uint32_t Restore(RTI::IReader& reader, RTI::ITracer* tracer, Platform::EventHandle cancel) override;
 };
 
 }  // namespace Remover

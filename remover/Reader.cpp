@@ -377,6 +377,32 @@ uint32_t Reader::RestoreFile(std::wstring* path, Platform::EventHandle cancel, s
     return Next();
 }
 
+uint32_t Reader::ReadSavedFile(std::wstring* path, std::wstring* copyName)
+{
+    if (type_ != Record::SavedFile) {
+        return Err::BadFormat;
+    }
+    std::wstring p;
+    std::wstring n;
+    if (Status s = ReadUtf16(&p)) {
+        return s;
+    }
+    if (Status s = ReadUtf16(&n)) {
+        return s;
+    }
+    *path = std::move(p);
+    *copyName = std::move(n);
+    return Next();
+}
+
+uint32_t Reader::RestoreSavedCopy(std::wstring_view path, std::wstring_view copyName, Platform::EventHandle cancel)
+{
+    if (!copies_ || !IsAllowedFilePath(path) || !IsCopyName(copyName)) {
+        return Err::BadFormat;
+    }
+    return copies_->RestoreTo(copyName, path, cancel);
+}
+
 // ------------------------------------------------------------ open, close
 
 uint32_t Reader::OpenFile(std::wstring_view journalPath, const uint8_t* header, size_t headerLength)

@@ -58,30 +58,34 @@ public:
     // Each read below wants the current record to be of its type (else -1)
     // and ends by moving on to the next record (Next), whose result it
     // returns; the value read is delivered even when that move fails.
-    uint32_t ReadInt(uint32_t* value) override;
+    [[nodiscard]] uint32_t ReadInt(uint32_t* value) override;
     // A wide string, or an 8-bit one decoded from UTF-8.
-    uint32_t ReadString(std::wstring* text) override;
+    [[nodiscard]] uint32_t ReadString(std::wstring* text) override;
     // An 8-bit string, or a wide one encoded as UTF-8.
-    uint32_t ReadStringA(std::string* text) override;
+    [[nodiscard]] uint32_t ReadStringA(std::string* text) override;
     // Reads a data record's size and stays on the record.
-    uint32_t BeginData(uint32_t* size) override;
-    uint32_t ReadData(void* buffer, uint32_t capacity, uint32_t* read) override;
+    [[nodiscard]] uint32_t BeginData(uint32_t* size) override;
+    [[nodiscard]] uint32_t ReadData(void* buffer, uint32_t capacity, uint32_t* read) override;
     // Skips what is left of the data record, then Next.
-    uint32_t EndData() override;
+    [[nodiscard]] uint32_t EndData() override;
     uint8_t GetBlockTag() override { return tag_; }
-    uint32_t EnterBlock() override;
+    [[nodiscard]] uint32_t EnterBlock() override;
     // Skips to the end of the innermost entered block (nested blocks
     // included), then Next. No effect before the first block start.
-    uint32_t LeaveBlock() override;
+    [[nodiscard]] uint32_t LeaveBlock() override;
     // Skips the current content record; -1 for the other kinds.
-    uint32_t Skip() override;
+    [[nodiscard]] uint32_t Skip() override;
     // Reads a saved-file record and puts the copy's content back at its path.
     // -1, touching nothing, when the path or the copy name is one a journal
     // may not hold (JournalRules.h).
-    uint32_t RestoreFile(std::wstring* path, Platform::EventHandle cancel, std::wstring* copyName) override;
+    [[nodiscard]] uint32_t RestoreFile(std::wstring* path, Platform::EventHandle cancel, std::wstring* copyName) override;
+    [[nodiscard]] uint32_t ReadSavedFile(std::wstring* path, std::wstring* copyName) override;
+    // -1, touching nothing, for a path or copy name a journal may not hold.
+    [[nodiscard]] uint32_t RestoreSavedCopy(std::wstring_view path, std::wstring_view copyName,
+                              Platform::EventHandle cancel) override;
     // Opens a journal and moves to the first record after the journal start.
-    uint32_t Open(std::wstring_view journalPath, const uint8_t* header, size_t headerLength) override;
-    uint32_t Close() override;
+    [[nodiscard]] uint32_t Open(std::wstring_view journalPath, const uint8_t* header, size_t headerLength) override;
+    [[nodiscard]] uint32_t Close() override;
 
     // Undoes a journal: indexes its complete top-level blocks in one pass,
     // then restores them from the last to the first, each through the command

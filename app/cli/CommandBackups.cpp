@@ -12,6 +12,7 @@
 #include "remover/DeleteFileW.h"
 #include "remover/DeleteRegKey.h"
 #include "remover/DeleteRegValue.h"
+#include "remover/FinalParent.h"
 #include "remover/Format.h"
 #include "remover/Processor.h"
 #include "remover/RCreateFile.h"
@@ -97,6 +98,9 @@ std::wstring FailureText(uint32_t error)
     switch (error) {
         case Remover::Format::kReplayIncomplete:
             return L"no command of this program records such a change (error -2)";
+        case Remover::kFolderMoved:
+            return L"a folder on its path now leads somewhere else than when the change was recorded, so nothing "
+                   L"was written there";
         default:
             return ErrorText(error);
     }

@@ -23,6 +23,7 @@ constexpr uint32_t InvalidParameter = 87;
 constexpr uint32_t DiskFull = 112;
 constexpr uint32_t InsufficientBuffer = 122;
 constexpr uint32_t InvalidName = 123;
+constexpr uint32_t CallNotImplemented = 120;
 constexpr uint32_t DirNotEmpty = 145;
 constexpr uint32_t NotSelected = 157;  // a tweak skipped because it is not selected
 constexpr uint32_t AlreadyExists = 183;

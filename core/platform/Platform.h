@@ -76,7 +76,7 @@ public:
     // Creates missing levels; *created tells whether the last level was new.
     [[nodiscard]] virtual Status CreateKey(KeyHandle parent, std::wstring_view subKey, KeyHandle* out, bool* created) = 0;
     // Closing a predefined root does nothing.
-    virtual Status CloseKey(KeyHandle key) = 0;
+    [[nodiscard]] virtual Status CloseKey(KeyHandle key) = 0;
     [[nodiscard]] virtual Status QueryKeyInfo(KeyHandle key, KeyInfo* out) = 0;
     // Error 259 past the last index. Names as stored.
     [[nodiscard]] virtual Status EnumKey(KeyHandle key, uint32_t index, std::wstring* name) = 0;
@@ -139,7 +139,7 @@ public:
     [[nodiscard]] virtual Status SetFileAttributes(std::wstring_view path, uint32_t attributes) = 0;
     // Files are shared for reading and writing, as the helpers need.
     [[nodiscard]] virtual Status CreateFile(std::wstring_view path, FileAccess access, Disposition disposition, FileHandle* out) = 0;
-    virtual Status CloseFile(FileHandle file) = 0;
+    [[nodiscard]] virtual Status CloseFile(FileHandle file) = 0;
     [[nodiscard]] virtual Status ReadFile(FileHandle file, void* buffer, uint32_t size, uint32_t* read) = 0;
     [[nodiscard]] virtual Status WriteFile(FileHandle file, const void* buffer, uint32_t size, uint32_t* written) = 0;
     [[nodiscard]] virtual Status Seek(FileHandle file, int64_t offset, SeekOrigin origin, uint64_t* position) = 0;
@@ -156,11 +156,16 @@ public:
     // Renames; replaceExisting replaces a file at the destination in one step.
     // The move is written through to the disk before it returns.
     [[nodiscard]] virtual Status MoveFile(std::wstring_view from, std::wstring_view to, bool replaceExisting) = 0;
+    // The path of an existing file or folder as the system resolves it, with
+    // every link and junction on the way followed. Only results of this call
+    // compare with each other (the Windows backend gives the system's own
+    // form, "\\?\C:\..."). Error 120 where the system cannot tell.
+    [[nodiscard]] virtual Status GetFinalPath(std::wstring_view path, std::wstring* out) = 0;
     // "dir\*.txt" style; long names only. Error 2 when nothing matches.
     [[nodiscard]] virtual Status FindFirst(std::wstring_view pattern, FindData* out, FindHandle* find) = 0;
     // Error 18 past the last entry.
     [[nodiscard]] virtual Status FindNext(FindHandle find, FindData* out) = 0;
-    virtual Status FindClose(FindHandle find) = 0;
+    [[nodiscard]] virtual Status FindClose(FindHandle find) = 0;
 };
 
 // The shell's wildcard match of a name against a pattern ("*" and "?",
@@ -232,14 +237,14 @@ public:
     virtual void ResetEvent(EventHandle event) = 0;
     // 0 when set, kWaitTimeout when the time ran out. An auto-reset event is
     // reset by the wait that sees it.
-    virtual Status WaitEvent(EventHandle event, uint32_t milliseconds) = 0;
+    [[nodiscard]] virtual Status WaitEvent(EventHandle event, uint32_t milliseconds) = 0;
     // True when set, without waiting (and without resetting).
     virtual bool IsEventSet(EventHandle event) = 0;
     virtual ThreadHandle StartThread(std::function<void()> body) = 0;
     // 0 when the thread has ended, kWaitTimeout otherwise.
-    virtual Status WaitThread(ThreadHandle thread, uint32_t milliseconds) = 0;
+    [[nodiscard]] virtual Status WaitThread(ThreadHandle thread, uint32_t milliseconds) = 0;
     // The last resort; the portable backend cannot terminate and returns 50.
-    virtual Status TerminateThread(ThreadHandle thread) = 0;
+    [[nodiscard]] virtual Status TerminateThread(ThreadHandle thread) = 0;
     // Waits for the thread to end when it has not, then releases the handle.
     virtual void CloseThread(ThreadHandle thread) = 0;
     virtual void Sleep(uint32_t milliseconds) = 0;

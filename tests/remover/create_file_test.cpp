@@ -29,10 +29,17 @@ TEST_F(CreateFileCommand, MissingFoldersAreJournalledOutermostFirstAndAllRemoved
         ASSERT_EQ(p.Execute(L"CreateFile", File(L"exists\\new\\deeper\\f.txt"), nullptr, nullptr), 0u);
         WriteFile(PathOf(L"exists\\new\\deeper\\f.txt"), "x");
     });
+    // Each block also names its folder as the system resolves it: the folder
+    // that existed, and below it the folders that did not yet.
+    std::wstring exists;
+    ASSERT_EQ(Fs().GetFinalPath(PathOf(L"exists"), &exists), 0u);
     JournalBuilder expected;
     expected.Header().Start();
-    for (std::wstring_view p : {L"exists\\new", L"exists\\new\\deeper", L"exists\\new\\deeper\\f.txt"}) {
-        expected.Begin(Remover::RCreateFile::kTag).Wide(PathOf(p)).Finish();
+    const std::pair<std::wstring_view, std::wstring> blocks[] = {
+        {L"exists\\new", exists}, {L"exists\\new\\deeper", exists + L"\\new"},
+        {L"exists\\new\\deeper\\f.txt", exists + L"\\new\\deeper"}};
+    for (const auto& [p, folder] : blocks) {
+        expected.Begin(Remover::RCreateFile::kTag).Wide(PathOf(p)).Wide(folder).Finish();
     }
     expected.End();
     EXPECT_EQ(BytesOf(journal), expected.Get());

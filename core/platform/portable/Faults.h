@@ -37,6 +37,7 @@ enum class Operation {
     CreateDirectory,
     RemoveDirectory,
     MoveFile,
+    GetFinalPath,
     FindFirst,
     FindNext,
     SaveShellLink,

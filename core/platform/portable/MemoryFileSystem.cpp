@@ -218,6 +218,55 @@ Status MemoryFileSystem::LocateText(std::wstring_view text, Wildcards wildcards,
     return Locate(*parsed, out);
 }
 
+Status MemoryFileSystem::GetFinalPath(std::wstring_view path, std::wstring* out)
+{
+    std::lock_guard lock(mutex_);
+    if (Status s = faults_.Check(Operation::GetFinalPath, {path, {}})) {
+        return s;
+    }
+    ParsedPath parsed;
+    Location loc;
+    if (Status s = LocateText(path, Wildcards::Refused, &parsed, &loc)) {
+        return s;
+    }
+    if (!loc.node) {
+        return Err::FileNotFound;
+    }
+    std::shared_ptr<Node> node = loc.node;
+    for (int hops = 0; node->IsJunction(); ++hops) {
+        ParsedPath target;
+        Location reached;
+        if (hops >= kMaxJunctionDepth) {
+            return kCannotResolve;
+        }
+        if (ParseFilePath(node->linkTarget, Wildcards::Refused, &target) != Err::Success ||
+            Locate(target, &reached, hops + 1) != Err::Success || !reached.node) {
+            return Err::FileNotFound;
+        }
+        node = reached.node;
+    }
+    std::vector<const Node*> chain;
+    const Node* top = node.get();
+    for (; top->parent; top = top->parent) {
+        chain.push_back(top);
+    }
+    std::wstring result;
+    for (const auto& [name, root] : roots_) {
+        if (root.get() == top) {
+            result = name;
+        }
+    }
+    if (result.empty()) {
+        return Err::FileNotFound;  // removed while a handle held it
+    }
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        result += L'\\';
+        result += (*it)->name;
+    }
+    *out = std::move(result);
+    return Err::Success;
+}
+
 Status MemoryFileSystem::GetFileInfo(std::wstring_view path, FileInfo* out)
 {
     std::lock_guard lock(mutex_);

@@ -45,6 +45,8 @@ public:
     Status CreateDirectory(std::wstring_view path) override;
     Status RemoveDirectory(std::wstring_view path) override;
     Status MoveFile(std::wstring_view from, std::wstring_view to, bool replaceExisting) override;
+    // Junctions followed, names as stored: "C:\real\folder".
+    Status GetFinalPath(std::wstring_view path, std::wstring* out) override;
     Status FindFirst(std::wstring_view pattern, FindData* out, FindHandle* find) override;
     Status FindNext(FindHandle find, FindData* out) override;
     Status FindClose(FindHandle find) override;

@@ -21,6 +21,7 @@ using RegDeleteKeyExWFn = LONG(WINAPI*)(HKEY, const wchar_t*, REGSAM, DWORD);
 using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOEXW*);
 using NtQueryEventFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
 using NtQueryMutantFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+using GetFinalPathNameByHandleWFn = DWORD(WINAPI*)(HANDLE, wchar_t*, DWORD, DWORD);
 using Wow64DisableFn = BOOL(WINAPI*)(void**);
 using Wow64RevertFn = BOOL(WINAPI*)(void*);
 
@@ -118,6 +119,30 @@ bool QueryEventState(HANDLE event, bool* set)
     }
     *set = info.state != 0;
     return true;
+}
+
+DWORD FinalPathOf(HANDLE file, std::wstring* out)
+{
+    static const auto getFinalPath =
+        Lookup<GetFinalPathNameByHandleWFn>(L"kernel32.dll", "GetFinalPathNameByHandleW");
+    if (!getFinalPath) {
+        return ERROR_CALL_NOT_IMPLEMENTED;
+    }
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        // FILE_NAME_NORMALIZED | VOLUME_NAME_DOS
+        const DWORD length = getFinalPath(file, buffer.data(), static_cast<DWORD>(buffer.size()), 0);
+        if (length == 0) {
+            const DWORD error = ::GetLastError();
+            return error != 0 ? error : ERROR_INVALID_FUNCTION;
+        }
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            *out = std::move(buffer);
+            return ERROR_SUCCESS;
+        }
+        buffer.assign(length + 1, L'\0');  // the size asked for, its terminating zero included
+    }
 }
 
 bool QueryMutantCount(HANDLE mutex, LONG* count)

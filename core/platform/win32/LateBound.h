@@ -2,6 +2,8 @@
 // Functions that not every supported Windows has (the 32-bit program must still
 // start on Windows 2000 and XP), looked up once at run time, and the views of
 // the 64-bit system that a 32-bit process needs them for.
+#include <string>
+
 #include "core/platform/win32/WindowsApi.h"
 
 namespace Platform::Win32 {
@@ -29,6 +31,11 @@ bool QueryEventState(HANDLE event, bool* set);
 // below 0 when its owner took it again. False when ntdll cannot say; *count
 // is then untouched.
 bool QueryMutantCount(HANDLE mutex, LONG* count);
+
+// The path of an open file or folder as the system resolves it, from
+// GetFinalPathNameByHandleW (Vista and later); ERROR_CALL_NOT_IMPLEMENTED
+// where the system lacks it. Returns the Windows error code.
+DWORD FinalPathOf(HANDLE file, std::wstring* out);
 
 // A 32-bit process on 64-bit Windows sees SysWOW64 where it names System32.
 // While this object lives, file calls of the current thread reach the real

@@ -96,6 +96,26 @@ Status Win32FileSystem::GetFileInfo(std::wstring_view path, FileInfo* out)
     return Err::Success;
 }
 
+Status Win32FileSystem::GetFinalPath(std::wstring_view path, std::wstring* out)
+{
+    if (!out) {
+        return Err::InvalidParameter;
+    }
+    const std::wstring full = ExtendedPath(path);
+    UniqueFileHandle handle;
+    {
+        FsRedirectionPause pause;
+        // No access rights are needed to ask for a name; backup semantics
+        // open folders too.
+        handle.reset(::CreateFileW(full.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    }
+    if (!handle) {
+        return LastError();
+    }
+    return static_cast<Status>(FinalPathOf(handle.get(), out));
+}
+
 Status Win32FileSystem::SetFileAttributes(std::wstring_view path, uint32_t attributes)
 {
     const std::wstring full = ExtendedPath(path);
