@@ -9,14 +9,20 @@
 
 namespace Remover {
 
+// Whether a value name is spelled as the registry stores it (it came from
+// enumerating the key), which spares looking the stored spelling up.
+enum class NameSpelling { AsGiven, AsStored };
+
 struct ValueParameters : IArguments {
-    ValueParameters(Platform::KeyHandle root, std::wstring keyPath, std::wstring valueName)
-        : root(root), keyPath(std::move(keyPath)), valueName(std::move(valueName))
+    ValueParameters(Platform::KeyHandle root, std::wstring keyPath, std::wstring valueName,
+                    NameSpelling spelling = NameSpelling::AsGiven)
+        : root(root), keyPath(std::move(keyPath)), valueName(std::move(valueName)), spelling(spelling)
     {
     }
     Platform::KeyHandle root;  // a predefined root, or the default-user key
     std::wstring keyPath;
     std::wstring valueName;  // empty: the key's default value
+    NameSpelling spelling;
 };
 
 struct KeyParameters : IArguments {

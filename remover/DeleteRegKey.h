@@ -21,10 +21,10 @@ public:
 
     // Nothing is written when the key does not exist. A key tree deeper than
     // the registry allows is refused (-1); a signalled cancel event gives 1223.
-    uint32_t Journal(const RTI::Reference<IArguments>& arguments, RTI::IWriter& writer, RTI::ITracer* tracer,
+    [[nodiscard]] uint32_t Journal(const RTI::Reference<IArguments>& arguments, RTI::IWriter& writer, RTI::ITracer* tracer,
                      Platform::EventHandle cancel) override;
     // The whole tree is read and checked before the first key is created.
-    uint32_t Restore(RTI::IReader& reader, RTI::ITracer* tracer, Platform::EventHandle cancel) override;
+    [[nodiscard]] uint32_t Restore(RTI::IReader& reader, RTI::ITracer* tracer, Platform::EventHandle cancel) override;
 };
 
 }  // namespace Remover

@@ -11,7 +11,7 @@ namespace Remover {
 using Platform::Status;
 
 uint32_t JournalValueContent(RTI::IWriter& writer, std::wstring_view rootName, Platform::KeyHandle key,
-                             std::wstring_view keyPath, std::wstring_view valueName)
+                             std::wstring_view keyPath, std::wstring_view valueName, NameSpelling spelling)
 {
     uint32_t type = 0;
     std::vector<uint8_t> data;
@@ -21,7 +21,11 @@ uint32_t JournalValueContent(RTI::IWriter& writer, std::wstring_view rootName, P
     if (data.size() > 0xFFFFFFFFu) {
         return Err::InvalidParameter;
     }
-    const std::wstring stored = StoredValueName(key, valueName);
+    // Looking the stored spelling up walks the key's values; a name that came
+    // from that walk already has it, so a key's values are journalled in time
+    // linear in their number.
+    const std::wstring stored =
+        spelling == NameSpelling::AsStored ? std::wstring(valueName) : StoredValueName(key, valueName);
     if (Status s = writer.BeginBlock(DeleteRegValue::kTag)) {
         return s;
     }
@@ -57,7 +61,8 @@ uint32_t DeleteRegValue::Journal(const RTI::Reference<IArguments>& arguments, RT
     if (opened != Err::Success) {
         return opened == Err::FileNotFound ? Err::Success : opened;  // nothing there to record
     }
-    const Status s = JournalValueContent(writer, rootName, key.get(), keyPath, parameters->valueName);
+    const Status s =
+        JournalValueContent(writer, rootName, key.get(), keyPath, parameters->valueName, parameters->spelling);
     return s == Err::FileNotFound ? Err::Success : s;
 }
 

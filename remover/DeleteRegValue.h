@@ -18,14 +18,15 @@ public:
     static constexpr uint8_t kTag = 3;
 
     // Nothing is written when the key or the value does not exist.
-    uint32_t Journal(const RTI::Reference<IArguments>& arguments, RTI::IWriter& writer, RTI::ITracer* tracer,
+    [[nodiscard]] uint32_t Journal(const RTI::Reference<IArguments>& arguments, RTI::IWriter& writer, RTI::ITracer* tracer,
                      Platform::EventHandle cancel) override;
-    uint32_t Restore(RTI::IReader& reader, RTI::ITracer* tracer, Platform::EventHandle cancel) override;
+    [[nodiscard]] uint32_t Restore(RTI::IReader& reader, RTI::ITracer* tracer, Platform::EventHandle cancel) override;
 };
 
 // Writes the block of an existing value of the open key: what the value holds
 // now. 2 when the value does not exist (nothing is written then).
 [[nodiscard]] uint32_t JournalValueContent(RTI::IWriter& writer, std::wstring_view rootName, Platform::KeyHandle key,
-                                           std::wstring_view keyPath, std::wstring_view valueName);
+                                           std::wstring_view keyPath, std::wstring_view valueName,
+                                           NameSpelling spelling = NameSpelling::AsGiven);
 
 }  // namespace Remover

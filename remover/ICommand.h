@@ -21,12 +21,12 @@ public:
     // written when there is nothing to undo (the value, key or file does not
     // exist). On an error, what the command wrote is left for the caller to
     // cut back (Processor::Execute does).
-    virtual uint32_t Journal(const RTI::Reference<IArguments>& arguments, RTI::IWriter& writer, RTI::ITracer* tracer,
+    [[nodiscard]] virtual uint32_t Journal(const RTI::Reference<IArguments>& arguments, RTI::IWriter& writer, RTI::ITracer* tracer,
                              Platform::EventHandle cancel) = 0;
     // Called with the reader on the start of this command's block; reads the
     // whole block and checks it before it changes anything, so a block it
     // refuses is not restored at all. Leaves the reader after the block.
-    virtual uint32_t Restore(RTI::IReader& reader, RTI::ITracer* tracer, Platform::EventHandle cancel) = 0;
+    [[nodiscard]] virtual uint32_t Restore(RTI::IReader& reader, RTI::ITracer* tracer, Platform::EventHandle cancel) = 0;
 };
 
 // Where a replay finds the command for a block tag (the restore processor).

@@ -18,10 +18,10 @@ public:
     static constexpr std::wstring_view kName = L"SetRegKey";
     static constexpr uint8_t kTag = 4;
 
-    uint32_t Journal(const RTI::Reference<IArguments>& arguments, RTI::IWriter& writer, RTI::ITracer* tracer,
+    [[nodiscard]] uint32_t Journal(const RTI::Reference<IArguments>& arguments, RTI::IWriter& writer, RTI::ITracer* tracer,
                      Platform::EventHandle cancel) override;
     // A key that is already gone counts as restored.
-    uint32_t Restore(RTI::IReader& reader, RTI::ITracer* tracer, Platform::EventHandle cancel) override;
+    [[nodiscard]] uint32_t Restore(RTI::IReader& reader, RTI::ITracer* tracer, Platform::EventHandle cancel) override;
 };
 
 // Writes the block for creating root\keyPath (a normalized path), naming its

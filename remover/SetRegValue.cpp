@@ -29,7 +29,8 @@ uint32_t SetRegValue::Journal(const RTI::Reference<IArguments>& arguments, RTI::
     if (opened != Err::Success) {
         return opened;
     }
-    const Status existing = JournalValueContent(writer, rootName, key.get(), keyPath, parameters->valueName);
+    const Status existing =
+        JournalValueContent(writer, rootName, key.get(), keyPath, parameters->valueName, parameters->spelling);
     if (existing != Err::FileNotFound) {
         return existing;
     }

@@ -38,30 +38,30 @@ public:
     // accepted only inside a block: a journal holds nothing else at its top
     // level. While a data record begun with BeginData is open, only WriteData
     // and EndData are accepted.
-    uint32_t WriteInt(uint32_t value) override;
-    uint32_t WriteString(const wchar_t* text, int32_t count) override;
-    uint32_t WriteStringA(const char* text, int32_t count) override;
-    uint32_t BeginData() override;
-    uint32_t WriteData(const void* bytes, uint32_t count) override;
-    uint32_t EndData() override;
-    uint32_t WriteDataRecord(const void* bytes, uint32_t count) override;
+    [[nodiscard]] uint32_t WriteInt(uint32_t value) override;
+    [[nodiscard]] uint32_t WriteString(const wchar_t* text, int32_t count) override;
+    [[nodiscard]] uint32_t WriteStringA(const char* text, int32_t count) override;
+    [[nodiscard]] uint32_t BeginData() override;
+    [[nodiscard]] uint32_t WriteData(const void* bytes, uint32_t count) override;
+    [[nodiscard]] uint32_t EndData() override;
+    [[nodiscard]] uint32_t WriteDataRecord(const void* bytes, uint32_t count) override;
     // Tags are 1 to 255. Blocks nest at most 1 + 512 deep (a command's block
     // around the deepest key tree the registry holds).
-    uint32_t BeginBlock(uint8_t tag) override;
+    [[nodiscard]] uint32_t BeginBlock(uint8_t tag) override;
     // -1, writing nothing, when no block is open or the innermost open block
     // has another tag. Closing a top-level block writes its checksum and
     // flushes the journal.
-    uint32_t EndBlock(uint8_t tag) override;
+    [[nodiscard]] uint32_t EndBlock(uint8_t tag) override;
     // The path must be one the reader accepts (JournalRules.h), else 123.
-    uint32_t SaveFile(std::wstring_view path, Platform::EventHandle cancel, std::wstring* copyName) override;
+    [[nodiscard]] uint32_t SaveFile(std::wstring_view path, Platform::EventHandle cancel, std::wstring* copyName) override;
 
     // Creates the backup folder (2 when it is empty or cannot be created) and
     // its copy store "Files\", and a new journal in it (JournalNames.h). An
     // open journal is closed first.
-    uint32_t Open(std::wstring_view backupFolder, const uint8_t* header, size_t headerLength) override;
+    [[nodiscard]] uint32_t Open(std::wstring_view backupFolder, const uint8_t* header, size_t headerLength) override;
     // Closes open blocks and writes the end record, then closes the file; a
     // journal that recorded nothing is deleted. Returns the first error met.
-    uint32_t Close() override;
+    [[nodiscard]] uint32_t Close() override;
 
     // For a run whose thread had to be terminated: cuts the journal back to
     // the end of its last complete, flushed top-level block, writes nothing
@@ -69,7 +69,7 @@ public:
     // thread may have held the heap's lock), so it may be called from
     // another thread once the writing thread is gone. Returns the cut's error;
     // the file is closed in any case.
-    Platform::Status Abandon();
+    [[nodiscard]] Platform::Status Abandon();
 
     // Where a journalled change begins.
     struct Mark {

@@ -24,10 +24,12 @@ bool RecordKey(Remover::Processor* journal, const wchar_t* command, Platform::Ke
 }
 
 bool RecordValue(Remover::Processor* journal, const wchar_t* command, Platform::KeyHandle root,
-                 std::wstring_view keyPath, std::wstring_view valueName, Platform::EventHandle cancel)
+                 std::wstring_view keyPath, std::wstring_view valueName, Platform::EventHandle cancel,
+                 bool nameAsStored)
 {
-    return Record(journal, command, new Remover::ValueParameters(root, std::wstring(keyPath), std::wstring(valueName)),
-                  cancel);
+    const auto spelling = nameAsStored ? Remover::NameSpelling::AsStored : Remover::NameSpelling::AsGiven;
+    return Record(journal, command,
+                  new Remover::ValueParameters(root, std::wstring(keyPath), std::wstring(valueName), spelling), cancel);
 }
 
 bool RecordFile(Remover::Processor* journal, const wchar_t* command, std::wstring_view path,

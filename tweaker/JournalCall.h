@@ -16,8 +16,11 @@ namespace Tweaker {
 
 bool RecordKey(Remover::Processor* journal, const wchar_t* command, Platform::KeyHandle root, std::wstring_view keyPath,
                Platform::EventHandle cancel);
+// nameAsStored: the name came from enumerating the key, so its stored
+// spelling need not be looked up.
 bool RecordValue(Remover::Processor* journal, const wchar_t* command, Platform::KeyHandle root,
-                 std::wstring_view keyPath, std::wstring_view valueName, Platform::EventHandle cancel);
+                 std::wstring_view keyPath, std::wstring_view valueName, Platform::EventHandle cancel,
+                 bool nameAsStored = false);
 bool RecordFile(Remover::Processor* journal, const wchar_t* command, std::wstring_view path,
                 Platform::EventHandle cancel);
 

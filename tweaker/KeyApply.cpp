@@ -59,7 +59,12 @@ bool ChangeValues(Remover::Processor* journal, Platform::KeyHandle root, const s
             }
         }
     }
-    for (const std::wstring& name : ValueNames(key.get())) {
+    // From the last value to the first: a registry removes the last entry
+    // cheapest, and a restore (which runs backwards) puts the values back in
+    // their old order.
+    const std::vector<std::wstring> names = ValueNames(key.get());
+    for (auto it = names.rbegin(); it != names.rend(); ++it) {
+        const std::wstring& name = *it;
         if (Sys::IsCancelled(cancel)) {
             return false;
         }
@@ -68,7 +73,7 @@ bool ChangeValues(Remover::Processor* journal, Platform::KeyHandle root, const s
         if (Registry().QueryValue(key.get(), name, &type, &data) != 0 || (clear && data.empty())) {
             continue;  // gone since, or nothing to empty
         }
-        if (!RecordValue(journal, L"DelRegValue", root, path, name, cancel)) {
+        if (!RecordValue(journal, L"DelRegValue", root, path, name, cancel, true)) {
             return false;
         }
         const Platform::Status s =

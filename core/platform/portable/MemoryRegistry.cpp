@@ -1,6 +1,8 @@
 #include "core/platform/portable/MemoryRegistry.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <map>
 
 #include "core/platform/Errors.h"
 #include "core/rti/IgnoreCaseStringComparator.h"
@@ -27,6 +29,9 @@ struct MemoryRegistry::Node {
     uint64_t lastWrite = 0;
     std::vector<std::shared_ptr<Node>> subkeys;  // sorted by upper-cased name, as Windows enumerates them
     std::vector<RegistryValue> values;           // in the order they were created
+    // Where each value is in `values`, by name ignoring case, so that a key
+    // with many values is looked up without a walk.
+    std::map<std::wstring, size_t, RTI::IgnoreCaseStringComparator> valueIndex;
 
     std::vector<std::shared_ptr<Node>>::iterator LowerBound(std::wstring_view key)
     {
@@ -41,8 +46,23 @@ struct MemoryRegistry::Node {
     }
     std::vector<RegistryValue>::iterator FindValue(std::wstring_view valueName)
     {
-        return std::find_if(values.begin(), values.end(),
-                            [&](const RegistryValue& v) { return RTI::EqualsIgnoreCase(v.name, valueName); });
+        const auto it = valueIndex.find(valueName);
+        return it == valueIndex.end() ? values.end() : values.begin() + static_cast<std::ptrdiff_t>(it->second);
+    }
+    void AddValue(RegistryValue value)
+    {
+        valueIndex.emplace(value.name, values.size());
+        values.push_back(std::move(value));
+    }
+    // Removing the last value is cheap; one before it moves those after.
+    void RemoveValue(std::vector<RegistryValue>::iterator it)
+    {
+        const auto at = static_cast<size_t>(it - values.begin());
+        valueIndex.erase(it->name);
+        values.erase(it);
+        for (size_t i = at; i < values.size(); ++i) {
+            valueIndex[values[i].name] = i;
+        }
     }
 };
 
@@ -349,7 +369,7 @@ Status MemoryRegistry::SetValue(KeyHandle key, std::wstring_view name, uint32_t 
         it->type = type;
         it->data = std::move(bytes);
     } else {
-        node->values.push_back(RegistryValue{std::wstring(name), type, std::move(bytes)});
+        node->AddValue(RegistryValue{std::wstring(name), type, std::move(bytes)});
     }
     Touch(*node);
     return Err::Success;
@@ -373,7 +393,7 @@ Status MemoryRegistry::DeleteValue(KeyHandle key, std::wstring_view name)
     if (it == node->values.end()) {
         return Err::FileNotFound;
     }
-    node->values.erase(it);
+    node->RemoveValue(it);
     Touch(*node);
     return Err::Success;
 }

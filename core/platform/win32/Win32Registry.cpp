@@ -12,7 +12,6 @@ namespace {
 
 // The longest names Windows allows, in characters, without the terminating null.
 constexpr DWORD kMaxKeyName = 255;
-constexpr DWORD kMaxValueName = 16383;
 // Name buffers grow up to this many characters; more than Windows allows,
 // since Wine keeps longer key names.
 constexpr DWORD kNameBufferLimit = 32768;
@@ -35,25 +34,10 @@ REGSAM Rights(KeyAccess access)
     return rights | RegistryViewFlag();
 }
 
-// Buffer sizes (terminating null included) for the names of a key's subkeys
-// and values, from what the key reports; the system limits when it does not say.
-struct NameCapacity {
-    DWORD subkey = kMaxKeyName + 1;
-    DWORD value = kMaxValueName + 1;
-};
-
-NameCapacity NameCapacityOf(HKEY key)
-{
-    NameCapacity capacity;
-    DWORD maxSubkey = 0;
-    DWORD maxValue = 0;
-    if (::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, &maxSubkey, nullptr, nullptr, &maxValue, nullptr,
-                           nullptr, nullptr) == ERROR_SUCCESS) {
-        capacity.subkey = std::min(maxSubkey, kNameBufferLimit - 1) + 1;
-        capacity.value = std::min(maxValue, kNameBufferLimit - 1) + 1;
-    }
-    return capacity;
-}
+// The first buffer size (terminating null included) for a name read by
+// index. The key's information is not asked for on every step of a walk (that
+// made walking a large key quadratic); a longer name makes the buffer grow.
+constexpr DWORD kFirstNameCapacity = kMaxKeyName + 1;
 
 // Reads one name by index with enumerate(buffer, &length), growing the buffer
 // when the key gained a longer name since its size was read.
@@ -153,7 +137,7 @@ Status Win32Registry::EnumKey(KeyHandle key, uint32_t index, std::wstring* name)
 {
     HKEY hkey = ToHkey(key);
     return static_cast<Status>(EnumerateName(
-        NameCapacityOf(hkey).subkey,
+        kFirstNameCapacity,
         [&](wchar_t* buffer, DWORD* length) {
             return ::RegEnumKeyExW(hkey, index, buffer, length, nullptr, nullptr, nullptr, nullptr);
         },
@@ -165,7 +149,7 @@ Status Win32Registry::EnumValue(KeyHandle key, uint32_t index, std::wstring* nam
     HKEY hkey = ToHkey(key);
     DWORD valueType = 0;
     const LONG rc = EnumerateName(
-        NameCapacityOf(hkey).value,
+        kFirstNameCapacity,
         [&](wchar_t* buffer, DWORD* length) {
             return ::RegEnumValueW(hkey, index, buffer, length, nullptr, &valueType, nullptr, nullptr);
         },
