@@ -216,25 +216,26 @@ TEST_F(GuiTest, CancelledAnalysisPostsTuningOnce)
     Catalogue({{L"A", {{L"a0"}}}, {L"B", {{L"b0"}}}});
     struct PauseAtB final : RTI::ITracer {
         RTI::ITracer* inner;
-        Tweaker::Manager* manager;
         const void* b;
         TweakerTesting::Latch reached;
+        TweakerTesting::Latch release;
         void Begin(const void* s, unsigned st) override
         {
             inner->Begin(s, st);
             if (s == b && st == 0) {
-                manager->PauseRun();
                 reached.Open();
+                release.Wait();
             }
         }
         void End(const void* s, unsigned st) override { inner->End(s, st); }
         void Trace(uint32_t c, int32_t a, int32_t x) override { inner->Trace(c, a, x); }
     } pause;
     pause.inner = tracer_.get();
-    pause.manager = &M();
     pause.b = M().Categories()[1].Get();
     M().StartAnalysis(&pause);
     pause.reached.Wait();
+    M().PauseRun();
+    pause.release.Open();
     M().StopRun();
     EXPECT_TRUE(M().LastRun().cancelled);
     EXPECT_EQ(Modes(), (std::vector<SectionMode>{SectionMode::NotAnalysed, SectionMode::NotAnalysed}));
