@@ -37,7 +37,8 @@ private:
 struct TweakSpec {
     std::wstring name;
     bool selected = true;
-    bool inEffect = false;  // the registry holds the tweak's value already
+    bool inEffect = false;             // the registry holds the tweak's value already
+    std::wstring keyAttributes = L"";  // more attributes of its Key
 };
 struct CategorySpec {
     std::wstring name;
@@ -77,7 +78,7 @@ protected:
     {
         return L"<Tweak n=\"" + t.name + L"\" enabled=\"" + (t.selected ? L"1" : L"0") +
                L"\"><Key parent=\"HKCU\" path=\"" + ScratchKeyPath() + L"\" valuename=\"" + t.name +
-               L"\" valuetype=\"REG_DWORD\" valueval=\"1\"/></Tweak>";
+               L"\" valuetype=\"REG_DWORD\" valueval=\"1\" " + t.keyAttributes + L"/></Tweak>";
     }
 
     void Catalogue(const std::vector<CategorySpec>& specs)
@@ -114,12 +115,12 @@ protected:
         return data[0] | (data[1] << 8) | (data[2] << 16) | (int64_t(data[3]) << 24);
     }
 
-    void Analyse()
+    void RunAnalysis()
     {
         M().StartAnalysis(tracer_.get());
         ASSERT_EQ(M().WaitForRun(Platform::kInfinite), 0u);
     }
-    void TuneUp()
+    void RunTuneUp()
     {
         ASSERT_EQ(M().StartTuneUp(tracer_.get(), false), 0u);
         ASSERT_EQ(M().WaitForRun(Platform::kInfinite), 0u);

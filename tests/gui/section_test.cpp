@@ -196,7 +196,7 @@ TEST_F(GuiTest, RecomputingIsNotAnAnalysis)
         bool refreshOnly;
     } rows[] = {{true}, {false}};
     Catalogue({{L"A", {{L"a0", true, true}}}});
-    Analyse();
+    RunAnalysis();
     const std::vector<int> afterAnalysis = poster_.Posted();
     for (const auto& row : rows) {
         sections_[0]->SetMode(SectionMode::NotAnalysed);
