@@ -39,6 +39,8 @@ struct TweakSpec {
     bool selected = true;
     bool inEffect = false;             // the registry holds the tweak's value already
     std::wstring keyAttributes = L"";  // more attributes of its Key
+    std::wstring keyInner = L"";       // and what its Key holds
+    std::wstring description = L"";
 };
 struct CategorySpec {
     std::wstring name;
@@ -76,9 +78,9 @@ protected:
     // A tweak setting DWORD <name> of the scratch key to 1.
     std::wstring TweakXml(const TweakSpec& t)
     {
-        return L"<Tweak n=\"" + t.name + L"\" enabled=\"" + (t.selected ? L"1" : L"0") +
-               L"\"><Key parent=\"HKCU\" path=\"" + ScratchKeyPath() + L"\" valuename=\"" + t.name +
-               L"\" valuetype=\"REG_DWORD\" valueval=\"1\" " + t.keyAttributes + L"/></Tweak>";
+        return L"<Tweak n=\"" + t.name + L"\" enabled=\"" + (t.selected ? L"1" : L"0") + L"\"><d>" + t.description +
+               L"</d><Key parent=\"HKCU\" path=\"" + ScratchKeyPath() + L"\" valuename=\"" + t.name +
+               L"\" valuetype=\"REG_DWORD\" valueval=\"1\" " + t.keyAttributes + L">" + t.keyInner + L"</Key></Tweak>";
     }
 
     void Catalogue(const std::vector<CategorySpec>& specs)
