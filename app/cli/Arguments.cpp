@@ -23,6 +23,7 @@ struct CommandRules {
     bool single = false;  // takes exactly one
     bool check = false;
     bool texts = false;  // --description and --details
+    bool dryRun = false;
 };
 
 // Options followed by a text (or written "--option=TEXT").
@@ -55,7 +56,7 @@ CommandRules RulesOf(Command command)
         case Command::Deselect:
             return {false, false, true, L"at least one tweak name"};
         case Command::TuneUp:
-            return {false, true, false, L""};
+            return {true, true, false, L"", false, false, false, true};
         case Command::BackupsRestore:
         case Command::BackupsDelete:
             return {false, false, true, L"at least one backup point"};
@@ -242,6 +243,8 @@ ParsedArguments ParseArguments(const std::vector<std::wstring>& args)
     for (const std::wstring& option : options) {
         if (option == L"--json" && rules.json) {
             invocation.json = true;
+        } else if (option == L"--dry-run" && rules.dryRun) {
+            invocation.dryRun = true;
         } else if ((option == L"--backup" || option == L"--no-backup") && rules.backup) {
             const BackupChoice choice = option == L"--backup" ? BackupChoice::On : BackupChoice::Off;
             if (invocation.backup != BackupChoice::Setting && invocation.backup != choice) {
@@ -268,6 +271,14 @@ ParsedArguments ParseArguments(const std::vector<std::wstring>& args)
             return parsed;
         }
         slot = text;
+    }
+    if (invocation.command == Command::TuneUp && invocation.json && !invocation.dryRun) {
+        parsed.error = L"tuneup writes JSON only with --dry-run";
+        return parsed;
+    }
+    if (invocation.dryRun && invocation.backup != BackupChoice::Setting) {
+        parsed.error = L"a dry run keeps no backup point: --dry-run excludes --backup and --no-backup";
+        return parsed;
     }
 
     invocation.names.assign(words.begin() + static_cast<std::ptrdiff_t>(next), words.end());

@@ -47,6 +47,7 @@ struct Invocation {
     // profiles save --description TEXT --details TEXT
     std::optional<std::wstring> description;
     std::optional<std::wstring> details;
+    bool dryRun = false;  // tuneup --dry-run: show what would change, change nothing
 };
 
 struct ParsedArguments {

@@ -16,6 +16,7 @@ std::wstring UsageText()
            L"  select NAME...                   select tweaks for the tune-up (saved in Config.xml)\n"
            L"  deselect NAME...                 deselect tweaks (saved in Config.xml)\n"
            L"  tuneup [--backup | --no-backup]  apply the selected tweaks that are not in effect\n"
+           L"  tuneup --dry-run [--json]        list what a tune-up would change; changes nothing\n"
            L"  backups list [--json]            list the backup points\n"
            L"  backups restore POINT...         undo the tune-ups recorded in backup points, newest first\n"
            L"  backups delete POINT...          delete backup points\n"

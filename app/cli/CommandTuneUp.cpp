@@ -1,13 +1,16 @@
 // tuneup [--backup | --no-backup]: analyse, then apply the selected tweaks
 // that are not in effect, recording a backup point first unless told not to.
+// tuneup --dry-run [--json]: analyse and list what a tune-up would change.
 #include <string>
 #include <vector>
 
 #include "app/cli/Catalogue.h"
+#include "app/cli/JsonWriter.h"
 #include "app/cli/Progress.h"
 #include "core/platform/Errors.h"
 #include "core/platform/Handles.h"
 #include "tweaker/IRunMessages.h"
+#include "tweaker/Preview.h"
 
 namespace Cli {
 namespace {
@@ -92,10 +95,69 @@ bool FileExists(const std::wstring& path)
            (info.attributes & Platform::FileAttr::Directory) == 0;
 }
 
+std::wstring PreviewJson(const std::vector<Tweaker::TweakChange>& preview)
+{
+    JsonWriter json;
+    json.BeginObject().Key(L"dryRun").Bool(true).Key(L"tweaks").BeginArray();
+    for (const Tweaker::TweakChange& tweak : preview) {
+        json.BeginObject().Key(L"category").String(tweak.category).Key(L"name").String(tweak.name);
+        json.Key(L"changes").BeginArray();
+        for (const Tweaker::ItemChange& c : tweak.items) {
+            json.BeginObject().Key(L"kind").String(c.file ? L"file" : L"registry");
+            json.Key(L"location").String(c.location);
+            if (!c.file) {
+                json.Key(L"valueName").String(c.valueName).Key(L"type").String(c.type);
+                json.Key(L"current").String(c.current);
+            }
+            json.Key(L"action").String(c.action).Key(L"new").String(c.next);
+            json.Key(L"needsAdministrator").Bool(c.needsAdmin).Key(L"restorable").Bool(c.restorable);
+            json.EndObject();
+        }
+        json.EndArray().EndObject();
+    }
+    json.EndArray().EndObject();
+    return json.Take();
+}
+
+// tuneup --dry-run: the analysis, then the list of what a tune-up would
+// change. Nothing is written and no lock is taken.
+int RunDryRun(const Context& context)
+{
+    Tweaker::Manager manager;
+    if (const int failed = LoadCatalogue(context, &manager)) {
+        return failed;
+    }
+    if (const int failed = Analyse(context, manager)) {
+        return failed;
+    }
+    const std::vector<Tweaker::TweakChange> preview = Tweaker::PreviewTuneUp(manager);
+    if (context.invocation.json) {
+        context.out.Text(PreviewJson(preview));
+        return Exit::Done;
+    }
+    if (preview.empty()) {
+        context.out.Line(L"No tweaks selected for applying: every selected tweak is in effect already.");
+    } else {
+        context.out.Line(L"A tune-up would apply " + std::to_wstring(preview.size()) +
+                         (preview.size() == 1 ? L" tweak:" : L" tweaks:"));
+        for (const Tweaker::TweakChange& tweak : preview) {
+            context.out.Line(L"  " + tweak.category + L": " + tweak.name);
+            for (const Tweaker::ItemChange& change : tweak.items) {
+                context.out.Line(L"    " + Tweaker::ChangeLine(change));
+            }
+        }
+    }
+    context.out.Line(L"Dry run: nothing was changed.");
+    return Exit::Done;
+}
+
 }  // namespace
 
 int RunTuneUp(const Context& context)
 {
+    if (context.invocation.dryRun) {
+        return RunDryRun(context);
+    }
     Platform::UniqueNamedLock lock;
     if (const int failed = TakeLock(context, &lock)) {
         return failed;

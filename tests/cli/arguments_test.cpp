@@ -46,7 +46,7 @@ TEST(CliArguments, EachCommandTakesItsOwnOptionsOnly)
     EXPECT_EQ(ParseArguments({L"tuneup", L"--no-backup", L"--no-backup"}).invocation.backup, BackupChoice::Off);
     EXPECT_EQ(ParseArguments({L"tuneup", L"--backup", L"--no-backup"}).error,
               L"the options --backup and --no-backup exclude each other");
-    EXPECT_EQ(ParseArguments({L"tuneup", L"--json"}).error, L"unknown option \"--json\" for tuneup");
+    EXPECT_EQ(ParseArguments({L"tuneup", L"--json"}).error, L"tuneup writes JSON only with --dry-run");
     EXPECT_EQ(ParseArguments({L"list", L"--backup"}).error, L"unknown option \"--backup\" for list");
     EXPECT_EQ(ParseArguments({L"backups", L"delete", L"--json", L"x"}).error,
               L"unknown option \"--json\" for backups delete");
