@@ -42,12 +42,12 @@ TEST_F(TweakDetailsTest, TextAndChangeLines)
     ASSERT_EQ(details_.ChangeLines().size(), 1u);
     EXPECT_EQ(details_.ChangeLines()[0], L"HKCU\\" + ScratchKeyPath() + L" [plain] REG_DWORD: 5 -> 1");
     const struct {
-        const wchar_t* text;
+        std::wstring text;
         int height;
     } heights[] = {{L"", 20},
                    {L"12345678901234567890123", 20},
                    {L"123456789012345678901234", 40},
-                   {std::wstring(200, L'x').c_str(), 80}};
+                   {std::wstring(200, L'x'), 80}};
     for (const auto& h : heights) {
         EXPECT_EQ(GUI::TweakDetails::EditHeight(h.text), h.height);
     }
