@@ -200,14 +200,39 @@ TEST_F(SettingsTest, TheLogonTaskDefinition)
               L"Corvane at logon (a_b_c_d_e_f_g_h_i)");
 }
 #else
-// Under Wine the scheduler has no logon triggers: an elevated Apply falls
-// back to the Run value and says so.
-TEST_F(SettingsTest, UnderWineTheLogonTaskFallsBackToTheRunValue)
+// Wine's scheduler keeps a task with a logon trigger (it never fires it):
+// elevated, the program's task replaces the Run value, and unticking
+// removes it.
+TEST_F(SettingsTest, ElevatedTheLogonTaskIsRegisteredWithTheScheduler)
 {
     env_.elevated = true;
     Options chosen;
     chosen.loadAtStartup = true;
+    EXPECT_EQ(Apply(env_, chosen).Message(), L"");
+    const std::wstring task = AppSettings::LogonTaskName(env_.where.taskPrefix, Os().System().UserAccount());
+    std::wstring definition;
+    ASSERT_EQ(Os().System().QueryTask(task, &definition), Err::Success);
+    EXPECT_NE(definition.find(L"LogonTrigger"), std::wstring::npos) << std::string(definition.begin(), definition.end());
+    EXPECT_FALSE(AppSettings::ValueExists(env_.where.runKey, L"Corvane"));
+    EXPECT_TRUE(AppSettings::Read(env_).loadAtStartup);
+    chosen.loadAtStartup = false;
+    EXPECT_EQ(Apply(env_, chosen).Message(), L"");
+    EXPECT_EQ(Os().System().QueryTask(task, nullptr), Err::FileNotFound);
+    EXPECT_FALSE(AppSettings::Read(env_).loadAtStartup);
+}
+
+// A task the scheduler refuses (here: a folder stands where Wine keeps the
+// task's file) leaves the program starting from the Run value, and says so.
+TEST_F(SettingsTest, ATaskTheSchedulerRefusesFallsBackToTheRunValue)
+{
+    const std::wstring task = AppSettings::LogonTaskName(env_.where.taskPrefix, Os().System().UserAccount());
+    const std::wstring blocker = Os().System().SystemDirectory() + L"\\Tasks\\" + task;
+    MakeFolder(blocker);
+    env_.elevated = true;
+    Options chosen;
+    chosen.loadAtStartup = true;
     const AppSettings::ApplyResult result = Apply(env_, chosen);
+    (void)Fs().RemoveDirectory(blocker);
     EXPECT_TRUE(result.unsaved.empty());
     EXPECT_NE(result.logonTaskError, Err::Success);
     EXPECT_EQ(AppSettings::ReadString(env_.where.runKey, L"Corvane"), L"\"" + env_.programPath + L"\"");
