@@ -73,8 +73,8 @@ std::optional<DiskIdentity> ParseDeviceDescriptor(const uint8_t* answer, size_t 
     if (trimmedProduct.empty()) {
         return std::nullopt;
     }
-    disk.model = trimmedVendor.empty() || trimmedVendor == L"ATA" ? trimmedProduct
-                                                                  : trimmedVendor + L" " + trimmedProduct;
+    disk.model =
+        trimmedVendor.empty() || trimmedVendor == L"ATA" ? trimmedProduct : trimmedVendor + L" " + trimmedProduct;
     return disk;
 }
 

@@ -24,12 +24,12 @@ constexpr uint32_t SmartReceiveDriveData = 0x7C088;
 }  // namespace ControlCode
 
 // The sizes of the system's structures.
-constexpr uint32_t kPropertyQuerySize = 12;         // STORAGE_PROPERTY_QUERY
-constexpr uint32_t kDeviceDescriptorSize = 40;      // STORAGE_DEVICE_DESCRIPTOR
-constexpr uint32_t kVersionParamsSize = 24;         // GETVERSIONINPARAMS
-constexpr uint32_t kCommandInParamsSize = 33;       // SENDCMDINPARAMS
+constexpr uint32_t kPropertyQuerySize = 12;     // STORAGE_PROPERTY_QUERY
+constexpr uint32_t kDeviceDescriptorSize = 40;  // STORAGE_DEVICE_DESCRIPTOR
+constexpr uint32_t kVersionParamsSize = 24;     // GETVERSIONINPARAMS
+constexpr uint32_t kCommandInParamsSize = 33;   // SENDCMDINPARAMS
 constexpr uint32_t kIdentifySize = 512;
-constexpr uint32_t kCommandOutHeaderSize = 16;      // SENDCMDOUTPARAMS up to its buffer
+constexpr uint32_t kCommandOutHeaderSize = 16;  // SENDCMDOUTPARAMS up to its buffer
 constexpr uint32_t kCommandOutSize = kCommandOutHeaderSize + kIdentifySize;
 
 // A zero-filled query for the device descriptor (StorageDeviceProperty,

@@ -71,8 +71,8 @@ Platform::Status ApplyDesktopShortcut(const Environment& environment, bool on)
     Platform::Status first = Err::Success;
     for (const std::wstring& shortcut : DesktopShortcutsToProgram(environment)) {
         // The shell may still read a shortcut it has just seen appear.
-        const Platform::Status s = Sys::RetryWhileInUse(
-            nullptr, [&] { return Platform::Current().Files().DeleteFile(shortcut); });
+        const Platform::Status s =
+            Sys::RetryWhileInUse(nullptr, [&] { return Platform::Current().Files().DeleteFile(shortcut); });
         if (s != Err::Success && first == Err::Success) {
             first = s;
         }

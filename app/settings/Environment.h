@@ -16,7 +16,7 @@ public:
 
 // Keys are under HKEY_CURRENT_USER.
 struct Locations {
-    std::wstring programKey = L"Software\\Corvane";            // UserTweaksPath
+    std::wstring programKey = L"Software\\Corvane";             // UserTweaksPath
     std::wstring settingsKey = L"Software\\Corvane\\Settings";  // the switches
     std::wstring runKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
     std::wstring runValue = L"Corvane";

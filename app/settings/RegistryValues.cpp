@@ -18,7 +18,8 @@ Platform::IRegistry& Registry()
 Platform::Status Query(std::wstring_view keyPath, std::wstring_view name, uint32_t* type, std::vector<uint8_t>* data)
 {
     Platform::UniqueKey key;
-    if (Platform::Status s = Registry().OpenKey(Platform::CurrentUser(), keyPath, Platform::KeyAccess::Read, key.put())) {
+    if (Platform::Status s =
+            Registry().OpenKey(Platform::CurrentUser(), keyPath, Platform::KeyAccess::Read, key.put())) {
         return s;
     }
     return Registry().QueryValue(key.get(), name, type, data);

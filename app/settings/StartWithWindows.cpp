@@ -53,17 +53,23 @@ std::wstring LogonTaskDefinition(const std::wstring& programPath, const std::wst
     return L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n"
            L"<Task version=\"1.2\" xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">\n"
            L"  <RegistrationInfo>\n"
-           L"    <Description>Starts Corvane when " + Text(account) + L" logs on.</Description>\n"
+           L"    <Description>Starts Corvane when " +
+           Text(account) +
+           L" logs on.</Description>\n"
            L"  </RegistrationInfo>\n"
            L"  <Triggers>\n"
            L"    <LogonTrigger>\n"
            L"      <Enabled>true</Enabled>\n"
-           L"      <UserId>" + Text(account) + L"</UserId>\n"
+           L"      <UserId>" +
+           Text(account) +
+           L"</UserId>\n"
            L"    </LogonTrigger>\n"
            L"  </Triggers>\n"
            L"  <Principals>\n"
            L"    <Principal id=\"Author\">\n"
-           L"      <UserId>" + Text(account) + L"</UserId>\n"
+           L"      <UserId>" +
+           Text(account) +
+           L"</UserId>\n"
            L"      <LogonType>InteractiveToken</LogonType>\n"
            L"      <RunLevel>HighestAvailable</RunLevel>\n"
            L"    </Principal>\n"
@@ -79,8 +85,12 @@ std::wstring LogonTaskDefinition(const std::wstring& programPath, const std::wst
            L"  </Settings>\n"
            L"  <Actions Context=\"Author\">\n"
            L"    <Exec>\n"
-           L"      <Command>" + Text(programPath) + L"</Command>\n"
-           L"      <WorkingDirectory>" + Text(folder) + L"</WorkingDirectory>\n"
+           L"      <Command>" +
+           Text(programPath) +
+           L"</Command>\n"
+           L"      <WorkingDirectory>" +
+           Text(folder) +
+           L"</WorkingDirectory>\n"
            L"    </Exec>\n"
            L"  </Actions>\n"
            L"</Task>\n";
@@ -121,9 +131,9 @@ StartWithWindowsResult ApplyStartWithWindows(const Environment& environment, boo
     }
     if (environment.elevated.value_or(System().IsElevated())) {
         const std::wstring account = System().UserAccount();
-        Platform::Status s = task.empty() ? Err::BadFormat
-                                          : System().RegisterTask(task, LogonTaskDefinition(environment.programPath,
-                                                                                            account));
+        Platform::Status s = task.empty()
+                                 ? Err::BadFormat
+                                 : System().RegisterTask(task, LogonTaskDefinition(environment.programPath, account));
         if (s == Err::Success) {
             s = System().QueryTask(task, nullptr);
         }

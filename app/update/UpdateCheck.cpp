@@ -153,8 +153,7 @@ void Checker::Start()
     if (!session_) {
         return;
     }
-    thread_ = Platform::Current().Threads().StartThread(
-        [this] { outcome_ = RunCheck(config_, *session_, *prompt_); });
+    thread_ = Platform::Current().Threads().StartThread([this] { outcome_ = RunCheck(config_, *session_, *prompt_); });
 }
 
 void Checker::Stop()

@@ -28,18 +28,21 @@ TEST_F(CliInfo, TheSummaryAsTextAndAsJson)
     const CliTesting::Result json = Run({L"info", L"--json"});
     EXPECT_EQ(json.code, 0);
     EXPECT_EQ(json.err, L"");
-    EXPECT_EQ(json.out, L"{\n"
-                        L"  \"system\": {\n"
-                        L"    \"code\": 13,\n"
-                        L"    \"name\": \"" + Sys::GetOsDisplayName() + L"\"\n"
-                        L"  },\n"
-                        L"  \"memory\": {\n"
-                        L"    \"bytes\": 6442450944,\n"
-                        L"    \"text\": \"6144.00 MB of RAM\"\n"
-                        L"  },\n"
-                        L"  \"displayAdapter\": \"Main \\\"GPU\\\"\",\n"
-                        L"  \"disks\": []\n"
-                        L"}\n");
+    EXPECT_EQ(json.out,
+              L"{\n"
+              L"  \"system\": {\n"
+              L"    \"code\": 13,\n"
+              L"    \"name\": \"" +
+                  Sys::GetOsDisplayName() +
+                  L"\"\n"
+                  L"  },\n"
+                  L"  \"memory\": {\n"
+                  L"    \"bytes\": 6442450944,\n"
+                  L"    \"text\": \"6144.00 MB of RAM\"\n"
+                  L"  },\n"
+                  L"  \"displayAdapter\": \"Main \\\"GPU\\\"\",\n"
+                  L"  \"disks\": []\n"
+                  L"}\n");
 
     const CliTesting::Result text = Run({L"info"});
     EXPECT_EQ(text.code, 0);

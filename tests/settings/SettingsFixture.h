@@ -76,7 +76,10 @@ protected:
         const std::wstring appData = Sys::GetShellFolder(Sys::Csidl::AppData);
         return appData.empty() ? appData : Sys::JoinPath(appData, env_.where.dataFolder);
     }
-    std::wstring Desktop() const { return Sys::GetShellFolder(Sys::Csidl::Desktop); }
+    std::wstring Desktop() const
+    {
+        return Sys::GetShellFolder(Sys::Csidl::Desktop);
+    }
 
     // A desktop shortcut of the test's own, removed afterwards.
     std::wstring MakeShortcut(const std::wstring& name, const std::wstring& target)

@@ -120,8 +120,8 @@ TEST_F(SettingsTest, FailedWritesAreNamedInOneMessage)
 TEST_F(SettingsTest, AShortcutThatCannotBeMadeIsReported)
 {
     (void)AppSettings::AtStart(env_);
-    Portable().Faults().FailWhen(Platform::Portable::Operation::SaveShellLink, [](auto&) { return true; },
-                                 Err::AccessDenied);
+    Portable().Faults().FailWhen(
+        Platform::Portable::Operation::SaveShellLink, [](auto&) { return true; }, Err::AccessDenied);
     Options chosen;
     chosen.showAtDesktop = true;
     EXPECT_EQ(Apply(env_, chosen).unsaved, std::vector<std::wstring>{L"Show the program at desktop"});
@@ -166,7 +166,8 @@ TEST_F(SettingsTest, ATaskThatCannotBeMadeFallsBackToTheRunValueAndSaysSo)
     constexpr Platform::Status kClassNotRegistered = 0x80040154u;  // no Task Scheduler 2.0 (Windows XP)
     env_.elevated = true;
     for (const Platform::Status error : {kClassNotRegistered, Err::AccessDenied}) {
-        Portable().Faults().FailWhen(Platform::Portable::Operation::RegisterTask, [](auto&) { return true; }, error);
+        Portable().Faults().FailWhen(
+            Platform::Portable::Operation::RegisterTask, [](auto&) { return true; }, error);
         Options chosen;
         chosen.loadAtStartup = true;
         const AppSettings::ApplyResult result = Apply(env_, chosen);
@@ -212,7 +213,8 @@ TEST_F(SettingsTest, ElevatedTheLogonTaskIsRegisteredWithTheScheduler)
     const std::wstring task = AppSettings::LogonTaskName(env_.where.taskPrefix, Os().System().UserAccount());
     std::wstring definition;
     ASSERT_EQ(Os().System().QueryTask(task, &definition), Err::Success);
-    EXPECT_NE(definition.find(L"LogonTrigger"), std::wstring::npos) << std::string(definition.begin(), definition.end());
+    EXPECT_NE(definition.find(L"LogonTrigger"), std::wstring::npos)
+        << std::string(definition.begin(), definition.end());
     EXPECT_FALSE(AppSettings::ValueExists(env_.where.runKey, L"Corvane"));
     EXPECT_TRUE(AppSettings::Read(env_).loadAtStartup);
     chosen.loadAtStartup = false;

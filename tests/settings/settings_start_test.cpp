@@ -73,8 +73,10 @@ TEST_F(SettingsTest, AValueOfAnotherTypeKeepsItsDefaultAndIsNotOverwritten)
         bool Options::*member;
     };
     const Case cases[] = {
-        {L"EnableBackup", &Options::enableBackup},         {L"ShowAtDesktop", &Options::showAtDesktop},
-        {L"AnalyseAtLaunch", &Options::analyseAtLaunch},   {L"EnableStartUpGuard", &Options::enableStartUpGuard},
+        {L"EnableBackup", &Options::enableBackup},
+        {L"ShowAtDesktop", &Options::showAtDesktop},
+        {L"AnalyseAtLaunch", &Options::analyseAtLaunch},
+        {L"EnableStartUpGuard", &Options::enableStartUpGuard},
         {L"EnableBrowserGuard", &Options::enableBrowserGuard},
     };
     const std::vector<uint8_t> stored = StringBytes(L"1");

@@ -124,7 +124,8 @@ TEST_F(ProbeTest, AShortIdentifyAnswerIsNotRead)
     version[3] = 0x01;
     std::vector<uint8_t> identify = IdentifyAnswer("WDC WD10EZEX", "WD-WCC6Y01");
     identify.resize(SysInfo::kCommandOutSize - 2);
-    SetDisk(0, {{SysInfo::ControlCode::SmartGetVersion, version}, {SysInfo::ControlCode::SmartReceiveDriveData, identify}});
+    SetDisk(
+        0, {{SysInfo::ControlCode::SmartGetVersion, version}, {SysInfo::ControlCode::SmartReceiveDriveData, identify}});
     EXPECT_TRUE(SysInfo::ProbeDisks().empty());
 }
 

@@ -78,9 +78,9 @@ TEST(UpdateAnswer, ReadAsAnUnsignedNumberWithAutomaticBase)
         bool update;
     };
     const Case cases[] = {
-        {"", false},     {"0", false},    {"1", true},      {"0x10", true},  {"0X0", false}, {"17abc", true},
-        {"abc", false},  {" \n 2", true}, {"00", false},    {"010", true},   {"08", false},  {"0x", false},
-        {"0xg1", false}, {"-0", false},   {"+3", true},     {"0.5", false},
+        {"", false},     {"0", false},    {"1", true},   {"0x10", true}, {"0X0", false}, {"17abc", true},
+        {"abc", false},  {" \n 2", true}, {"00", false}, {"010", true},  {"08", false},  {"0x", false},
+        {"0xg1", false}, {"-0", false},   {"+3", true},  {"0.5", false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Update::UpdateAvailable(c.body), c.update) << '"' << c.body << '"';
@@ -125,7 +125,8 @@ TEST_F(UpdateCheckTest, TheAnswerDecidesWhetherTheUserIsAsked)
         EXPECT_EQ(Update::RunCheck(config_, session, prompt), c.outcome) << c.status << " " << c.pieces.size();
         const bool asked = c.outcome == Update::Outcome::Opened;
         EXPECT_EQ(prompt.confirmations, asked ? 1 : 0);
-        EXPECT_EQ(prompt.opened, asked ? std::vector<std::wstring>{L"https://example.org/"} : std::vector<std::wstring>{});
+        EXPECT_EQ(prompt.opened,
+                  asked ? std::vector<std::wstring>{L"https://example.org/"} : std::vector<std::wstring>{});
         EXPECT_EQ(prompt.exits, asked ? 1 : 0);
         ASSERT_EQ(session.urls.size(), 1u);
         EXPECT_EQ(session.urls[0], std::wstring(L"https://updates.example.org/download/?check=") + kAbcDigest);
@@ -204,12 +205,15 @@ TEST_F(UpdateCheckTest, TheCheckerCancelsItsRequestWhenStopped)
 {
     ScriptedSession* made = nullptr;
     {
-        Update::Checker checker(config_, [&] {
-            auto session = std::make_unique<ScriptedSession>();
-            session->pieces = {"0"};
-            made = session.get();
-            return session;
-        }, &prompt_);
+        Update::Checker checker(
+            config_,
+            [&] {
+                auto session = std::make_unique<ScriptedSession>();
+                session->pieces = {"0"};
+                made = session.get();
+                return session;
+            },
+            &prompt_);
         checker.Start();
         checker.Stop();
         EXPECT_EQ(checker.Result(), Update::Outcome::NoUpdate);
@@ -217,7 +221,8 @@ TEST_F(UpdateCheckTest, TheCheckerCancelsItsRequestWhenStopped)
         EXPECT_EQ(made->cancels, 1);
     }
     config_.endpoint.clear();
-    Update::Checker idle(config_, [&] { return std::make_unique<ScriptedSession>(); }, &prompt_);
+    Update::Checker idle(
+        config_, [&] { return std::make_unique<ScriptedSession>(); }, &prompt_);
     idle.Start();
     idle.Stop();
     EXPECT_EQ(idle.Result(), Update::Outcome::NotChecked);

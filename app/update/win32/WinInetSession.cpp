@@ -22,8 +22,8 @@ using UniqueInternet = Platform::UniqueAny<InternetTraits>;
 
 // RELOAD, EXISTING_CONNECT, NO_CACHE_WRITE and NO_AUTO_REDIRECT; no flag
 // that ignores a certificate error.
-constexpr DWORD kOpenFlags =
-    INTERNET_FLAG_RELOAD | INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT;
+constexpr DWORD kOpenFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_NO_CACHE_WRITE |
+                             INTERNET_FLAG_NO_AUTO_REDIRECT;
 
 class WinInetSession final : public IHttpSession {
 public:

@@ -40,8 +40,8 @@ Status PortableHardware::OpenDevice(std::wstring_view path, DeviceHandle* out)
     return Err::Success;
 }
 
-Status PortableHardware::DeviceControl(DeviceHandle device, uint32_t code, const void* in, uint32_t inSize,
-                                       void* out, uint32_t outSize, uint32_t* returned)
+Status PortableHardware::DeviceControl(DeviceHandle device, uint32_t code, const void* in, uint32_t inSize, void* out,
+                                       uint32_t outSize, uint32_t* returned)
 {
     DeviceHandler handler;
     DeviceRequest request;

@@ -38,8 +38,8 @@ Status Win32Hardware::OpenDevice(std::wstring_view path, DeviceHandle* out)
     const std::wstring name(path);
     // Access 0: the device answers queries without administrator rights, and
     // nothing on it can be read or written through this handle.
-    const HANDLE device = ::CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                        0, nullptr);
+    const HANDLE device =
+        ::CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (device == INVALID_HANDLE_VALUE) {
         return ::GetLastError();
     }

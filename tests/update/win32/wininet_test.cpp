@@ -32,8 +32,7 @@ struct Reply {
 
 std::string Response(const std::string& statusLine, const std::string& body, const std::string& headers = "")
 {
-    return "HTTP/1.1 " + statusLine + "\r\nContent-Type: text/plain\r\n" + headers + "Connection: close\r\n\r\n" +
-           body;
+    return "HTTP/1.1 " + statusLine + "\r\nContent-Type: text/plain\r\n" + headers + "Connection: close\r\n\r\n" + body;
 }
 
 class LoopbackServer {
@@ -49,7 +48,8 @@ public:
         address.sin_port = 0;
         int size = sizeof(address);
         if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
-            ::listen(listener_, 4) == 0 && ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
+            ::listen(listener_, 4) == 0 &&
+            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
             port_ = ntohs(address.sin_port);
         }
         thread_ = std::thread([this] { Serve(); });
@@ -153,7 +153,8 @@ TEST_F(WinInetTest, AnswersOfALoopbackServer)
         {"31 zeros, then 1", {{{Response("200 OK", std::string(31, '0') + "1"), 0}}}, Update::Outcome::NoUpdate},
         {"slow chunks", {{{Response("200 OK", "0x"), 0}, {"10", 300}}}, Update::Outcome::Opened},
         {"404", {{{Response("404 Not Found", "1"), 0}}}, Update::Outcome::Failed},
-        {"302 not followed", {{{Response("302 Found", "", "Location: /download/?check=moved\r\n"), 0}}},
+        {"302 not followed",
+         {{{Response("302 Found", "", "Location: /download/?check=moved\r\n"), 0}}},
          Update::Outcome::Failed},
     };
     for (const Case& c : cases) {
@@ -212,21 +213,20 @@ TEST_F(WinInetTest, ASelfSignedCertificateIsRefused)
     const std::string key = Wine::UnixPath(PathOf(L"key.pem"));
     const std::string cert = Wine::UnixPath(PathOf(L"cert.pem"));
     ASSERT_FALSE(key.empty());
-    ASSERT_TRUE(Wine::RunUnixProgram(L"/usr/bin/openssl",
-                                     {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert,
-                                      "-days", "2", "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1"}));
+    ASSERT_TRUE(Wine::RunUnixProgram(
+        L"/usr/bin/openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert, "-days",
+                              "2", "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1"}));
     ASSERT_TRUE(Wine::WaitUntil([&] { return Exists(PathOf(L"cert.pem")) && !ReadFile(PathOf(L"cert.pem")).empty(); }));
     uint16_t port = 0;
     {
         LoopbackServer free([](const std::string&) { return Reply{}; });
         port = free.Port();
     }
-    // The server answers "1" to any request; it ends after two connections
-    // (the probe below and the check) or a minute.
-    WriteFile(PathOf(L"www\\download\\index.html"), "1");
-    ASSERT_TRUE(Wine::RunUnixProgram(L"/usr/bin/timeout",
-                                     {"60", "/usr/bin/openssl", "s_server", "-accept", std::to_string(port), "-cert",
-                                      cert, "-key", key, "-HTTP", "-quiet", "-naccept", "2"}));
+    // The server ends after two connections (the probe below and the
+    // check) or a minute.
+    ASSERT_TRUE(Wine::RunUnixProgram(
+        L"/usr/bin/timeout", {"60", "/usr/bin/openssl", "s_server", "-accept", std::to_string(port), "-cert", cert,
+                              "-key", key, "-HTTP", "-quiet", "-naccept", "2"}));
     WSADATA data;
     ASSERT_EQ(::WSAStartup(MAKEWORD(2, 2), &data), 0);
     const bool listening = Wine::WaitUntil([&] {
