@@ -26,38 +26,14 @@ struct KeyTag;
 using KeyHandle = KeyTag*;
 
 // The predefined roots carry the values Windows gives them.
-inline KeyHandle PredefinedKey(uint32_t value)
-{
-    return reinterpret_cast<KeyHandle>(static_cast<uintptr_t>(static_cast<int32_t>(value)));
-}
-inline KeyHandle ClassesRoot()
-{
-    return PredefinedKey(0x80000000u);
-}
-inline KeyHandle CurrentUser()
-{
-    return PredefinedKey(0x80000001u);
-}
-inline KeyHandle LocalMachine()
-{
-    return PredefinedKey(0x80000002u);
-}
-inline KeyHandle Users()
-{
-    return PredefinedKey(0x80000003u);
-}
-inline KeyHandle PerformanceData()
-{
-    return PredefinedKey(0x80000004u);
-}
-inline KeyHandle CurrentConfig()
-{
-    return PredefinedKey(0x80000005u);
-}
-inline KeyHandle DynData()
-{
-    return PredefinedKey(0x80000006u);
-}
+inline KeyHandle PredefinedKey(uint32_t value) { return reinterpret_cast<KeyHandle>(static_cast<uintptr_t>(static_cast<int32_t>(value))); }
+inline KeyHandle ClassesRoot() { return PredefinedKey(0x80000000u); }
+inline KeyHandle CurrentUser() { return PredefinedKey(0x80000001u); }
+inline KeyHandle LocalMachine() { return PredefinedKey(0x80000002u); }
+inline KeyHandle Users() { return PredefinedKey(0x80000003u); }
+inline KeyHandle PerformanceData() { return PredefinedKey(0x80000004u); }
+inline KeyHandle CurrentConfig() { return PredefinedKey(0x80000005u); }
+inline KeyHandle DynData() { return PredefinedKey(0x80000006u); }
 bool IsPredefinedKey(KeyHandle key);
 
 namespace RegType {
@@ -96,11 +72,9 @@ class IRegistry {
 public:
     virtual ~IRegistry() = default;
     // Error 2 when the key is missing.
-    [[nodiscard]] virtual Status OpenKey(KeyHandle parent, std::wstring_view subKey, KeyAccess access,
-                                         KeyHandle* out) = 0;
+    [[nodiscard]] virtual Status OpenKey(KeyHandle parent, std::wstring_view subKey, KeyAccess access, KeyHandle* out) = 0;
     // Creates missing levels; *created tells whether the last level was new.
-    [[nodiscard]] virtual Status CreateKey(KeyHandle parent, std::wstring_view subKey, KeyHandle* out,
-                                           bool* created) = 0;
+    [[nodiscard]] virtual Status CreateKey(KeyHandle parent, std::wstring_view subKey, KeyHandle* out, bool* created) = 0;
     // Closing a predefined root does nothing.
     [[nodiscard]] virtual Status CloseKey(KeyHandle key) = 0;
     [[nodiscard]] virtual Status QueryKeyInfo(KeyHandle key, KeyInfo* out) = 0;
@@ -108,11 +82,9 @@ public:
     [[nodiscard]] virtual Status EnumKey(KeyHandle key, uint32_t index, std::wstring* name) = 0;
     [[nodiscard]] virtual Status EnumValue(KeyHandle key, uint32_t index, std::wstring* name, uint32_t* type) = 0;
     // Type and all data bytes of a value, whatever its size. Error 2 when missing.
-    [[nodiscard]] virtual Status QueryValue(KeyHandle key, std::wstring_view name, uint32_t* type,
-                                            std::vector<uint8_t>* data) = 0;
+    [[nodiscard]] virtual Status QueryValue(KeyHandle key, std::wstring_view name, uint32_t* type, std::vector<uint8_t>* data) = 0;
     // Overwriting keeps the stored spelling of the name.
-    [[nodiscard]] virtual Status SetValue(KeyHandle key, std::wstring_view name, uint32_t type, const uint8_t* data,
-                                          size_t size) = 0;
+    [[nodiscard]] virtual Status SetValue(KeyHandle key, std::wstring_view name, uint32_t type, const uint8_t* data, size_t size) = 0;
     [[nodiscard]] virtual Status DeleteValue(KeyHandle key, std::wstring_view name) = 0;
     // Deletes a key without subkeys; error 5 when it has some.
     [[nodiscard]] virtual Status DeleteKey(KeyHandle parent, std::wstring_view subKey) = 0;

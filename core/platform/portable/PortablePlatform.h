@@ -16,8 +16,8 @@
 #include "core/platform/portable/Clock.h"
 #include "core/platform/portable/Faults.h"
 #include "core/platform/portable/MemoryFileSystem.h"
-#include "core/platform/portable/MemoryRegistry.h"
 #include "core/platform/portable/PortableHardware.h"
+#include "core/platform/portable/MemoryRegistry.h"
 #include "core/platform/portable/PortableSystem.h"
 #include "core/platform/portable/PortableThreads.h"
 
