@@ -31,6 +31,22 @@ std::wstring Text(const std::wstring& text)
     return Xml::Escape(text, Xml::EscapeFor::Text);
 }
 
+// Reads the task back: a scheduler that keeps the task but drops its logon
+// trigger or its program (Wine's does) would never start the program.
+Platform::Status CheckRegisteredTask(const std::wstring& task, const std::wstring& programPath)
+{
+    std::wstring stored;
+    if (Platform::Status s = System().QueryTask(task, &stored)) {
+        return s;
+    }
+    if (stored.find(L"<LogonTrigger") != std::wstring::npos &&
+        stored.find(L"<Command>" + Text(programPath) + L"</Command>") != std::wstring::npos) {
+        return Err::Success;
+    }
+    (void)System().DeleteTask(task);
+    return Err::NotSupported;
+}
+
 }  // namespace
 
 std::wstring LogonTaskName(const std::wstring& taskPrefix, const std::wstring& account)
@@ -135,7 +151,7 @@ StartWithWindowsResult ApplyStartWithWindows(const Environment& environment, boo
                                  ? Err::BadFormat
                                  : System().RegisterTask(task, LogonTaskDefinition(environment.programPath, account));
         if (s == Err::Success) {
-            s = System().QueryTask(task, nullptr);
+            s = CheckRegisteredTask(task, environment.programPath);
         }
         if (s == Err::Success) {
             result.status = DeleteValue(where.runKey, where.runValue);
