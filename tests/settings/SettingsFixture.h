@@ -50,6 +50,8 @@ protected:
         env_.where.dataFolder = L"CorvaneTests\\" + name;
         env_.where.taskPrefix = L"Corvane test " + name;
         env_.guard = &guard_;
+        // Under Wine the tests run elevated; only the logon-task tests say so.
+        env_.elevated = false;
         WriteFile(env_.programPath, "MZ program");
         WriteFile(env_.starterTweaksPath, kStarter);
     }
