@@ -242,6 +242,7 @@ public:
     Platform::IFileSystem& Files() override { return files_; }
     Platform::ISystem& System() override { return base_.System(); }
     Platform::IThreads& Threads() override { return base_.Threads(); }
+    Platform::IHardware& Hardware() override { return base_.Hardware(); }
 
 private:
     Platform::Portable::PortablePlatform& base_;

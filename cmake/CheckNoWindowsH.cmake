@@ -1,6 +1,7 @@
 # Fails when an engine source outside the Windows-only folders includes a
 # Windows header. Run with -DROOT=<source dir>.
-set(engine_dirs core tweaker remover profiles startup sysinfo utils/Knobset/document utils/Knobset/editor gui/aqua)
+set(engine_dirs core tweaker remover profiles startup sysinfo utils/Knobset/document utils/Knobset/editor gui/aqua
+  app/settings app/update)
 set(offenders "")
 foreach(dir IN LISTS engine_dirs)
   file(GLOB_RECURSE files ${ROOT}/${dir}/*.h ${ROOT}/${dir}/*.cpp)

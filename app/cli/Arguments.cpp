@@ -40,6 +40,7 @@ CommandRules RulesOf(Command command)
         case Command::List:
         case Command::BackupsList:
         case Command::ProfilesList:
+        case Command::Info:
             return {true, false, false, L""};
         case Command::ProfilesShow:
             return {true, false, true, L"one profile", true};
@@ -99,6 +100,8 @@ std::wstring CommandName(Command command)
             return L"profiles save";
         case Command::ProfilesDelete:
             return L"profiles delete";
+        case Command::Info:
+            return L"info";
         case Command::Help:
             break;
     }
@@ -193,6 +196,7 @@ ParsedArguments ParseArguments(const std::vector<std::wstring>& args)
     static const CommandWord kCommands[] = {
         {L"analyse", Command::Analyse},   {L"list", Command::List},     {L"select", Command::Select},
         {L"deselect", Command::Deselect}, {L"tuneup", Command::TuneUp}, {L"validate", Command::Validate},
+        {L"info", Command::Info},
     };
     bool known = false;
     for (const CommandWord& command : kCommands) {

@@ -28,6 +28,7 @@ enum class Command {
     ProfilesSet,
     ProfilesSave,
     ProfilesDelete,
+    Info,
 };
 
 // Whether a tune-up keeps a backup point.

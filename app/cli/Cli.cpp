@@ -27,6 +27,7 @@ std::wstring UsageText()
            L"  profiles save NAME [--description TEXT] [--details TEXT]\n"
            L"                                   save the selections and values as a new user profile\n"
            L"  profiles delete PROFILE...       delete user profiles\n"
+           L"  info [--json]                    show the system summary: system, memory, display adapter, disks\n"
            L"  help                             show this text\n"
            L"\n"
            L"Options:\n"
@@ -76,6 +77,8 @@ int Run(const std::vector<std::wstring>& args, const Settings& settings, IConsol
         case Command::ProfilesSave:
         case Command::ProfilesDelete:
             return RunProfiles(context);
+        case Command::Info:
+            return RunInfo(context);
     }
     return Exit::BadUsage;
 }

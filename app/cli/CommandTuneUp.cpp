@@ -7,6 +7,7 @@
 #include "app/cli/Catalogue.h"
 #include "app/cli/JsonWriter.h"
 #include "app/cli/Progress.h"
+#include "app/settings/Settings.h"
 #include "core/platform/Errors.h"
 #include "core/platform/Handles.h"
 #include "tweaker/IRunMessages.h"
@@ -14,8 +15,6 @@
 
 namespace Cli {
 namespace {
-
-constexpr std::wstring_view kEnableBackup = L"EnableBackup";
 
 // The run's end-of-run messages, kept until the run is over: they arrive on
 // the worker thread, while the progress may still be drawn.
@@ -32,24 +31,12 @@ public:
     bool restart = false;
 };
 
-// EnableBackup (DWORD) under the settings key: a backup is kept when the
-// value is missing (as the window's first start sets it) or not 0. A value
-// of another type cannot say "off", so it keeps the backup too.
+// The EnableBackup setting, read as the window reads it.
 bool BackupSetting(const Settings& settings)
 {
-    Platform::IRegistry& registry = Platform::Current().Registry();
-    Platform::UniqueKey key;
-    if (registry.OpenKey(Platform::CurrentUser(), settings.settingsKey, Platform::KeyAccess::Read, key.put()) !=
-        Err::Success) {
-        return true;
-    }
-    uint32_t type = 0;
-    std::vector<uint8_t> data;
-    if (registry.QueryValue(key.get(), kEnableBackup, &type, &data) != Err::Success ||
-        type != Platform::RegType::Dword || data.size() != 4) {
-        return true;
-    }
-    return (data[0] | data[1] | data[2] | data[3]) != 0;
+    AppSettings::Locations where;
+    where.settingsKey = settings.settingsKey;
+    return AppSettings::BackupEnabled(where);
 }
 
 bool KeepsBackup(const Context& context)

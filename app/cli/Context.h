@@ -24,5 +24,6 @@ int RunBackupsDelete(const Context& context);
 int RunValidate(const Context& context);
 // profiles list|show|set|save|delete
 int RunProfiles(const Context& context);
+int RunInfo(const Context& context);
 
 }  // namespace Cli

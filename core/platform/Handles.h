@@ -79,12 +79,19 @@ struct NamedLockTraits {
     static void Close(Handle h) noexcept { Current().Threads().ReleaseNamedLock(h); }
 };
 
+struct DeviceTraits {
+    using Handle = DeviceHandle;
+    static Handle Empty() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { (void)Current().Hardware().CloseDevice(h); }
+};
+
 using UniqueKey = UniqueAny<KeyTraits>;
 using UniqueFile = UniqueAny<FileTraits>;
 using UniqueFind = UniqueAny<FindTraits>;
 using UniqueEvent = UniqueAny<EventTraits>;
 using UniqueThread = UniqueAny<ThreadTraits>;
 using UniqueNamedLock = UniqueAny<NamedLockTraits>;
+using UniqueDevice = UniqueAny<DeviceTraits>;
 
 // Runs a clean-up when the scope ends, for one-off cases without an owner type.
 template <class F>

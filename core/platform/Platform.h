@@ -214,6 +214,61 @@ public:
     virtual uint32_t GetShellVersion() = 0;
     // Seconds since 1970-01-01 UTC.
     virtual int64_t CurrentTime() = 0;
+
+    // The full path of the running program's file, of any length; empty when
+    // the system cannot say.
+    virtual std::wstring ProgramPath() = 0;
+    // The logged-on user of the process as "DOMAIN\name"; empty when unknown.
+    virtual std::wstring UserAccount() = 0;
+    // True when the process holds an elevated (administrator) token. Systems
+    // without user account control answer false.
+    virtual bool IsElevated() = 0;
+
+    // Tasks of the Task Scheduler (version 2.0, Windows Vista and later), in
+    // its root folder, by name. A definition is the scheduler's task XML.
+    // Registering replaces a task of the same name and runs it as the calling
+    // user with an interactive token. Where the scheduler is missing (Windows
+    // XP) every call fails with the system's error for an unregistered class.
+    [[nodiscard]] virtual Status RegisterTask(std::wstring_view name, std::wstring_view definition) = 0;
+    // Error 2 when there is no such task.
+    [[nodiscard]] virtual Status DeleteTask(std::wstring_view name) = 0;
+    // The task's definition (definition may be null); error 2 when missing.
+    [[nodiscard]] virtual Status QueryTask(std::wstring_view name, std::wstring* definition) = 0;
+};
+
+// --------------------------------------------------------------- hardware
+
+struct DeviceTag;
+using DeviceHandle = DeviceTag*;
+
+namespace DisplayFlag {
+constexpr uint32_t AttachedToDesktop = 0x1;
+constexpr uint32_t PrimaryDevice = 0x4;
+constexpr uint32_t MirroringDriver = 0x8;
+}  // namespace DisplayFlag
+
+struct DisplayDevice {
+    std::wstring name;         // "\\.\DISPLAY1"
+    std::wstring description;  // the adapter's name, as the system summary shows it
+    uint32_t flags = 0;        // DisplayFlag
+};
+
+// What the system summary asks of the machine. Device requests carry raw
+// buffers, so that their layout is built and read by portable code.
+class IHardware {
+public:
+    virtual ~IHardware() = default;
+    // The installed physical memory in bytes.
+    [[nodiscard]] virtual Status QueryPhysicalMemory(uint64_t* totalBytes) = 0;
+    // The display adapters in the system's order; error 18 past the last.
+    [[nodiscard]] virtual Status EnumDisplayDevice(uint32_t index, DisplayDevice* out) = 0;
+    // Opens a device ("\\.\PhysicalDrive0") for queries only: no read or
+    // write access is asked for, so no administrator rights are needed.
+    [[nodiscard]] virtual Status OpenDevice(std::wstring_view path, DeviceHandle* out) = 0;
+    // One control request; *returned is the number of output bytes written.
+    [[nodiscard]] virtual Status DeviceControl(DeviceHandle device, uint32_t code, const void* in, uint32_t inSize,
+                                               void* out, uint32_t outSize, uint32_t* returned) = 0;
+    virtual Status CloseDevice(DeviceHandle device) = 0;
 };
 
 // ------------------------------------------------------- events and threads
@@ -270,6 +325,7 @@ public:
     virtual IFileSystem& Files() = 0;
     virtual ISystem& System() = 0;
     virtual IThreads& Threads() = 0;
+    virtual IHardware& Hardware() = 0;
 };
 
 // The platform in use. Chosen once at start-up by the program entry points;

@@ -7,6 +7,7 @@
 namespace Sys {
 
 namespace Csidl {
+constexpr int Desktop = 0;
 constexpr int Personal = 5;
 constexpr int MyMusic = 13;
 constexpr int AppData = 26;

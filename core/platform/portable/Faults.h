@@ -42,6 +42,9 @@ enum class Operation {
     FindNext,
     SaveShellLink,
     LoadShellLink,
+    RegisterTask,  // path = the task's name
+    DeleteTask,
+    QueryTask,
 };
 
 // What an operation works on. path is the full path of the key ("HKCU\Software\X",

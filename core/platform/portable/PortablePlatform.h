@@ -16,6 +16,7 @@
 #include "core/platform/portable/Clock.h"
 #include "core/platform/portable/Faults.h"
 #include "core/platform/portable/MemoryFileSystem.h"
+#include "core/platform/portable/PortableHardware.h"
 #include "core/platform/portable/MemoryRegistry.h"
 #include "core/platform/portable/PortableSystem.h"
 #include "core/platform/portable/PortableThreads.h"
@@ -33,6 +34,7 @@ public:
     MemoryFileSystem& Files() override { return files_; }
     PortableSystem& System() override { return system_; }
     PortableThreads& Threads() override { return threads_; }
+    PortableHardware& Hardware() override { return hardware_; }
 
     // Makes chosen operations fail (see Faults.h).
     FaultInjector& Faults() { return faults_; }
@@ -51,6 +53,7 @@ private:
     MemoryFileSystem files_;
     PortableSystem system_;
     PortableThreads threads_;
+    PortableHardware hardware_;
 };
 
 }  // namespace Platform::Portable

@@ -203,4 +203,78 @@ void PortableSystem::SetShellVersion(uint32_t version)
     shellVersion_ = version;
 }
 
+std::wstring PortableSystem::ProgramPath()
+{
+    std::lock_guard lock(mutex_);
+    return programPath_;
+}
+
+std::wstring PortableSystem::UserAccount()
+{
+    std::lock_guard lock(mutex_);
+    return userAccount_;
+}
+
+bool PortableSystem::IsElevated()
+{
+    std::lock_guard lock(mutex_);
+    return elevated_;
+}
+
+Status PortableSystem::RegisterTask(std::wstring_view name, std::wstring_view definition)
+{
+    if (Status s = faults_.Check(Operation::RegisterTask, {name, {}})) {
+        return s;
+    }
+    if (name.empty() || definition.empty()) {
+        return Err::InvalidParameter;
+    }
+    std::lock_guard lock(mutex_);
+    tasks_[std::wstring(name)] = std::wstring(definition);
+    return Err::Success;
+}
+
+Status PortableSystem::DeleteTask(std::wstring_view name)
+{
+    if (Status s = faults_.Check(Operation::DeleteTask, {name, {}})) {
+        return s;
+    }
+    std::lock_guard lock(mutex_);
+    return tasks_.erase(std::wstring(name)) != 0 ? Err::Success : Err::FileNotFound;
+}
+
+Status PortableSystem::QueryTask(std::wstring_view name, std::wstring* definition)
+{
+    if (Status s = faults_.Check(Operation::QueryTask, {name, {}})) {
+        return s;
+    }
+    std::lock_guard lock(mutex_);
+    auto it = tasks_.find(std::wstring(name));
+    if (it == tasks_.end()) {
+        return Err::FileNotFound;
+    }
+    if (definition) {
+        *definition = it->second;
+    }
+    return Err::Success;
+}
+
+void PortableSystem::SetProgramPath(std::wstring path)
+{
+    std::lock_guard lock(mutex_);
+    programPath_ = std::move(path);
+}
+
+void PortableSystem::SetUserAccount(std::wstring account)
+{
+    std::lock_guard lock(mutex_);
+    userAccount_ = std::move(account);
+}
+
+void PortableSystem::SetElevated(bool elevated)
+{
+    std::lock_guard lock(mutex_);
+    elevated_ = elevated;
+}
+
 }  // namespace Platform::Portable

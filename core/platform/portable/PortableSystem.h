@@ -28,6 +28,12 @@ public:
     VersionInfo GetVersion() override;
     uint32_t GetShellVersion() override;
     int64_t CurrentTime() override;
+    std::wstring ProgramPath() override;
+    std::wstring UserAccount() override;
+    bool IsElevated() override;
+    Status RegisterTask(std::wstring_view name, std::wstring_view definition) override;
+    Status DeleteTask(std::wstring_view name) override;
+    Status QueryTask(std::wstring_view name, std::wstring* definition) override;
 
     // The Windows folder also answers CSIDL 36 and the system folder CSIDL 37,
     // unless SetSpecialFolder gave them another path.
@@ -39,6 +45,12 @@ public:
     void SetSpecialFolder(int csidl, std::wstring path);
     void SetVersion(const VersionInfo& version);
     void SetShellVersion(uint32_t version);
+    // Defaults: "C:\Program Files\Corvane\Corvane.exe", "MACHINE\User", not elevated.
+    void SetProgramPath(std::wstring path);
+    void SetUserAccount(std::wstring account);
+    void SetElevated(bool elevated);
+    // Tasks live in the object by name (faults attach to
+    // Operation::RegisterTask and the others, path = the task's name).
 
 private:
     IFileSystem& files_;
@@ -51,6 +63,10 @@ private:
     std::map<int, std::wstring> folders_;
     VersionInfo version_;
     uint32_t shellVersion_ = 6u << 16;
+    std::wstring programPath_ = L"C:\\Program Files\\Corvane\\Corvane.exe";
+    std::wstring userAccount_ = L"MACHINE\\User";
+    bool elevated_ = false;
+    std::map<std::wstring, std::wstring, RTI::IgnoreCaseStringComparator> tasks_;
 };
 
 }  // namespace Platform::Portable

@@ -1,6 +1,7 @@
 #pragma once
 #include "core/platform/Platform.h"
 #include "core/platform/win32/Win32FileSystem.h"
+#include "core/platform/win32/Win32Hardware.h"
 #include "core/platform/win32/Win32Registry.h"
 #include "core/platform/win32/Win32System.h"
 #include "core/platform/win32/Win32Threads.h"
@@ -15,12 +16,14 @@ public:
     IFileSystem& Files() override { return files_; }
     ISystem& System() override { return system_; }
     IThreads& Threads() override { return threads_; }
+    IHardware& Hardware() override { return hardware_; }
 
 private:
     Win32Registry registry_;
     Win32FileSystem files_;
     Win32System system_;
     Win32Threads threads_;
+    Win32Hardware hardware_;
 };
 
 }  // namespace Platform::Win32

@@ -1,5 +1,7 @@
 #include "core/platform/win32/Win32System.h"
 
+#include <vector>
+
 #include "core/platform/Errors.h"
 #include "core/platform/win32/LateBound.h"
 #include "core/platform/win32/WinHandles.h"
@@ -278,6 +280,165 @@ int64_t Win32System::CurrentTime()
     ::GetSystemTimeAsFileTime(&now);
     const uint64_t steps = (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
     return static_cast<int64_t>((steps - kUnixEpoch) / kStepsPerSecond);
+}
+
+namespace {
+
+// One BSTR, freed with the object.
+class Bstr {
+public:
+    explicit Bstr(std::wstring_view text) : text_(::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+    Bstr() = default;
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    ~Bstr() { ::SysFreeString(text_); }
+    BSTR get() const noexcept { return text_; }
+    BSTR* put() noexcept
+    {
+        ::SysFreeString(text_);
+        text_ = nullptr;
+        return &text_;
+    }
+
+private:
+    BSTR text_ = nullptr;
+};
+
+// The scheduler's classes, spelled out here so that no import library of the
+// scheduler is needed (the program still starts where it is missing).
+const CLSID kClsidTaskScheduler = {0x0f87369f, 0xa4e5, 0x4cfc, {0xbd, 0x3e, 0x73, 0xe6, 0x15, 0x45, 0x72, 0xdd}};
+const IID kIidTaskService = {0x2faba4c7, 0x4da9, 0x4013, {0x96, 0x97, 0x20, 0xcc, 0x3f, 0xd4, 0x0f, 0x85}};
+
+// Connects to the local scheduler and runs use(root folder).
+template <class Use>
+Status WithTaskRoot(Use use)
+{
+    ComApartment com;
+    if (!com.Usable()) {
+        return StatusFromHresult(com.Result());
+    }
+    ComPtr<ITaskService> service;
+    HRESULT hr =
+        ::CoCreateInstance(kClsidTaskScheduler, nullptr, CLSCTX_INPROC_SERVER, kIidTaskService, service.put());
+    if (FAILED(hr)) {
+        return StatusFromHresult(hr);
+    }
+    VARIANT none;
+    ::VariantInit(&none);
+    hr = service->Connect(none, none, none, none);
+    if (FAILED(hr)) {
+        return StatusFromHresult(hr);
+    }
+    ComPtr<ITaskFolder> root;
+    const Bstr rootPath(L"\\");
+    hr = service->GetFolder(rootPath.get(), reinterpret_cast<ITaskFolder**>(root.put()));
+    if (FAILED(hr)) {
+        return StatusFromHresult(hr);
+    }
+    return StatusFromHresult(use(root.get()));
+}
+
+}  // namespace
+
+std::wstring Win32System::ProgramPath()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) {
+            return {};
+        }
+        // A path that fills the buffer may have been cut: try a larger one.
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        if (path.size() >= 65536) {
+            return {};
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::wstring Win32System::UserAccount()
+{
+    UniqueHandle token;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put())) {
+        return {};
+    }
+    DWORD size = 0;
+    (void)::GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+    std::vector<uint8_t> buffer(size);
+    if (size == 0 || !::GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) {
+        return {};
+    }
+    const PSID sid = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
+    DWORD nameLength = 0;
+    DWORD domainLength = 0;
+    SID_NAME_USE use{};
+    (void)::LookupAccountSidW(nullptr, sid, nullptr, &nameLength, nullptr, &domainLength, &use);
+    if (nameLength == 0) {
+        return {};
+    }
+    std::wstring name(nameLength, L'\0');
+    std::wstring domain(domainLength + 1, L'\0');
+    if (!::LookupAccountSidW(nullptr, sid, name.data(), &nameLength, domain.data(), &domainLength, &use)) {
+        return {};
+    }
+    name.resize(nameLength);
+    domain.resize(domainLength);
+    return domain.empty() ? name : domain + L"\\" + name;
+}
+
+bool Win32System::IsElevated()
+{
+    UniqueHandle token;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put())) {
+        return false;
+    }
+    // Systems before Vista do not know the query and answer false.
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    return ::GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof(elevation), &size) &&
+           elevation.TokenIsElevated != 0;
+}
+
+Status Win32System::RegisterTask(std::wstring_view name, std::wstring_view definition)
+{
+    return WithTaskRoot([&](ITaskFolder* root) {
+        const Bstr taskName(name);
+        const Bstr xml(definition);
+        VARIANT none;
+        ::VariantInit(&none);
+        ComPtr<IRegisteredTask> task;
+        return root->RegisterTask(taskName.get(), xml.get(), TASK_CREATE_OR_UPDATE, none, none,
+                                  TASK_LOGON_INTERACTIVE_TOKEN, none, reinterpret_cast<IRegisteredTask**>(task.put()));
+    });
+}
+
+Status Win32System::DeleteTask(std::wstring_view name)
+{
+    return WithTaskRoot([&](ITaskFolder* root) {
+        const Bstr taskName(name);
+        return root->DeleteTask(taskName.get(), 0);
+    });
+}
+
+Status Win32System::QueryTask(std::wstring_view name, std::wstring* definition)
+{
+    return WithTaskRoot([&](ITaskFolder* root) {
+        const Bstr taskName(name);
+        ComPtr<IRegisteredTask> task;
+        HRESULT hr = root->GetTask(taskName.get(), reinterpret_cast<IRegisteredTask**>(task.put()));
+        if (SUCCEEDED(hr) && definition) {
+            Bstr xml;
+            hr = task->get_Xml(xml.put());
+            if (SUCCEEDED(hr)) {
+                *definition = xml.get() ? std::wstring(xml.get(), ::SysStringLen(xml.get())) : std::wstring();
+            }
+        }
+        return hr;
+    });
 }
 
 }  // namespace Platform::Win32

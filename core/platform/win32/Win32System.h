@@ -19,6 +19,15 @@ public:
     VersionInfo GetVersion() override;
     uint32_t GetShellVersion() override;
     int64_t CurrentTime() override;
+    std::wstring ProgramPath() override;
+    // From the process token's user, as the account database names it.
+    std::wstring UserAccount() override;
+    bool IsElevated() override;
+    // Through the Task Scheduler's COM objects; COM is started on the calling
+    // thread for the call when the thread has none.
+    [[nodiscard]] Status RegisterTask(std::wstring_view name, std::wstring_view definition) override;
+    [[nodiscard]] Status DeleteTask(std::wstring_view name) override;
+    [[nodiscard]] Status QueryTask(std::wstring_view name, std::wstring* definition) override;
 };
 
 // A COM result as a Windows error code: the Win32 code it wraps where it wraps

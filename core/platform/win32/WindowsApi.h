@@ -10,6 +10,7 @@
 #include <process.h>
 #include <shlobj.h>
 #include <shlwapi.h>
+#include <taskschd.h>
 
 #undef CreateFile
 #undef DeleteFile
