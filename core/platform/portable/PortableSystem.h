@@ -28,6 +28,10 @@ public:
     VersionInfo GetVersion() override;
     uint32_t GetShellVersion() override;
     int64_t CurrentTime() override;
+    bool Is64BitWindows() override;
+    // The texts SetFileVersion gave the file; 2 when the file is missing,
+    // 1813 when it was given none.
+    Status GetFileVersion(std::wstring_view path, FileVersion* out) override;
 
     // The Windows folder also answers CSIDL 36 and the system folder CSIDL 37,
     // unless SetSpecialFolder gave them another path.
@@ -39,6 +43,11 @@ public:
     void SetSpecialFolder(int csidl, std::wstring path);
     void SetVersion(const VersionInfo& version);
     void SetShellVersion(uint32_t version);
+    // 64-bit Windows by default.
+    void Set64BitWindows(bool is64Bit);
+    // The version resource a program file answers with, in place of reading
+    // one from the file's bytes.
+    void SetFileVersion(const std::wstring& path, FileVersion version);
 
 private:
     IFileSystem& files_;
@@ -51,6 +60,8 @@ private:
     std::map<int, std::wstring> folders_;
     VersionInfo version_;
     uint32_t shellVersion_ = 6u << 16;
+    bool is64Bit_ = true;
+    std::map<std::wstring, FileVersion, RTI::IgnoreCaseStringComparator> versions_;
 };
 
 }  // namespace Platform::Portable

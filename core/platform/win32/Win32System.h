@@ -19,6 +19,9 @@ public:
     VersionInfo GetVersion() override;
     uint32_t GetShellVersion() override;
     int64_t CurrentTime() override;
+    bool Is64BitWindows() override;
+    // Through the version library (GetFileVersionInfoW, VerQueryValueW).
+    [[nodiscard]] Status GetFileVersion(std::wstring_view path, FileVersion* out) override;
 };
 
 // A COM result as a Windows error code: the Win32 code it wraps where it wraps
