@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/platform/Errors.h"
+#include "core/text/Utf.h"
 #include "core/xml/XmlEscape.h"
 
 namespace StartUp {
@@ -79,13 +80,10 @@ std::wstring StringOfValue(uint32_t type, const std::vector<uint8_t>& data)
     if (type != Platform::RegType::Sz && type != Platform::RegType::ExpandSz) {
         return {};
     }
-    std::wstring text;
-    for (size_t i = 0; i + 1 < data.size(); i += 2) {
-        const wchar_t c = static_cast<wchar_t>(data[i] | (data[i + 1] << 8));
-        if (c == L'\0') {
-            break;
-        }
-        text += c;
+    std::wstring text = Text::Utf16LeToWide(data);
+    const size_t end = text.find(L'\0');
+    if (end != std::wstring::npos) {
+        text.resize(end);
     }
     return text;
 }
