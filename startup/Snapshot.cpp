@@ -171,10 +171,15 @@ Platform::Status Snapshot::Restore(const CategoryList& roots, size_t index, std:
         if (owned || category->IsReadOnly()) {
             return;
         }
+        // Only the category the entry was taken from may take it back, so
+        // that an edited snapshot cannot move a user's entry to the machine.
+        if (path != record.category) {
+            return;
+        }
         std::wstring why;
         if (category->Owns(*record.entry, &why)) {
             owned = true;
-        } else if (path == record.category && !why.empty()) {
+        } else if (!why.empty()) {
             refusal = why;
         }
     });

@@ -50,8 +50,8 @@ public:
     // again. 5 for an entry of a read-only category.
     [[nodiscard]] Platform::Status Remove(const std::wstring& categoryPath, const ICategory& category,
                                           IElement& entry);
-    // Puts a record's entry back where a category of roots (not a read-only
-    // one) enumerates, then drops the record and any copy no other record
+    // Puts a record's entry back where the category of roots that the record
+    // names enumerates (never a read-only one), then drops the record and any copy no other record
     // needs. kNotWatched with *message saying why (and, for a file, where its
     // saved copy lies) when no category owns the place; a failed restore
     // keeps the record.
