@@ -24,5 +24,8 @@ int RunBackupsDelete(const Context& context);
 int RunValidate(const Context& context);
 // profiles list|show|set|save|delete
 int RunProfiles(const Context& context);
+enum class StartupChange { Disable, Restore };
+int RunStartupList(const Context& context);
+int RunStartupChange(const Context& context, StartupChange change);
 
 }  // namespace Cli
