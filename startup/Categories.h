@@ -47,6 +47,8 @@ public:
     Platform::KeyHandle Root() const { return root_; }
     const std::wstring& Path() const { return path_; }
     Platform::RegistryView View() const { return view_; }
+    // The StartupApproved list Windows records this key's entries in.
+    std::optional<ApprovedList> ApprovedRecords() const { return approved_; }
 
 private:
     std::wstring name_;
