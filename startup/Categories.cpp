@@ -1,5 +1,8 @@
 #include "startup/Categories.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "core/platform/Errors.h"
 #include "core/platform/Handles.h"
 #include "core/system/ShellFolders.h"
@@ -10,10 +13,19 @@
 
 namespace StartUp {
 
-void ICategory::Add(RTI::Reference<IElement> entry)
+void ICategory::SetFound(ElementList found)
 {
-    std::erase_if(entries_, [&](const RTI::Reference<IElement>& existing) { return existing->IsSame(*entry); });
-    entries_.push_back(std::move(entry));
+    // Only stored entries are compared: what one enumeration finds is unique,
+    // and comparing every pair would cost the square of a large key's size.
+    ElementList kept;
+    for (RTI::Reference<IElement>& existing : entries_) {
+        if (existing->IsStored() &&
+            std::none_of(found.begin(), found.end(), [&](const auto& now) { return now->IsSame(*existing); })) {
+            kept.push_back(std::move(existing));
+        }
+    }
+    kept.insert(kept.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
+    entries_ = std::move(kept);
 }
 
 namespace Categories {
@@ -97,7 +109,7 @@ Platform::Status Run::Enumerate()
 {
     Platform::UniqueKey key;
     if (Platform::Status s = Reg().OpenKeyInView(root_, path_, Platform::KeyAccess::Read, view_, key.put())) {
-        std::erase_if(entries_, [](const RTI::Reference<IElement>& e) { return !e->IsStored(); });
+        SetFound({});
         return s;
     }
     ElementList found;
@@ -127,11 +139,7 @@ Platform::Status Run::Enumerate()
             }
         }
     }
-    // Entries that are gone from the system are dropped; stored ones stay.
-    std::erase_if(entries_, [](const RTI::Reference<IElement>& e) { return !e->IsStored(); });
-    for (RTI::Reference<IElement>& entry : found) {
-        Add(std::move(entry));
-    }
+    SetFound(std::move(found));
     return Err::Success;
 }
 
@@ -164,9 +172,9 @@ std::wstring Folder::Path() const
 
 Platform::Status Folder::Enumerate()
 {
-    std::erase_if(entries_, [](const RTI::Reference<IElement>& e) { return !e->IsStored(); });
     const std::wstring folder = Path();
     if (folder.empty()) {
+        SetFound({});
         return Err::InvalidParameter;
     }
     Platform::IFileSystem& files = Platform::Current().Files();
@@ -174,6 +182,7 @@ Platform::Status Folder::Enumerate()
     Platform::FindData data;
     Platform::Status s = files.FindFirst(folder + L"\\*", &data, find.put());
     if (s != Err::Success) {
+        SetFound({});
         return s == Err::FileNotFound ? Err::Success : s;
     }
     ElementList found;
@@ -189,9 +198,7 @@ Platform::Status Folder::Enumerate()
         entry->SetApproved(ReadApproved(approvedRoot_, ApprovedList::StartupFolder, data.name));
         found.push_back(std::move(entry));
     }
-    for (RTI::Reference<IElement>& entry : found) {
-        Add(std::move(entry));
-    }
+    SetFound(std::move(found));
     return Err::Success;
 }
 
@@ -229,19 +236,23 @@ Classes::Classes(std::wstring name, Platform::KeyHandle root, std::wstring path,
 
 Platform::Status Classes::Enumerate()
 {
-    std::erase_if(entries_, [](const RTI::Reference<IElement>& e) { return !e->IsStored(); });
     Platform::UniqueKey key;
+    ElementList found;
     if (Platform::Status s = Reg().OpenKeyInView(root_, path_, Platform::KeyAccess::Read, view_, key.put())) {
+        SetFound({});
         return s;
     }
-    return Walk(key.get(), path_, 0);
+    Walk(key.get(), path_, 0, &found);
+    SetFound(std::move(found));
+    return Err::Success;
 }
 
-Platform::Status Classes::Walk(Platform::KeyHandle key, const std::wstring& path, int depth)
+void Classes::Walk(Platform::KeyHandle key, const std::wstring& path, int depth, ElementList* found)
 {
     using By = ClassShortcut::By;
     const auto add = [&](Registry* reference, By by, std::wstring_view clsidText) {
-        Add(RTI::Reference<IElement>(new ClassShortcut(RTI::Reference<Registry>(reference), by, clsidText)));
+        found->push_back(
+            RTI::Reference<IElement>(new ClassShortcut(RTI::Reference<Registry>(reference), by, clsidText)));
     };
     const bool byValues = mode_ == Mode::ValueName || mode_ == Mode::ValueData;
     if (!byValues || recurse_) {
@@ -263,7 +274,7 @@ Platform::Status Classes::Walk(Platform::KeyHandle key, const std::wstring& path
             } else if (byValues && depth < kMaxDepth) {
                 Platform::UniqueKey subKey;
                 if (Reg().OpenKey(key, sub, Platform::KeyAccess::Read, subKey.put()) == Err::Success) {
-                    (void)Walk(subKey.get(), subPath, depth + 1);
+                    Walk(subKey.get(), subPath, depth + 1, found);
                 }
             }
         }
@@ -281,7 +292,6 @@ Platform::Status Classes::Walk(Platform::KeyHandle key, const std::wstring& path
             }
         }
     }
-    return Err::Success;
 }
 
 bool Classes::Owns(const IElement& entry, std::wstring* refusal) const
@@ -323,6 +333,7 @@ Platform::Status Values::Enumerate()
     if (Platform::Status s = Reg().OpenKeyInView(root_, path_, Platform::KeyAccess::Read, view_, key.put())) {
         return s;
     }
+    ElementList found;
     const auto addNamed = [&](Platform::KeyHandle at, const std::wstring& path) {
         for (const std::wstring& value : valueNames_) {
             if (!HasValue(at, value)) {
@@ -332,20 +343,21 @@ Platform::Status Values::Enumerate()
             entry->ReadCommand();
             // An empty command runs nothing (AppInit_DLLs is usually empty).
             if (!entry->Command().empty()) {
-                Add(RTI::Reference<IElement>(entry));
+                found.push_back(RTI::Reference<IElement>(entry));
             }
         }
     };
     if (layout_ == Layout::KeyValues) {
         addNamed(key.get(), path_);
-        return Err::Success;
-    }
-    for (const std::wstring& sub : SubkeyNames(key.get())) {
-        Platform::UniqueKey subKey;
-        if (Reg().OpenKey(key.get(), sub, Platform::KeyAccess::Read, subKey.put()) == Err::Success) {
-            addNamed(subKey.get(), path_ + L"\\" + sub);
+    } else {
+        for (const std::wstring& sub : SubkeyNames(key.get())) {
+            Platform::UniqueKey subKey;
+            if (Reg().OpenKey(key.get(), sub, Platform::KeyAccess::Read, subKey.put()) == Err::Success) {
+                addNamed(subKey.get(), path_ + L"\\" + sub);
+            }
         }
     }
+    SetFound(std::move(found));
     return Err::Success;
 }
 

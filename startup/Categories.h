@@ -107,7 +107,7 @@ public:
     bool Owns(const IElement& entry, std::wstring* refusal) const override;
 
 private:
-    Platform::Status Walk(Platform::KeyHandle key, const std::wstring& path, int depth);
+    void Walk(Platform::KeyHandle key, const std::wstring& path, int depth, ElementList* found);
 
     std::wstring name_;
     Platform::KeyHandle root_;

@@ -124,8 +124,9 @@ public:
     }
 
 protected:
-    // Appends an entry, first dropping every entry that IsSame as it.
-    void Add(RTI::Reference<IElement> entry);
+    // Replaces what an enumeration found before by what it found now (each
+    // found once); stored entries stay unless one found IsSame as them.
+    void SetFound(ElementList found);
 
     ElementList entries_;
 
