@@ -51,12 +51,16 @@ reg_line() { run reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | grep -aF -- "
 wine_entries() {
   for key in 'HKLM\Software\Microsoft\Windows\CurrentVersion\RunServices' "$run_key_native" "$run_key_32"; do
     echo "[$key]"
-    run reg query "$key" 2>/dev/null | tr -d '\r' | grep -v CorvaneE2E
+    run reg query "$key" 2>/dev/null | tr -d '\r' | grep -a 'REG_' | grep -v CorvaneE2E
   done
 }
 
-appdata="$(unix_path "$(win_env APPDATA)")"
-startup="$appdata/Microsoft/Windows/Start Menu/Programs/Startup"
+appdata_win="$(win_env APPDATA)"
+appdata="$(unix_path "$appdata_win")"
+# The folder Wine made ("StartUp"); Linux names are case-sensitive.
+programs="$appdata/Microsoft/Windows/Start Menu/Programs"
+startup="$(find "$programs" -maxdepth 1 -type d -iname startup 2>/dev/null | head -1)"
+startup="${startup:-$programs/StartUp}"
 snapshot="$appdata/Corvane/startup"
 cleanup() {
   run reg delete "$run_key" /v CorvaneE2E /f >/dev/null 2>&1
@@ -94,7 +98,7 @@ program_sum="$(md5sum <"$startup/corvane-e2e.exe" | cut -d' ' -f1)"
 link_sum="$(md5sum <"$startup/corvane-e2e.lnk" | cut -d' ' -f1)"
 run_before="$(reg_line "$run_key" CorvaneE2E)"
 run32_before="$(reg_line "$run_key_32" CorvaneE2E32)"
-program_location="$(run cmd /c echo "%APPDATA%\\Microsoft\\Windows\\Start Menu\\Programs\\Startup\\corvane-e2e.exe" | tr -d '\r')"
+program_location="$appdata_win\\Microsoft\\Windows\\Start Menu\\Programs\\$(basename "$startup")\\corvane-e2e.exe"
 link_location="${program_location%.exe}.lnk"
 
 # -------------------------------------------------------------------- list
