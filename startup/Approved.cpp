@@ -21,14 +21,32 @@ std::wstring ApprovedKeyPath(ApprovedList list)
 
 ApprovedState ReadApproved(Platform::KeyHandle root, ApprovedList list, std::wstring_view name)
 {
-    Platform::IRegistry& registry = Platform::Current().Registry();
-    Platform::UniqueKey key;
-    if (registry.OpenKey(root, ApprovedKeyPath(list), Platform::KeyAccess::Read, key.put()) != Err::Success) {
+    return ApprovedReader(root, list).Read(name);
+}
+
+ApprovedReader::ApprovedReader(Platform::KeyHandle root, ApprovedList list)
+{
+    if (Platform::Current().Registry().OpenKey(root, ApprovedKeyPath(list), Platform::KeyAccess::Read, &key_) !=
+        Err::Success) {
+        key_ = nullptr;
+    }
+}
+
+ApprovedReader::~ApprovedReader()
+{
+    if (key_) {
+        (void)Platform::Current().Registry().CloseKey(key_);
+    }
+}
+
+ApprovedState ApprovedReader::Read(std::wstring_view name) const
+{
+    if (!key_) {
         return ApprovedState::Enabled;
     }
     uint32_t type = 0;
     std::vector<uint8_t> data;
-    const Platform::Status s = registry.QueryValue(key.get(), name, &type, &data);
+    const Platform::Status s = Platform::Current().Registry().QueryValue(key_, name, &type, &data);
     if (s == Err::FileNotFound) {
         return ApprovedState::Enabled;
     }

@@ -21,6 +21,19 @@ enum class ApprovedList {
 // a binary value beginning with one of the four bytes.
 ApprovedState ReadApproved(Platform::KeyHandle root, ApprovedList list, std::wstring_view name);
 
+// The same for many names: the key is opened once.
+class ApprovedReader {
+public:
+    ApprovedReader(Platform::KeyHandle root, ApprovedList list);
+    ~ApprovedReader();
+    ApprovedReader(const ApprovedReader&) = delete;
+    ApprovedReader& operator=(const ApprovedReader&) = delete;
+    ApprovedState Read(std::wstring_view name) const;
+
+private:
+    Platform::KeyHandle key_ = nullptr;
+};
+
 // The key the records of a list live in, below HKCU or HKLM.
 std::wstring ApprovedKeyPath(ApprovedList list);
 

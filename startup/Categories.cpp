@@ -113,17 +113,25 @@ Platform::Status Run::Enumerate()
         return s;
     }
     ElementList found;
-    const auto add = [&](const std::wstring& path, const std::wstring& value) {
+    std::optional<ApprovedReader> approved;
+    if (approved_) {
+        approved.emplace(root_, *approved_);
+    }
+    const auto add = [&](Platform::KeyHandle at, const std::wstring& path, const std::wstring& value) {
         RTI::Reference<Registry> entry(new Registry(root_, path, value, Registry::Kind::Value, view_));
-        entry->ReadCommand();
-        if (approved_) {
-            entry->SetApproved(ReadApproved(root_, *approved_, value));
+        uint32_t type = 0;
+        std::vector<uint8_t> data;
+        if (Reg().QueryValue(at, value, &type, &data) == Err::Success) {
+            entry->SetCommandFrom(type, data);
+        }
+        if (approved) {
+            entry->SetApproved(approved->Read(value));
         }
         found.push_back(RTI::Reference<IElement>(entry));
     };
     if (layout_ == Layout::Values) {
         for (const std::wstring& value : ValueNames(key.get())) {
-            add(path_, value);
+            add(key.get(), path_, value);
         }
     } else {
         for (const std::wstring& sub : SubkeyNames(key.get())) {
@@ -134,7 +142,7 @@ Platform::Status Run::Enumerate()
             for (const std::wstring& value : ValueNames(subKey.get())) {
                 // The default value is the step's title, not a command.
                 if (!value.empty()) {
-                    add(path_ + L"\\" + sub, value);
+                    add(subKey.get(), path_ + L"\\" + sub, value);
                 }
             }
         }
@@ -186,6 +194,7 @@ Platform::Status Folder::Enumerate()
         return s == Err::FileNotFound ? Err::Success : s;
     }
     ElementList found;
+    const ApprovedReader approved(approvedRoot_, ApprovedList::StartupFolder);
     for (; s == Err::Success; s = files.FindNext(find.get(), &data)) {
         constexpr uint32_t kHiddenSystem = Platform::FileAttr::Hidden | Platform::FileAttr::System;
         if (data.attributes & (Platform::FileAttr::Directory | Platform::FileAttr::ReparsePoint)) {
@@ -195,7 +204,7 @@ Platform::Status Folder::Enumerate()
             continue;
         }
         RTI::Reference<IElement> entry = MakeFileEntry(folder + L"\\" + data.name);
-        entry->SetApproved(ReadApproved(approvedRoot_, ApprovedList::StartupFolder, data.name));
+        entry->SetApproved(approved.Read(data.name));
         found.push_back(std::move(entry));
     }
     SetFound(std::move(found));

@@ -70,6 +70,11 @@ void Registry::ReadCommand()
     }
 }
 
+void Registry::SetCommandFrom(uint32_t type, const std::vector<uint8_t>& data)
+{
+    command_ = StringOfValue(type, data);
+}
+
 Platform::Status Registry::Backup(const SnapshotPlace& place, std::wstring* element)
 {
     (void)place;

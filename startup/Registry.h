@@ -39,6 +39,8 @@ public:
     [[nodiscard]] Platform::Status Load(std::wstring_view element);
     // Reads the value's string data into Command.
     void ReadCommand();
+    // The same from the key already open: the string data of type and data.
+    void SetCommandFrom(uint32_t type, const std::vector<uint8_t>& data);
 
     Platform::KeyHandle Root() const { return root_; }
     const std::wstring& Path() const { return path_; }
