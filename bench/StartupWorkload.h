@@ -14,7 +14,8 @@ namespace Bench {
 
 inline constexpr int kStartupEntries = 1000;
 inline const std::wstring kBenchRun = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline const std::wstring kBenchHelpers = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects";
+inline const std::wstring kBenchHelpers =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects";
 
 inline std::wstring BenchClsid(int i)
 {

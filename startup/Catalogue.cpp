@@ -63,8 +63,8 @@ void AddCatalogueGroups(CategoryList& roots)
     roots.push_back(RTI::Reference<ICategory>(folders));
 
     RTI::Reference<Group> runKeys(new Group(L"Registry 'Run' keys"));
-    runKeys->AddChild(MakeRun(L"User 'Run' key", CurrentUser(), run, RegistryView::Native, Run::Layout::Values,
-                              ApprovedList::Run));
+    runKeys->AddChild(
+        MakeRun(L"User 'Run' key", CurrentUser(), run, RegistryView::Native, Run::Layout::Values, ApprovedList::Run));
     runKeys->AddChild(MakeRun(L"Machine 'Run' key", LocalMachine(), run, RegistryView::Native, Run::Layout::Values,
                               ApprovedList::Run));
     if (wow) {
@@ -86,8 +86,8 @@ void AddCatalogueGroups(CategoryList& roots)
 
     using Mode = Classes::Mode;
     constexpr auto kReadOnly = Classes::Access::ReadOnly;
-    roots.push_back(UserAndMachine(L"Browser Helper Objects", Under(kCurrentVersion, L"Explorer\\Browser Helper Objects"),
-                                   Mode::SubkeyName));
+    roots.push_back(UserAndMachine(L"Browser Helper Objects",
+                                   Under(kCurrentVersion, L"Explorer\\Browser Helper Objects"), Mode::SubkeyName));
     roots.push_back(UserAndMachine(L"Internet Explorer toolbars", L"SOFTWARE\\Microsoft\\Internet Explorer\\Toolbar",
                                    Mode::ValueName, true));
     roots.push_back(UserAndMachine(L"Internet Explorer buttons/tools",
@@ -121,8 +121,8 @@ void AddCatalogueGroups(CategoryList& roots)
     columns->AddChild(MakeClasses(L"Folder", ClassesRoot(), L"Folder\\shellex\\ColumnHandlers", Mode::SubkeyName));
     roots.push_back(RTI::Reference<ICategory>(columns));
 
-    roots.push_back(
-        UserAndMachine(L"Shell Execute Hooks", Under(kCurrentVersion, L"Explorer\\ShellExecuteHooks"), Mode::ValueName));
+    roots.push_back(UserAndMachine(L"Shell Execute Hooks", Under(kCurrentVersion, L"Explorer\\ShellExecuteHooks"),
+                                   Mode::ValueName));
     roots.push_back(UserAndMachine(L"Approved Shell Extensions", Under(kCurrentVersion, L"Shell Extensions\\Approved"),
                                    Mode::ValueName, false, kReadOnly));
 
@@ -143,12 +143,12 @@ void AddCatalogueGroups(CategoryList& roots)
     // What Windows itself runs: shown, never removed.
     using Layout = Values::Layout;
     RTI::Reference<Group> system(new Group(L"Windows"));
-    system->AddChild(RTI::Reference<ICategory>(new Values(L"Winlogon", LocalMachine(), Under(kNtCurrentVersion, L"Winlogon"),
-                                                          {L"Shell", L"Userinit"}, Layout::KeyValues,
-                                                          RegistryView::Native)));
-    system->AddChild(RTI::Reference<ICategory>(new Values(L"AppInit_DLLs", LocalMachine(),
-                                                          Under(kNtCurrentVersion, L"Windows"), {L"AppInit_DLLs"},
-                                                          Layout::KeyValues, RegistryView::Native)));
+    system->AddChild(
+        RTI::Reference<ICategory>(new Values(L"Winlogon", LocalMachine(), Under(kNtCurrentVersion, L"Winlogon"),
+                                             {L"Shell", L"Userinit"}, Layout::KeyValues, RegistryView::Native)));
+    system->AddChild(
+        RTI::Reference<ICategory>(new Values(L"AppInit_DLLs", LocalMachine(), Under(kNtCurrentVersion, L"Windows"),
+                                             {L"AppInit_DLLs"}, Layout::KeyValues, RegistryView::Native)));
     if (wow) {
         system->AddChild(RTI::Reference<ICategory>(new Values(L"AppInit_DLLs (32-bit)", LocalMachine(),
                                                               Under(kNtCurrentVersion, L"Windows"), {L"AppInit_DLLs"},
@@ -157,10 +157,9 @@ void AddCatalogueGroups(CategoryList& roots)
     system->AddChild(RTI::Reference<ICategory>(new Values(L"Active Setup", LocalMachine(),
                                                           L"SOFTWARE\\Microsoft\\Active Setup\\Installed Components",
                                                           {L"StubPath"}, Layout::SubkeyValues, RegistryView::Native)));
-    system->AddChild(RTI::Reference<ICategory>(
-        new Values(L"Image File Execution Options", LocalMachine(),
-                   Under(kNtCurrentVersion, L"Image File Execution Options"), {L"Debugger"}, Layout::SubkeyValues,
-                   RegistryView::Native)));
+    system->AddChild(RTI::Reference<ICategory>(new Values(L"Image File Execution Options", LocalMachine(),
+                                                          Under(kNtCurrentVersion, L"Image File Execution Options"),
+                                                          {L"Debugger"}, Layout::SubkeyValues, RegistryView::Native)));
     roots.push_back(RTI::Reference<ICategory>(system));
 }
 

@@ -174,8 +174,7 @@ bool ClassShortcut::ExistsNow() const
 Platform::Status ClassShortcut::Load(std::wstring_view element)
 {
     XmlDocument doc;
-    if (!doc.SetDoc(std::wstring(element)) || !doc.FindElem(L"ClassShortcut") ||
-        doc.GetTagName() != L"ClassShortcut") {
+    if (!doc.SetDoc(std::wstring(element)) || !doc.FindElem(L"ClassShortcut") || doc.GetTagName() != L"ClassShortcut") {
         return Err::BadFormat;
     }
     const std::optional<uint32_t> by = ParseDecimal(doc.GetAttrib(L"by"));

@@ -50,9 +50,8 @@ GuardSettings ReadGuardSettings(std::wstring_view settingsKey)
     const auto read = [&](std::wstring_view name) {
         uint32_t type = 0;
         std::vector<uint8_t> data;
-        return registry.QueryValue(key.get(), name, &type, &data) == Err::Success &&
-               type == Platform::RegType::Dword && data.size() == 4 &&
-               (data[0] | data[1] | data[2] | data[3]) != 0;
+        return registry.QueryValue(key.get(), name, &type, &data) == Err::Success && type == Platform::RegType::Dword &&
+               data.size() == 4 && (data[0] | data[1] | data[2] | data[3]) != 0;
     };
     settings.startupGuard = read(L"EnableStartUpGuard");
     settings.browserGuard = read(L"EnableBrowserGuard");
@@ -120,8 +119,8 @@ std::vector<uint64_t> Guard::Fingerprint(const ICategory& category)
     if (const auto* run = dynamic_cast<const Categories::Run*>(&category)) {
         print.push_back(KeyWriteTime(run->Root(), run->Path(), run->View()));
         if (run->ApprovedRecords()) {
-            print.push_back(KeyWriteTime(run->Root(), ApprovedKeyPath(*run->ApprovedRecords()),
-                                         Platform::RegistryView::Native));
+            print.push_back(
+                KeyWriteTime(run->Root(), ApprovedKeyPath(*run->ApprovedRecords()), Platform::RegistryView::Native));
         }
     } else if (const auto* folder = dynamic_cast<const Categories::Folder*>(&category)) {
         Platform::IFileSystem& files = Platform::Current().Files();

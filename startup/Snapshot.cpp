@@ -185,8 +185,8 @@ Platform::Status Snapshot::Restore(const CategoryList& roots, size_t index, std:
     });
     if (!owned) {
         if (message) {
-            *message = refusal.empty() ? L"no place the startup manager watches holds " + record.entry->Location()
-                                       : refusal;
+            *message =
+                refusal.empty() ? L"no place the startup manager watches holds " + record.entry->Location() : refusal;
             if (const auto* file = dynamic_cast<const File*>(record.entry.Get())) {
                 *message += L"; the saved copy lies in " + place_.FilesFolder() + L"\\" + file->Digest();
             }

@@ -26,9 +26,9 @@ public:
     static constexpr Platform::Status kNotWatched = 87;
 
     struct Record {
-        std::wstring category;            // "Group / Category" that listed the entry
-        std::wstring element;             // the backup element, as written
-        RTI::Reference<IElement> entry;   // empty when the element is unusable
+        std::wstring category;           // "Group / Category" that listed the entry
+        std::wstring element;            // the backup element, as written
+        RTI::Reference<IElement> entry;  // empty when the element is unusable
     };
 
     explicit Snapshot(SnapshotPlace place) : place_(std::move(place)) {}
@@ -48,8 +48,7 @@ public:
     // the document replaced first; only then is the entry deleted. A failed
     // delete returns its error and takes the backup out of the document
     // again. 5 for an entry of a read-only category.
-    [[nodiscard]] Platform::Status Remove(const std::wstring& categoryPath, const ICategory& category,
-                                          IElement& entry);
+    [[nodiscard]] Platform::Status Remove(const std::wstring& categoryPath, const ICategory& category, IElement& entry);
     // Puts a record's entry back where the category of roots that the record
     // names enumerates (never a read-only one), then drops the record and any copy no other record
     // needs. kNotWatched with *message saying why (and, for a file, where its

@@ -40,9 +40,8 @@ TreeNode EntryNode(const RTI::Reference<IElement>& entry)
 
 void SortByText(std::vector<TreeNode>& nodes)
 {
-    std::stable_sort(nodes.begin(), nodes.end(), [](const TreeNode& a, const TreeNode& b) {
-        return RTI::CompareIgnoreCase(a.text, b.text) < 0;
-    });
+    std::stable_sort(nodes.begin(), nodes.end(),
+                     [](const TreeNode& a, const TreeNode& b) { return RTI::CompareIgnoreCase(a.text, b.text) < 0; });
 }
 
 // The state of a category node from its children's.

@@ -64,8 +64,8 @@ std::vector<Row> Rows(const StartUp::CategoryList& roots, const StartUp::Snapsho
 {
     std::vector<Row> rows;
     for (const StartUp::ListedEntry& listed : StartUp::ListEntries(roots)) {
-        rows.push_back({listed.category, listed.entry, listed.owner->IsReadOnly(), true,
-                        snapshot.Find(*listed.entry) != nullptr});
+        rows.push_back(
+            {listed.category, listed.entry, listed.owner->IsReadOnly(), true, snapshot.Find(*listed.entry) != nullptr});
     }
     for (const StartUp::Snapshot::Record& record : snapshot.Records()) {
         if (!record.entry) {

@@ -54,9 +54,10 @@ TEST_F(StartupCommandTest, ListTellsPerEntryWhatItIsWhereAndInWhichState)
 {
     const Result json = Run({L"startup", L"list", L"--json"});
     ASSERT_EQ(json.code, 0) << json.err;
-    const std::wstring expected = L"    \"category\": \"Registry 'Run' keys / User 'Run' key\",\n"
-                                  L"    \"name\": \"Updater\",\n"
-                                  L"    \"location\": \"HKCU\\\\SOFTWARE\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run, Updater\",\n";
+    const std::wstring expected =
+        L"    \"category\": \"Registry 'Run' keys / User 'Run' key\",\n"
+        L"    \"name\": \"Updater\",\n"
+        L"    \"location\": \"HKCU\\\\SOFTWARE\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run, Updater\",\n";
     EXPECT_NE(json.out.find(expected), std::wstring::npos) << json.out;
     EXPECT_NE(json.out.find(L"\"description\": \"Keeps things new\",\n    \"company\": \"Updater \\\"Co\\\"\",\n"
                             L"    \"view\": 64,\n    \"windowsState\": \"enabled\",\n    \"present\": true,\n"
@@ -79,8 +80,8 @@ TEST_F(StartupCommandTest, DisableAndRestoreGiveBackWhatWasThere)
     const std::wstring file = PathOf(L"Startup\\tray.exe");
     const std::string content = ReadFile(file);
     // The location is matched without regard to case.
-    Result result = Run({L"startup", L"disable", L"hkcu\\software\\microsoft\\windows\\currentversion\\run, updater",
-                         file});
+    Result result =
+        Run({L"startup", L"disable", L"hkcu\\software\\microsoft\\windows\\currentversion\\run, updater", file});
     ASSERT_EQ(result.code, 0) << result.err;
     EXPECT_FALSE(RunValueExists());
     EXPECT_FALSE(Exists(file));

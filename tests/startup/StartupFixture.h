@@ -16,7 +16,8 @@
 
 namespace StartUpTesting {
 
-inline const std::wstring kUserStartup = L"C:\\Users\\me\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
+inline const std::wstring kUserStartup =
+    L"C:\\Users\\me\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
 inline const std::wstring kCommonStartup = L"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
 inline const std::wstring kAppData = L"C:\\Users\\me\\AppData\\Roaming";
 inline const std::wstring kRun = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";

@@ -120,9 +120,10 @@ TEST_F(CatalogueTest, EveryCategoryListsWhatTheMachineHoldsThere)
         {L"Internet Explorer toolbars / User", L"HKCU\\SOFTWARE\\Microsoft\\Internet Explorer\\Toolbar, {T0}", false},
         {L"Internet Explorer toolbars / User",
          L"HKCU\\SOFTWARE\\Microsoft\\Internet Explorer\\Toolbar\\WebBrowser, {T1}", false},
-        {L"Internet Explorer buttons/tools / Machine", L"HKLM\\SOFTWARE\\Microsoft\\Internet Explorer\\Extensions\\{E0}",
+        {L"Internet Explorer buttons/tools / Machine",
+         L"HKLM\\SOFTWARE\\Microsoft\\Internet Explorer\\Extensions\\{E0}", false},
+        {L"Internet Explorer Bands / User", L"HKCU\\SOFTWARE\\Microsoft\\Internet Explorer\\Explorer Bars\\{X0}",
          false},
-        {L"Internet Explorer Bands / User", L"HKCU\\SOFTWARE\\Microsoft\\Internet Explorer\\Explorer Bars\\{X0}", false},
         {L"Context Menu Handlers / *", L"HKCR\\*\\shellex\\ContextMenuHandlers\\Named", false},
         {L"Context Menu Handlers / *", L"HKCR\\*\\shellex\\ContextMenuHandlers\\{M2}", false},
         {L"Context Menu Handlers / Directory", L"HKCR\\Directory\\Background\\shellex\\ContextMenuHandlers\\{M3}",
@@ -141,10 +142,10 @@ TEST_F(CatalogueTest, EveryCategoryListsWhatTheMachineHoldsThere)
         {L"Windows / AppInit_DLLs", L"HKLM\\" + kNt + L"\\Windows, AppInit_DLLs", true},
         {L"Windows / AppInit_DLLs (32-bit)",
          L"HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows NT\\CurrentVersion\\Windows, AppInit_DLLs", true},
-        {L"Windows / Active Setup",
-         L"HKLM\\SOFTWARE\\Microsoft\\Active Setup\\Installed Components\\{AS}, StubPath", true},
-        {L"Windows / Image File Execution Options", L"HKLM\\" + kNt + L"\\Image File Execution Options\\bad.exe, Debugger",
+        {L"Windows / Active Setup", L"HKLM\\SOFTWARE\\Microsoft\\Active Setup\\Installed Components\\{AS}, StubPath",
          true},
+        {L"Windows / Image File Execution Options",
+         L"HKLM\\" + kNt + L"\\Image File Execution Options\\bad.exe, Debugger", true},
     };
     const StartUp::CategoryList roots = Catalogue();
     std::set<Row> listed;
@@ -247,9 +248,9 @@ TEST_F(CatalogueTest, WindowsOwnStateIsReadAndMalformedRecordsShowAsUnknown)
         Set(CurrentUser(), StartUp::ApprovedKeyPath(StartUp::ApprovedList::StartupFolder), L"app.exe", c.type, c.data);
         const StartUp::CategoryList roots = Catalogue();
         EXPECT_EQ(Entry(roots, L"HKCU\\" + kCv + L"\\Run, App").entry->Approved(), c.state);
-        EXPECT_EQ(
-            Entry(roots, L"HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run, Old").entry->Approved(),
-            c.state);
+        EXPECT_EQ(Entry(roots, L"HKLM\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run, Old")
+                      .entry->Approved(),
+                  c.state);
         EXPECT_EQ(Entry(roots, kUserStartup + L"\\app.exe").entry->Approved(), c.state);
     }
     SetText(LocalMachine(), kCv + L"\\Run", L"Unrecorded", L"x.exe");

@@ -25,10 +25,8 @@ TEST_F(GuardTest, TheGuardsAreOnOnlyForANonZeroDword)
         bool on;
     };
     const Case cases[] = {
-        {Platform::RegType::Dword, {1, 0, 0, 0}, true},
-        {Platform::RegType::Dword, {0, 0, 0, 1}, true},
-        {Platform::RegType::Dword, {0, 0, 0, 0}, false},
-        {Platform::RegType::Sz, Testing::StringBytes(L"1"), false},
+        {Platform::RegType::Dword, {1, 0, 0, 0}, true},  {Platform::RegType::Dword, {0, 0, 0, 1}, true},
+        {Platform::RegType::Dword, {0, 0, 0, 0}, false}, {Platform::RegType::Sz, Testing::StringBytes(L"1"), false},
         {Platform::RegType::Binary, {1}, false},
     };
     EXPECT_FALSE(StartUp::ReadGuardSettings(kSettings).startupGuard) << "missing";

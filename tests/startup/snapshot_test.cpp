@@ -254,8 +254,8 @@ TEST_F(SnapshotTest, ATamperedSnapshotWritesNowhereElse)
          StartUp::Snapshot::kNotWatched},
         {"registry root changed", "parent=\"HKCU\"", "parent=\"HKLM\"",
          L"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run, App", StartUp::Snapshot::kNotWatched},
-        {"file elsewhere", "\\Startup\\app.exe", "\\Startup\\..\\evil.exe",
-         kUserStartup + L"\\..\\evil.exe", StartUp::Snapshot::kNotWatched},
+        {"file elsewhere", "\\Startup\\app.exe", "\\Startup\\..\\evil.exe", kUserStartup + L"\\..\\evil.exe",
+         StartUp::Snapshot::kNotWatched},
         {"file in a sub-folder", "\\Startup\\app.exe", "\\Startup\\sub\\app.exe", kUserStartup + L"\\sub\\app.exe",
          StartUp::Snapshot::kNotWatched},
     };
@@ -332,9 +332,9 @@ TEST_F(SnapshotTest, ReadOnlyCategoriesAreNeverChanged)
 {
     SetText(LocalMachine(), L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", L"Shell", L"explorer.exe");
     EXPECT_EQ(Disable(L"HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon, Shell"), Err::AccessDenied);
-    EXPECT_EQ(Get(LocalMachine(), L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", L"Shell", nullptr,
-                  nullptr),
-              Err::Success);
+    EXPECT_EQ(
+        Get(LocalMachine(), L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", L"Shell", nullptr, nullptr),
+        Err::Success);
     EXPECT_EQ(SavedCount(), 0u);
 }
 
