@@ -53,6 +53,11 @@ CommandRules RulesOf(Command command)
         }
         case Command::ProfilesDelete:
             return {false, false, true, L"at least one profile"};
+        case Command::StartupList:
+            return {true, false, false, L""};
+        case Command::StartupDisable:
+        case Command::StartupRestore:
+            return {false, false, true, L"at least one startup entry"};
         case Command::Select:
         case Command::Deselect:
             return {false, false, true, L"at least one tweak name"};
@@ -102,6 +107,12 @@ std::wstring CommandName(Command command)
             return L"profiles delete";
         case Command::Info:
             return L"info";
+        case Command::StartupList:
+            return L"startup list";
+        case Command::StartupDisable:
+            return L"startup disable";
+        case Command::StartupRestore:
+            return L"startup restore";
         case Command::Help:
             break;
     }
@@ -184,7 +195,7 @@ ParsedArguments ParseArguments(const std::vector<std::wstring>& args)
         options.push_back(word);
     }
 
-    // The command: the first word (two for "backups").
+    // The command: the first word (two for "backups" and "startup").
     size_t next = 0;
     // Words after "--" are names even where a command word is due.
     auto take = [&]() -> std::wstring { return next < words.size() && next < namesFrom ? words[next++] : L""; };
@@ -237,6 +248,21 @@ ParsedArguments ParseArguments(const std::vector<std::wstring>& args)
                                           : L"unknown profiles command " + Quoted(action);
             return parsed;
         }
+    }
+    if (word == L"startup") {
+        const std::wstring action = take();
+        if (action == L"list") {
+            invocation.command = Command::StartupList;
+        } else if (action == L"disable") {
+            invocation.command = Command::StartupDisable;
+        } else if (action == L"restore") {
+            invocation.command = Command::StartupRestore;
+        } else {
+            parsed.error = action.empty() ? L"startup needs list, disable or restore"
+                                          : L"unknown startup command " + Quoted(action);
+            return parsed;
+        }
+        known = true;
     }
     if (!known) {
         parsed.error = word.empty() ? L"no command given" : L"unknown command " + Quoted(word);

@@ -29,6 +29,9 @@ enum class Command {
     ProfilesSave,
     ProfilesDelete,
     Info,
+    StartupList,
+    StartupDisable,
+    StartupRestore,
 };
 
 // Whether a tune-up keeps a backup point.
@@ -44,7 +47,7 @@ struct Invocation {
     bool json = false;
     bool check = false;  // analyse --check: the exit code says whether anything is pending
     BackupChoice backup = BackupChoice::Setting;
-    std::vector<std::wstring> names;  // tweak names, backup points, profiles or the file to validate
+    std::vector<std::wstring> names;  // tweak names, backup points, profiles, startup entries or the file to validate
     // profiles save --description TEXT --details TEXT
     std::optional<std::wstring> description;
     std::optional<std::wstring> details;

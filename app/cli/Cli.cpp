@@ -28,6 +28,9 @@ std::wstring UsageText()
            L"                                   save the selections and values as a new user profile\n"
            L"  profiles delete PROFILE...       delete user profiles\n"
            L"  info [--json]                    show the system summary: system, memory, display adapter, disks\n"
+           L"  startup list [--json]            list what starts with Windows, with Windows' own state\n"
+           L"  startup disable ENTRY...         take startup entries off the system, keeping a backup\n"
+           L"  startup restore ENTRY...         put disabled startup entries back from their backup\n"
            L"  help                             show this text\n"
            L"\n"
            L"Options:\n"
@@ -36,6 +39,7 @@ std::wstring UsageText()
            L"\n"
            L"A POINT is a journal's file name (\"1700000000.arch\") or path. A PROFILE is a profile's name\n"
            L"(exactly) or a user profile's file name (\"1700000000.pfs\").\n"
+           L"An ENTRY is the location that startup list shows (\"HKCU\\...\\Run, name\" or a file's path).\n"
            L"Exit codes: 0 done; 1 failed (validate: mistakes found); 2 bad usage or input;\n"
            L"3 selected tweaks left not in effect (analyse --check: selected tweaks not in effect).\n";
 }
@@ -79,6 +83,12 @@ int Run(const std::vector<std::wstring>& args, const Settings& settings, IConsol
             return RunProfiles(context);
         case Command::Info:
             return RunInfo(context);
+        case Command::StartupList:
+            return RunStartupList(context);
+        case Command::StartupDisable:
+            return RunStartupChange(context, StartupChange::Disable);
+        case Command::StartupRestore:
+            return RunStartupChange(context, StartupChange::Restore);
     }
     return Exit::BadUsage;
 }

@@ -25,5 +25,8 @@ int RunValidate(const Context& context);
 // profiles list|show|set|save|delete
 int RunProfiles(const Context& context);
 int RunInfo(const Context& context);
+enum class StartupChange { Disable, Restore };
+int RunStartupList(const Context& context);
+int RunStartupChange(const Context& context, StartupChange change);
 
 }  // namespace Cli

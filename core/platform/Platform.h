@@ -53,6 +53,15 @@ enum class KeyAccess {
     Change,  // KEY_READ | KEY_CREATE_SUB_KEY | KEY_SET_VALUE: never full access
 };
 
+// Which registry a root-relative path names on 64-bit Windows, where 32-bit
+// programs see their own copy of HKLM\Software and of the classes (stored
+// under "WOW6432Node"). Native is the system's own view; on 32-bit Windows
+// both views are the same registry.
+enum class RegistryView {
+    Native,
+    Wow32,
+};
+
 struct KeyInfo {
     uint32_t subkeys = 0;
     uint32_t values = 0;
@@ -75,6 +84,12 @@ public:
     [[nodiscard]] virtual Status OpenKey(KeyHandle parent, std::wstring_view subKey, KeyAccess access, KeyHandle* out) = 0;
     // Creates missing levels; *created tells whether the last level was new.
     [[nodiscard]] virtual Status CreateKey(KeyHandle parent, std::wstring_view subKey, KeyHandle* out, bool* created) = 0;
+    // OpenKey and CreateKey in a chosen view. Keys opened or created below the
+    // handle they give stay in that view.
+    [[nodiscard]] virtual Status OpenKeyInView(KeyHandle parent, std::wstring_view subKey, KeyAccess access,
+                                               RegistryView view, KeyHandle* out) = 0;
+    [[nodiscard]] virtual Status CreateKeyInView(KeyHandle parent, std::wstring_view subKey, RegistryView view,
+                                                 KeyHandle* out, bool* created) = 0;
     // Closing a predefined root does nothing.
     [[nodiscard]] virtual Status CloseKey(KeyHandle key) = 0;
     [[nodiscard]] virtual Status QueryKeyInfo(KeyHandle key, KeyInfo* out) = 0;
@@ -185,6 +200,14 @@ struct ShellLink {
 
 // ----------------------------------------------------- system and version
 
+// The texts of a program's version resource, in its first translation.
+struct FileVersion {
+    std::wstring description;  // FileDescription
+    std::wstring company;      // CompanyName
+    std::wstring product;      // ProductName
+    std::wstring version;      // FileVersion
+};
+
 struct VersionInfo {
     uint32_t platformId = 2;  // 0 Win32s, 1 Windows 9x, 2 NT
     uint32_t major = 0;
@@ -269,6 +292,13 @@ public:
     [[nodiscard]] virtual Status DeviceControl(DeviceHandle device, uint32_t code, const void* in, uint32_t inSize,
                                                void* out, uint32_t outSize, uint32_t* returned) = 0;
     virtual Status CloseDevice(DeviceHandle device) = 0;
+    // True when Windows itself is 64-bit (a 32-bit program then runs under
+    // WOW64 and the two registry views differ).
+    virtual bool Is64BitWindows() = 0;
+    // The version texts of a program file. 2 when the file is missing, 1813
+    // when it carries no version resource or no translation table; *out is
+    // untouched on failure.
+    [[nodiscard]] virtual Status GetFileVersion(std::wstring_view path, FileVersion* out) = 0;
 };
 
 // ------------------------------------------------------- events and threads

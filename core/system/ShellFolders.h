@@ -9,7 +9,9 @@ namespace Sys {
 namespace Csidl {
 constexpr int Desktop = 0;
 constexpr int Personal = 5;
+constexpr int Startup = 7;
 constexpr int MyMusic = 13;
+constexpr int CommonStartup = 24;
 constexpr int AppData = 26;
 constexpr int LocalAppData = 28;
 constexpr int InternetCache = 32;

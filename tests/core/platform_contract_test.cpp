@@ -310,6 +310,35 @@ TEST_F(RegistryContract, ClosingARootDoesNothing)
     EXPECT_EQ(Reg().OpenKey(Users(), L".DEFAULT", KeyAccess::Read, key.put()), Err::Success);
 }
 
+// 64-bit Windows keeps the machine's software keys of 32-bit programs apart,
+// under Software\WOW6432Node, and keys opened below a key of that view stay
+// in it.
+TEST_F(RegistryContract, The32BitViewKeepsMachineSoftwareUnderWow6432Node)
+{
+    if (!Os().System().Is64BitWindows()) {
+        GTEST_SKIP() << "one registry view only";
+    }
+    const std::wstring leaf = ScratchKeyPath().substr(ScratchKeyPath().rfind(L'\\') + 1);
+    const std::wstring path = L"Software\\CorvaneTests\\" + leaf;
+    const std::wstring wowPath = L"Software\\WOW6432Node\\CorvaneTests\\" + leaf;
+    ScopeExit cleanup([&] {
+        (void)Testing::DeleteTree(LocalMachine(), wowPath);
+        (void)Testing::DeleteTree(LocalMachine(), path);
+    });
+    UniqueKey key;
+    bool created = false;
+    ASSERT_EQ(Reg().CreateKeyInView(LocalMachine(), path, RegistryView::Wow32, key.put(), &created), Err::Success);
+    UniqueKey below;
+    ASSERT_EQ(Reg().CreateKey(key.get(), L"below", below.put(), &created), Err::Success);
+    UniqueKey check;
+    EXPECT_EQ(Reg().OpenKey(LocalMachine(), wowPath + L"\\below", KeyAccess::Read, check.put()), Err::Success);
+    EXPECT_EQ(Reg().OpenKeyInView(LocalMachine(), path + L"\\below", KeyAccess::Read, RegistryView::Wow32, check.put()),
+              Err::Success);
+    EXPECT_EQ(Reg().OpenKey(LocalMachine(), path, KeyAccess::Read, check.put()), Err::FileNotFound);
+    EXPECT_EQ(Reg().OpenKeyInView(LocalMachine(), path, KeyAccess::Read, RegistryView::Native, check.put()),
+              Err::FileNotFound);
+}
+
 // --------------------------------------------------------------------- files
 
 class FileContract : public Testing::ScratchTest {

@@ -333,6 +333,20 @@ TEST_F(PortablePlatformTest, BadPathsGiveTheWindowsErrors)
     EXPECT_EQ(Fs().FindFirst(PathOf(L"*\\x"), &data, &find), Err::InvalidName);
 }
 
+TEST_F(PortablePlatformTest, ProgramsAnswerWithTheVersionTextsTheyWereGiven)
+{
+    WriteFile(PathOf(L"tool.exe"), "MZ");
+    WriteFile(PathOf(L"plain.exe"), "MZ");
+    Portable().System().SetFileVersion(PathOf(L"TOOL.exe"), {L"A tool", L"Maker", L"Tools", L"1.2"});
+    FileVersion version;
+    ASSERT_EQ(Os().System().GetFileVersion(PathOf(L"tool.exe"), &version), Err::Success);
+    EXPECT_EQ(version.description, L"A tool");
+    EXPECT_EQ(version.company, L"Maker");
+    EXPECT_EQ(Os().System().GetFileVersion(PathOf(L"plain.exe"), &version), Err::ResourceTypeNotFound);
+    EXPECT_EQ(Os().System().GetFileVersion(PathOf(L"gone.exe"), &version), Err::FileNotFound);
+    EXPECT_EQ(version.description, L"A tool");
+}
+
 TEST_F(PortablePlatformTest, DrivesAndSharesAreSeparateRoots)
 {
     EXPECT_EQ(Fs().CreateDirectory(L"D:\\x"), Err::PathNotFound);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cwctype>
 #include <map>
 
 #include "core/platform/Errors.h"
@@ -242,6 +243,60 @@ Status MemoryRegistry::CreateKey(KeyHandle parent, std::wstring_view subKey, Key
         *created = creating;
     }
     return Err::Success;
+}
+
+namespace {
+
+bool StartsWithComponent(std::wstring_view path, std::wstring_view component)
+{
+    if (path.size() < component.size() || (path.size() > component.size() && path[component.size()] != L'\\')) {
+        return false;
+    }
+    for (size_t i = 0; i < component.size(); ++i) {
+        if (std::towupper(path[i]) != std::towupper(component[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Where a root-relative path of the 32-bit view lives in the one registry.
+std::wstring RedirectedPath(KeyHandle parent, std::wstring_view subKey, RegistryView view)
+{
+    constexpr std::wstring_view kSoftware = L"Software";
+    constexpr std::wstring_view kWow = L"WOW6432Node";
+    if (view != RegistryView::Wow32) {
+        return std::wstring(subKey);
+    }
+    if (parent == LocalMachine() && StartsWithComponent(subKey, kSoftware)) {
+        std::wstring_view rest = subKey.substr(kSoftware.size());
+        if (!rest.empty()) {
+            rest.remove_prefix(1);
+        }
+        if (StartsWithComponent(rest, kWow)) {
+            return std::wstring(subKey);
+        }
+        return std::wstring(subKey.substr(0, kSoftware.size())) + L"\\" + std::wstring(kWow) +
+               (rest.empty() ? L"" : L"\\" + std::wstring(rest));
+    }
+    if (parent == ClassesRoot() && !StartsWithComponent(subKey, kWow)) {
+        return std::wstring(kWow) + (subKey.empty() ? L"" : L"\\" + std::wstring(subKey));
+    }
+    return std::wstring(subKey);
+}
+
+}  // namespace
+
+Status MemoryRegistry::OpenKeyInView(KeyHandle parent, std::wstring_view subKey, KeyAccess access, RegistryView view,
+                                     KeyHandle* out)
+{
+    return OpenKey(parent, RedirectedPath(parent, subKey, view), access, out);
+}
+
+Status MemoryRegistry::CreateKeyInView(KeyHandle parent, std::wstring_view subKey, RegistryView view, KeyHandle* out,
+                                       bool* created)
+{
+    return CreateKey(parent, RedirectedPath(parent, subKey, view), out, created);
 }
 
 Status MemoryRegistry::CloseKey(KeyHandle key)

@@ -28,6 +28,13 @@ public:
 
     Status OpenKey(KeyHandle parent, std::wstring_view subKey, KeyAccess access, KeyHandle* out) override;
     Status CreateKey(KeyHandle parent, std::wstring_view subKey, KeyHandle* out, bool* created) override;
+    // The 32-bit view of a 64-bit Windows: below HKLM, "Software\X" is
+    // "Software\WOW6432Node\X"; below HKCR, "X" is "WOW6432Node\X". Other
+    // parents and the native view take the path as it is.
+    Status OpenKeyInView(KeyHandle parent, std::wstring_view subKey, KeyAccess access, RegistryView view,
+                         KeyHandle* out) override;
+    Status CreateKeyInView(KeyHandle parent, std::wstring_view subKey, RegistryView view, KeyHandle* out,
+                           bool* created) override;
     Status CloseKey(KeyHandle key) override;
     Status QueryKeyInfo(KeyHandle key, KeyInfo* out) override;
     Status EnumKey(KeyHandle key, uint32_t index, std::wstring* name) override;

@@ -163,6 +163,39 @@ int64_t PortableSystem::CurrentTime()
     return clock_.Now();
 }
 
+bool PortableSystem::Is64BitWindows()
+{
+    std::lock_guard lock(mutex_);
+    return is64Bit_;
+}
+
+Status PortableSystem::GetFileVersion(std::wstring_view path, FileVersion* out)
+{
+    FileInfo info;
+    if (Status s = files_.GetFileInfo(path, &info)) {
+        return s;
+    }
+    std::lock_guard lock(mutex_);
+    auto it = versions_.find(std::wstring(path));
+    if (it == versions_.end() || (info.attributes & FileAttr::Directory)) {
+        return Err::ResourceTypeNotFound;
+    }
+    *out = it->second;
+    return Err::Success;
+}
+
+void PortableSystem::Set64BitWindows(bool is64Bit)
+{
+    std::lock_guard lock(mutex_);
+    is64Bit_ = is64Bit;
+}
+
+void PortableSystem::SetFileVersion(const std::wstring& path, FileVersion version)
+{
+    std::lock_guard lock(mutex_);
+    versions_[path] = std::move(version);
+}
+
 void PortableSystem::SetWindowsDirectory(std::wstring path)
 {
     std::lock_guard lock(mutex_);

@@ -34,6 +34,10 @@ public:
     Status RegisterTask(std::wstring_view name, std::wstring_view definition) override;
     Status DeleteTask(std::wstring_view name) override;
     Status QueryTask(std::wstring_view name, std::wstring* definition) override;
+    bool Is64BitWindows() override;
+    // The texts SetFileVersion gave the file; 2 when the file is missing,
+    // 1813 when it was given none.
+    Status GetFileVersion(std::wstring_view path, FileVersion* out) override;
 
     // The Windows folder also answers CSIDL 36 and the system folder CSIDL 37,
     // unless SetSpecialFolder gave them another path.
@@ -51,6 +55,11 @@ public:
     void SetElevated(bool elevated);
     // Tasks live in the object by name (faults attach to
     // Operation::RegisterTask and the others, path = the task's name).
+    // 64-bit Windows by default.
+    void Set64BitWindows(bool is64Bit);
+    // The version resource a program file answers with, in place of reading
+    // one from the file's bytes.
+    void SetFileVersion(const std::wstring& path, FileVersion version);
 
 private:
     IFileSystem& files_;
@@ -67,6 +76,8 @@ private:
     std::wstring userAccount_ = L"MACHINE\\User";
     bool elevated_ = false;
     std::map<std::wstring, std::wstring, RTI::IgnoreCaseStringComparator> tasks_;
+    bool is64Bit_ = true;
+    std::map<std::wstring, FileVersion, RTI::IgnoreCaseStringComparator> versions_;
 };
 
 }  // namespace Platform::Portable

@@ -86,6 +86,18 @@ REGSAM RegistryViewFlag()
 #endif
 }
 
+REGSAM RegistryViewFlag(RegistryView view)
+{
+    if (view == RegistryView::Native) {
+        return RegistryViewFlag();
+    }
+#ifdef _WIN64
+    return KEY_WOW64_32KEY;
+#else
+    return RunsUnderWow64() ? KEY_WOW64_32KEY : 0;
+#endif
+}
+
 LONG DeleteRegistryKey(HKEY parent, const wchar_t* subKey)
 {
     static const auto deleteKeyEx = Lookup<RegDeleteKeyExWFn>(L"advapi32.dll", "RegDeleteKeyExW");

@@ -4,6 +4,7 @@
 // the 64-bit system that a 32-bit process needs them for.
 #include <string>
 
+#include "core/platform/Platform.h"
 #include "core/platform/win32/WindowsApi.h"
 
 namespace Platform::Win32 {
@@ -14,6 +15,9 @@ bool RunsUnderWow64();
 // The access flag that selects the 64-bit registry view on 64-bit Windows
 // (KEY_WOW64_64KEY), 0 elsewhere: Windows 2000 does not know the flag.
 REGSAM RegistryViewFlag();
+// The flag for a chosen view: Native as above; Wow32 gives KEY_WOW64_32KEY on
+// 64-bit Windows and 0 elsewhere, where there is only one view.
+REGSAM RegistryViewFlag(RegistryView view);
 
 // Deletes a key without subkeys in the 64-bit view (RegDeleteKeyExW), or with
 // RegDeleteKeyW where that is missing. Returns the Windows error code.

@@ -28,10 +28,10 @@ KeyHandle ToKeyHandle(HKEY key)
     return reinterpret_cast<KeyHandle>(key);
 }
 
-REGSAM Rights(KeyAccess access)
+REGSAM Rights(KeyAccess access, RegistryView view = RegistryView::Native)
 {
     const REGSAM rights = access == KeyAccess::Read ? KEY_READ : KEY_READ | KEY_CREATE_SUB_KEY | KEY_SET_VALUE;
-    return rights | RegistryViewFlag();
+    return rights | RegistryViewFlag(view);
 }
 
 // The first buffer size (terminating null included) for a name read by
@@ -64,12 +64,18 @@ LONG EnumerateName(DWORD capacity, Enumerate enumerate, std::wstring* name)
 
 Status Win32Registry::OpenKey(KeyHandle parent, std::wstring_view subKey, KeyAccess access, KeyHandle* out)
 {
+    return OpenKeyInView(parent, subKey, access, RegistryView::Native, out);
+}
+
+Status Win32Registry::OpenKeyInView(KeyHandle parent, std::wstring_view subKey, KeyAccess access, RegistryView view,
+                                    KeyHandle* out)
+{
     if (!out) {
         return Err::InvalidParameter;
     }
     const std::wstring path(subKey);
     HKEY key = nullptr;
-    const LONG rc = ::RegOpenKeyExW(ToHkey(parent), path.c_str(), 0, Rights(access), &key);
+    const LONG rc = ::RegOpenKeyExW(ToHkey(parent), path.c_str(), 0, Rights(access, view), &key);
     if (rc != ERROR_SUCCESS) {
         return static_cast<Status>(rc);
     }
@@ -79,6 +85,12 @@ Status Win32Registry::OpenKey(KeyHandle parent, std::wstring_view subKey, KeyAcc
 
 Status Win32Registry::CreateKey(KeyHandle parent, std::wstring_view subKey, KeyHandle* out, bool* created)
 {
+    return CreateKeyInView(parent, subKey, RegistryView::Native, out, created);
+}
+
+Status Win32Registry::CreateKeyInView(KeyHandle parent, std::wstring_view subKey, RegistryView view, KeyHandle* out,
+                                      bool* created)
+{
     if (!out) {
         return Err::InvalidParameter;
     }
@@ -86,7 +98,7 @@ Status Win32Registry::CreateKey(KeyHandle parent, std::wstring_view subKey, KeyH
     HKEY key = nullptr;
     DWORD disposition = 0;
     const LONG rc = ::RegCreateKeyExW(ToHkey(parent), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                      Rights(KeyAccess::Change), nullptr, &key, &disposition);
+                                      Rights(KeyAccess::Change, view), nullptr, &key, &disposition);
     if (rc != ERROR_SUCCESS) {
         return static_cast<Status>(rc);
     }

@@ -11,6 +11,10 @@ class Win32Registry final : public IRegistry {
 public:
     [[nodiscard]] Status OpenKey(KeyHandle parent, std::wstring_view subKey, KeyAccess access, KeyHandle* out) override;
     [[nodiscard]] Status CreateKey(KeyHandle parent, std::wstring_view subKey, KeyHandle* out, bool* created) override;
+    [[nodiscard]] Status OpenKeyInView(KeyHandle parent, std::wstring_view subKey, KeyAccess access,
+                                       RegistryView view, KeyHandle* out) override;
+    [[nodiscard]] Status CreateKeyInView(KeyHandle parent, std::wstring_view subKey, RegistryView view,
+                                         KeyHandle* out, bool* created) override;
     Status CloseKey(KeyHandle key) override;
     [[nodiscard]] Status QueryKeyInfo(KeyHandle key, KeyInfo* out) override;
     [[nodiscard]] Status EnumKey(KeyHandle key, uint32_t index, std::wstring* name) override;

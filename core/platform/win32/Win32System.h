@@ -28,6 +28,9 @@ public:
     [[nodiscard]] Status RegisterTask(std::wstring_view name, std::wstring_view definition) override;
     [[nodiscard]] Status DeleteTask(std::wstring_view name) override;
     [[nodiscard]] Status QueryTask(std::wstring_view name, std::wstring* definition) override;
+    bool Is64BitWindows() override;
+    // Through the version library (GetFileVersionInfoW, VerQueryValueW).
+    [[nodiscard]] Status GetFileVersion(std::wstring_view path, FileVersion* out) override;
 };
 
 // A COM result as a Windows error code: the Win32 code it wraps where it wraps

@@ -58,6 +58,17 @@ TEST(Win32System, VersionAndTimeAreSane)
     EXPECT_LE(std::abs(System().CurrentTime() - now), 2);
 }
 
+TEST(Win32System, ProgramsAnswerWithTheirVersionTexts)
+{
+    Platform::FileVersion version;
+    ASSERT_EQ(System().GetFileVersion(System().SystemDirectory() + L"\\kernel32.dll", &version), 0u);
+    EXPECT_FALSE(version.description.empty());
+    EXPECT_EQ(System().GetFileVersion(System().SystemDirectory() + L"\\corvane-missing.exe", &version), 2u);
+#ifdef _WIN64
+    EXPECT_TRUE(System().Is64BitWindows());
+#endif
+}
+
 TEST(Win32System, HresultsBecomeWindowsErrors)
 {
     EXPECT_EQ(StatusFromHresult(S_OK), Err::Success);
