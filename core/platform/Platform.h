@@ -257,6 +257,13 @@ public:
     [[nodiscard]] virtual Status DeleteTask(std::wstring_view name) = 0;
     // The task's definition (definition may be null); error 2 when missing.
     [[nodiscard]] virtual Status QueryTask(std::wstring_view name, std::wstring* definition) = 0;
+    // True when Windows itself is 64-bit (a 32-bit program then runs under
+    // WOW64 and the two registry views differ).
+    virtual bool Is64BitWindows() = 0;
+    // The version texts of a program file. 2 when the file is missing, 1813
+    // when it carries no version resource or no translation table; *out is
+    // untouched on failure.
+    [[nodiscard]] virtual Status GetFileVersion(std::wstring_view path, FileVersion* out) = 0;
 };
 
 // --------------------------------------------------------------- hardware
@@ -292,13 +299,6 @@ public:
     [[nodiscard]] virtual Status DeviceControl(DeviceHandle device, uint32_t code, const void* in, uint32_t inSize,
                                                void* out, uint32_t outSize, uint32_t* returned) = 0;
     virtual Status CloseDevice(DeviceHandle device) = 0;
-    // True when Windows itself is 64-bit (a 32-bit program then runs under
-    // WOW64 and the two registry views differ).
-    virtual bool Is64BitWindows() = 0;
-    // The version texts of a program file. 2 when the file is missing, 1813
-    // when it carries no version resource or no translation table; *out is
-    // untouched on failure.
-    [[nodiscard]] virtual Status GetFileVersion(std::wstring_view path, FileVersion* out) = 0;
 };
 
 // ------------------------------------------------------- events and threads

@@ -53,8 +53,6 @@ public:
     void SetProgramPath(std::wstring path);
     void SetUserAccount(std::wstring account);
     void SetElevated(bool elevated);
-    // Tasks live in the object by name (faults attach to
-    // Operation::RegisterTask and the others, path = the task's name).
     // 64-bit Windows by default.
     void Set64BitWindows(bool is64Bit);
     // The version resource a program file answers with, in place of reading
@@ -75,6 +73,8 @@ private:
     std::wstring programPath_ = L"C:\\Program Files\\Corvane\\Corvane.exe";
     std::wstring userAccount_ = L"MACHINE\\User";
     bool elevated_ = false;
+    // Tasks live in the object by name (faults attach to
+    // Operation::RegisterTask and the others, path = the task's name).
     std::map<std::wstring, std::wstring, RTI::IgnoreCaseStringComparator> tasks_;
     bool is64Bit_ = true;
     std::map<std::wstring, FileVersion, RTI::IgnoreCaseStringComparator> versions_;
