@@ -54,3 +54,28 @@ for percent in 100 200; do
   echo "wrote $out/gallery-$percent.png"
 done
 echo "wrote $out/contact-sheet.png"
+
+# Knobset with the hand-written test file open and an item selected: its dialog
+# test shows it for a while when asked to, on a display whose frame buffer
+# Xvfb keeps as a file, which is then cropped to the window's corner.
+cmake --build --preset win64 --target knobset_tests Knobset
+fbdir="$(mktemp -d)"
+for n in $(seq 150 199); do
+  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+  Xvfb ":$n" -screen 0 1280x1024x24 -fbdir "$fbdir" -nolisten tcp </dev/null >>"$out/xvfb.log" 2>&1 &
+  knobset_xvfb=$!
+  for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+  export DISPLAY=":$n"
+  break
+done
+export WINEPREFIX="$out/prefix-100"
+CORVANE_SCREENSHOT_HOLD_MS=15000 "$launch" wine "$root/build/win64/tests/knobset_tests.exe" \
+  --gtest_filter='*ForAScreenshot*' >/dev/null 2>&1 &
+knobset_test=$!
+sleep 12
+python3 "$root/tools/xwd2png.py" "$fbdir/Xvfb_screen0" "$out/knobset-100.png" 0 0 960 640
+wait "$knobset_test" || true
+kill "$knobset_xvfb" 2>/dev/null || true
+"$launch" wineserver -k 2>/dev/null || true
+rm -rf "$fbdir"
+echo "wrote $out/knobset-100.png"
