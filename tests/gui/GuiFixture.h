@@ -34,7 +34,7 @@ private:
     std::vector<int> posted_;
 };
 
-struct TweakSpec {
+struct CatalogueTweak {
     std::wstring name;
     bool selected = true;
     bool inEffect = false;             // the registry holds the tweak's value already
@@ -42,9 +42,9 @@ struct TweakSpec {
     std::wstring keyInner = L"";       // and what its Key holds
     std::wstring description = L"";
 };
-struct CategorySpec {
+struct CatalogueCategory {
     std::wstring name;
-    std::vector<TweakSpec> tweaks;
+    std::vector<CatalogueTweak> tweaks;
 };
 
 class GuiTest : public TweakerTesting::TweakerTest {
@@ -76,19 +76,19 @@ protected:
     }
 
     // A tweak setting DWORD <name> of the scratch key to 1.
-    std::wstring TweakXml(const TweakSpec& t)
+    std::wstring TweakXml(const CatalogueTweak& t)
     {
         return L"<Tweak n=\"" + t.name + L"\" enabled=\"" + (t.selected ? L"1" : L"0") + L"\"><d>" + t.description +
                L"</d><Key parent=\"HKCU\" path=\"" + ScratchKeyPath() + L"\" valuename=\"" + t.name +
                L"\" valuetype=\"REG_DWORD\" valueval=\"1\" " + t.keyAttributes + L">" + t.keyInner + L"</Key></Tweak>";
     }
 
-    void Catalogue(const std::vector<CategorySpec>& specs)
+    void Catalogue(const std::vector<CatalogueCategory>& categories)
     {
         std::wstring xml = L"<Tweaks>";
-        for (const CategorySpec& spec : specs) {
-            xml += L"<Category n=\"" + spec.name + L"\">";
-            for (const TweakSpec& t : spec.tweaks) {
+        for (const CatalogueCategory& category : categories) {
+            xml += L"<Category n=\"" + category.name + L"\">";
+            for (const CatalogueTweak& t : category.tweaks) {
                 xml += TweakXml(t);
                 if (t.inEffect) {
                     WriteDword(L"", t.name, 1);

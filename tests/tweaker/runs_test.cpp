@@ -25,7 +25,7 @@ std::wstring ProbeTweak(const std::wstring& name)
     return L"<Tweak n=\"" + name + L"\" enabled=\"1\"><File name=\"" + name + L"\"/></Tweak>";
 }
 
-struct CategorySpec {
+struct CatalogueCategory {
     std::wstring name;
     std::vector<std::wstring> tweaks;  // each holds the probe of its name
     std::wstring inner = L"";          // more XML inside the category
@@ -73,15 +73,15 @@ protected:
 
     // The categories in order, each with its probe tweaks (all selected),
     // added to the catalogue and named for the tracer.
-    void Catalogue(const std::vector<CategorySpec>& specs)
+    void Catalogue(const std::vector<CatalogueCategory>& categories)
     {
         std::wstring xml = L"<Tweaks>";
-        for (const CategorySpec& spec : specs) {
-            xml += L"<Category n=\"" + spec.name + L"\">";
-            for (const std::wstring& tweak : spec.tweaks) {
+        for (const CatalogueCategory& category : categories) {
+            xml += L"<Category n=\"" + category.name + L"\">";
+            for (const std::wstring& tweak : category.tweaks) {
                 xml += ProbeTweak(tweak);
             }
-            xml += spec.inner + L"</Category>";
+            xml += category.inner + L"</Category>";
         }
         AddCategories(xml + L"</Tweaks>");
     }
@@ -153,7 +153,7 @@ protected:
 
 // Two categories, one with a nested group: the totals count every node of
 // a top-level category, and nested groups report neither total nor end.
-const std::vector<CategorySpec> kTwoCategories = {
+const std::vector<CatalogueCategory> kTwoCategories = {
     {L"A", {L"a0"}, L"<Group n=\"G\">" + ProbeTweak(L"g0") + L"</Group>"},
     {L"B", {L"b0"}},
 };
