@@ -28,6 +28,11 @@ if [ -n "$display_state" ]; then
     exit 77
   fi
   export DISPLAY="$(cat "$display_state/display")"
+  # Wine's desktop belongs to the first program that needed one; after headless
+  # tests it has no display and no window can be made. A fresh server starts a
+  # desktop on this display.
+  "$launch" wineserver -k 2>/dev/null || true
+  "$launch" wineserver -w 2>/dev/null || true
 else
   unset DISPLAY
 fi
