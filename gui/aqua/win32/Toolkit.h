@@ -45,7 +45,7 @@ public:
     // Whether the resource exists and decodes, at 100%, without keeping it.
     [[nodiscard]] DWORD CheckImage(const std::wstring& name);
 
-    // A GDI+ font for the spec at the scale: the family chosen among the
+    // A GDI+ font of that face and size at the scale: the family chosen among the
     // installed ones so that text always draws, the size in pixels.
     Gdiplus::Font* Font(const FontSpec& spec, const Scaler& scaler);
     std::wstring FamilyFor(const std::wstring& requested);
