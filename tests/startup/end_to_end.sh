@@ -12,6 +12,11 @@ exe="$1"
 prefix="$2"
 src="$3"
 wine_run="$src/cmake/wine-run.sh"
+wine_launch="$src/cmake/wine-launch.sh"
+if [ "$("$wine_launch" --pe-machine "$exe")" = win32 ] && ! reason=$("$wine_launch" --can-run-win32); then
+  echo "skipped: $reason"
+  exit 77
+fi
 work="$(mktemp -d)"
 failures=0
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
