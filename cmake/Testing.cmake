@@ -18,6 +18,8 @@ if(CORVANE_WINDOWS)
   # Every executable target made after this runs under Wine in that prefix
   # when a test (or a custom command) runs it.
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CORVANE_WINE_RUN} ${CORVANE_WINEPREFIX})
+endif()
+if(CORVANE_WINDOWS AND CORVANE_TESTS)
   add_test(NAME wine_prefix_setup
     COMMAND ${PROJECT_SOURCE_DIR}/cmake/wine-prefix.sh start ${CORVANE_WINEPREFIX} ${CORVANE_WINE_ARCH})
   set_tests_properties(wine_prefix_setup PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 900
