@@ -6,6 +6,7 @@
 #include "tweaker/Key.h"
 #include "tweaker/Manager.h"
 #include "tweaker/SimpleTweak.h"
+#include "tweaker/ValueData.h"
 
 namespace Tweaker {
 
@@ -68,7 +69,11 @@ ItemChange DescribeKey(const Key& key)
     change.valueName = key.GetValueName();
     change.type = key.GetValueTypeText();
     change.action = key.GetActionText().empty() ? L"VALUE_SET" : key.GetActionText();
-    change.next = IsDeletion(change.action) ? L"(deleted)" : key.GetConfiguredValue();
+    // The new value in the same form as the current one ("42", not "0x0000002a").
+    change.next = IsDeletion(change.action)
+                      ? L"(deleted)"
+                      : FormatValue(key.GetValueType(),
+                                    ValueBytes(key.GetValueType(), key.GetConfiguredValue(), key.GetByteLength()));
     change.needsAdmin = key.GetRootName() == L"HKLM" || key.GetRootName() == L"HKEY_LOCAL_MACHINE";
     Platform::IRegistry& registry = Platform::Current().Registry();
     Platform::UniqueKey handle;

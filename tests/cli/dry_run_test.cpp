@@ -36,12 +36,12 @@ TEST_F(CliDryRun, ListsTheChangesAndChangesNothing)
         std::wstring marker;
     } rows[] = {
         {{L"tuneup", L"--dry-run"},
-         {L"A tune-up would apply 8 tweaks:\n", L"[Number] REG_DWORD: ", L"(no key) -> 0x0000002a\n",
+         {L"A tune-up would apply 8 tweaks:\n", L"[Number] REG_DWORD: ", L"(no key) -> 42\n",
           L"Dry run: nothing was changed.\n"},
          8,
          L"\n  "},
         {{L"tuneup", L"--dry-run", L"--json"},
-         {L"\"dryRun\": true", L"\"type\": \"REG_DWORD\"", L"\"new\": \"0x0000002a\"", L"\"kind\": \"file\""},
+         {L"\"dryRun\": true", L"\"type\": \"REG_DWORD\"", L"\"new\": \"42\"", L"\"kind\": \"file\""},
          8,
          L"\"category\": "},
     };
