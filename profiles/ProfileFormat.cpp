@@ -1,5 +1,7 @@
 #include "profiles/ProfileFormat.h"
 
+#include "tweaker/Configuration.h"
+
 namespace Profiles {
 namespace {
 
@@ -9,13 +11,7 @@ void ReadTweak(XmlDocument& document, Tweaker::TweakValuesMap* values)
     Tweaker::TweakValues entry;
     entry.enabled = !document.HasChildAttrib(L"enabled") || document.GetChildAttrib(L"enabled") == L"1";
     const std::wstring name = document.GetChildAttrib(L"name");
-    if (document.IntoElem()) {
-        while (document.FindChildElem(L"ItmKeyVal")) {
-            entry.items.push_back({document.GetChildAttrib(L"n"), document.GetChildAttrib(L"path"),
-                                   document.GetChildAttrib(L"curval"), document.GetChildAttrib(L"action")});
-        }
-        (void)document.OutOfElem();
-    }
+    Tweaker::ReadItemValues(document, &entry.items);
     Tweaker::InsertKeepingExisting(*values, name, std::move(entry));
 }
 
@@ -84,25 +80,7 @@ std::wstring WriteUserProfile(const std::wstring& name, const std::wstring& shor
     if (!extendedDescription.empty()) {
         (void)document.AddChildElem(L"dex", extendedDescription);
     }
-    for (const auto& [tweak, entry] : values) {
-        (void)document.AddChildElem(L"Tweak");
-        (void)document.SetChildAttrib(L"name", tweak);
-        (void)document.SetChildAttrib(L"enabled", entry.enabled ? L"1" : L"0");
-        if (entry.items.empty()) {
-            continue;
-        }
-        (void)document.IntoElem();
-        for (const Tweaker::ItemValue& item : entry.items) {
-            (void)document.AddChildElem(L"ItmKeyVal");
-            (void)document.SetChildAttrib(L"n", item.n);
-            (void)document.SetChildAttrib(L"curval", item.curval);
-            (void)document.SetChildAttrib(L"action", item.action);
-            if (!item.path.empty()) {
-                (void)document.SetChildAttrib(L"path", item.path);
-            }
-        }
-        (void)document.OutOfElem();
-    }
+    Tweaker::WriteTweakElements(document, L"name", values);
     return document.GetDoc();
 }
 

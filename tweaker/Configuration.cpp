@@ -12,25 +12,29 @@ bool ReadConfiguration(XmlDocument& document, TweakValuesMap* map)
         TweakValues values;
         values.enabled = document.GetChildAttrib(L"enabled") == L"1";
         const std::wstring name = document.GetChildAttrib(L"n");
-        if (document.IntoElem()) {
-            while (document.FindChildElem(L"ItmKeyVal")) {
-                values.items.push_back({document.GetChildAttrib(L"n"), document.GetChildAttrib(L"path"),
-                                        document.GetChildAttrib(L"curval"), document.GetChildAttrib(L"action")});
-            }
-            (void)document.OutOfElem();
-        }
+        ReadItemValues(document, &values.items);
         InsertKeepingExisting(*map, name, std::move(values));
     }
     return true;
 }
 
-std::wstring WriteConfiguration(const TweakValuesMap& map)
+void ReadItemValues(XmlDocument& document, std::vector<ItemValue>* items)
 {
-    XmlDocument document;
-    (void)document.AddElem(L"Tweaks");
+    if (!document.IntoElem()) {
+        return;
+    }
+    while (document.FindChildElem(L"ItmKeyVal")) {
+        items->push_back({document.GetChildAttrib(L"n"), document.GetChildAttrib(L"path"),
+                          document.GetChildAttrib(L"curval"), document.GetChildAttrib(L"action")});
+    }
+    (void)document.OutOfElem();
+}
+
+void WriteTweakElements(XmlDocument& document, const wchar_t* nameAttribute, const TweakValuesMap& map)
+{
     for (const auto& [name, values] : map) {
         (void)document.AddChildElem(L"Tweak");
-        (void)document.SetChildAttrib(L"n", name);
+        (void)document.SetChildAttrib(nameAttribute, name);
         (void)document.SetChildAttrib(L"enabled", values.enabled ? L"1" : L"0");
         if (values.items.empty()) {
             continue;
@@ -47,6 +51,13 @@ std::wstring WriteConfiguration(const TweakValuesMap& map)
         }
         (void)document.OutOfElem();
     }
+}
+
+std::wstring WriteConfiguration(const TweakValuesMap& map)
+{
+    XmlDocument document;
+    (void)document.AddElem(L"Tweaks");
+    WriteTweakElements(document, L"n", map);
     return document.GetDoc();
 }
 

@@ -21,4 +21,12 @@ bool ReadConfiguration(XmlDocument& document, TweakValuesMap* map);
 // The document text of `map`.
 std::wstring WriteConfiguration(const TweakValuesMap& map);
 
+// Shared with the profile files, which keep tweak values in the same elements
+// but name a tweak in another attribute.
+// The ItmKeyVal children of the current child element (a Tweak), appended.
+void ReadItemValues(XmlDocument& document, std::vector<ItemValue>* items);
+// One Tweak child element per entry of `map` under the current element, the
+// tweak's name in `nameAttribute`.
+void WriteTweakElements(XmlDocument& document, const wchar_t* nameAttribute, const TweakValuesMap& map);
+
 }  // namespace Tweaker
