@@ -11,51 +11,13 @@
 #
 #   end_to_end.sh CORVANE_CLI_EXE WINEPREFIX SOURCE_DIR
 set -uo pipefail
-# Wine reads the arguments in the locale's encoding: UTF-8, so that names
-# beyond ASCII arrive whole.
-export LC_ALL=C.UTF-8
 exe="$1"
 prefix="$2"
 src="$3"
-wine_run="$src/cmake/wine-run.sh"
-wine_launch="$src/cmake/wine-launch.sh"
-if [ "$("$wine_launch" --pe-machine "$exe")" = win32 ] && ! reason=$("$wine_launch" --can-run-win32); then
-  echo "skipped: $reason"
-  exit 77
-fi
+# shellcheck source=../support/wine_script.sh
+source "$src/tests/support/wine_script.sh"
 catalogue="tests/data/cli/end_to_end.xml"  # relative: the program runs in $src
 e2e_key='HKCU\Software\CorvaneTests\e2e'
-work="$(mktemp -d)"
-failures=0
-
-run() { "$wine_run" "$prefix" "$@"; }
-# corvane-cli with its exit code in $code, its output in $out and $err.
-cli() {
-  (cd "$src" && run "$exe" "$@") >"$work/out" 2>"$work/err"
-  code=$?
-  out="$(tr -d '\r' <"$work/out")"
-  err="$(tr -d '\r' <"$work/err")"
-}
-unix_path() { WINEPREFIX="$prefix" WINEDEBUG=-all "$wine_launch" wine winepath -u "$1" 2>/dev/null; }
-windows_path() { WINEPREFIX="$prefix" WINEDEBUG=-all "$wine_launch" wine winepath -w "$1" 2>/dev/null; }
-win_env() { run cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
-expect_code() {  # expected, what
-  if [ "$code" -eq "$1" ]; then pass "$2 (exit $code)"; else
-    fail "$2: exit $code, expected $1"
-    echo "--- stdout"; echo "$out"; echo "--- stderr"; echo "$err"
-  fi
-}
-expect_in() {  # text, part, what
-  if grep -qaF -- "$2" <<<"$1"; then pass "$3"; else
-    fail "$3: missing \"$2\" in:"
-    echo "$1"
-  fi
-}
 reg_has() {  # key, value name, expected text in the reg query line
   local line
   line="$(run reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | grep -aF -- "$2" | head -1)"
@@ -64,23 +26,7 @@ reg_has() {  # key, value name, expected text in the reg query line
 reg_lacks_value() {
   if run reg query "$1" /v "$2" >/dev/null 2>&1; then fail "$1 $2 still exists"; else pass "$1 $2 is gone"; fi
 }
-key_exists() { run reg query "$1" >/dev/null 2>&1; }
 
-# The registry tree as sorted lines "[key]" and "[key]<TAB>value line", so
-# that the order in which values were created does not count, their names,
-# types and data do.
-reg_snapshot() {
-  local file="$work/export.reg"
-  rm -f "$file"
-  if ! run reg export "$e2e_key" "$(windows_path "$file")" /y >/dev/null 2>&1; then
-    echo "<no key>"
-    return
-  fi
-  iconv -f UTF-16LE -t UTF-8 "$file" | tr -d '\r' | sed -e '1s/^\xEF\xBB\xBF//' |
-    sed -e ':a' -e '/\\$/{N;s/\\\n *//;ba' -e '}' |
-    awk '/^Windows Registry Editor/ { next } /^$/ { next } /^\[/ { section = $0; print; next } { print section "\t" $0 }' |
-    LC_ALL=C sort
-}
 # Every file below a folder with its digest, and every folder.
 files_snapshot() {
   local dir="$1"
@@ -91,7 +37,7 @@ files_snapshot() {
 }
 # Everything the tweaks touch; the cleanup deletions (*.tmp) do not come back.
 machine_snapshot() {
-  reg_snapshot
+  reg_snapshot "$e2e_key"
   files_snapshot "$folder" | grep -v '\.tmp '
   files_snapshot "$links"
 }
@@ -173,7 +119,7 @@ point1="$(sed -n 's/^Backup point: //p' <<<"$out")"
 [ -n "$point1" ] && pass "backup point $point1" || fail "no backup point named in: $out"
 
 # reg query writes text in the console's code page; the export keeps it whole.
-expect_in "$(reg_snapshot)" '"Text"="Grüße ☕"' "Values Text holds the text beyond ASCII"
+expect_in "$(reg_snapshot "$e2e_key")" '"Text"="Grüße ☕"' "Values Text holds the text beyond ASCII"
 reg_has "$e2e_key\\Values" Expandable "REG_EXPAND_SZ"
 reg_has "$e2e_key\\Values" Number "0x2a"
 reg_has "$e2e_key\\Values" Bytes "010203040000"
@@ -222,7 +168,7 @@ expect_code 0 "second of two runs"
 point_b="$(sed -n 's/^Backup point: //p' <<<"$out")"
 key_exists "$e2e_key\\Made" && pass "the second run made its key" || fail "no key Made"
 reg_has "$e2e_key\\Editor" Tabs "0x4"
-expect_in "$(reg_snapshot)" '"Wert ☕"="Grüße"' "a key and value beyond ASCII"
+expect_in "$(reg_snapshot "$e2e_key")" '"Wert ☕"="Grüße"' "a key and value beyond ASCII"
 reg_has "$e2e_key\\Old" Mode "0x2"
 name_a="$(basename "${point_a//\\//}")"
 name_b="$(basename "${point_b//\\//}")"

@@ -7,66 +7,14 @@
 #
 #   profiles_end_to_end.sh CORVANE_CLI_EXE WINEPREFIX SOURCE_DIR
 set -uo pipefail
-# Wine reads the arguments in the locale's encoding: UTF-8, so that names
-# beyond ASCII arrive whole.
-export LC_ALL=C.UTF-8
 exe="$1"
 prefix="$2"
 src="$3"
-wine_run="$src/cmake/wine-run.sh"
-wine_launch="$src/cmake/wine-launch.sh"
-if [ "$("$wine_launch" --pe-machine "$exe")" = win32 ] && ! reason=$("$wine_launch" --can-run-win32); then
-  echo "skipped: $reason"
-  exit 77
-fi
+# shellcheck source=../support/wine_script.sh
+source "$src/tests/support/wine_script.sh"
 catalogue="tests/data/cli/end_to_end.xml"  # relative: the program runs in $src
 e2e_key='HKCU\Software\CorvaneTests\e2e'
 profile='E2E Büro ☕ & <"x">'
-work="$(mktemp -d)"
-failures=0
-
-run() { "$wine_run" "$prefix" "$@"; }
-# corvane-cli with its exit code in $code, its output in $out and $err.
-cli() {
-  (cd "$src" && run "$exe" "$@") >"$work/out" 2>"$work/err"
-  code=$?
-  out="$(tr -d '\r' <"$work/out")"
-  err="$(tr -d '\r' <"$work/err")"
-}
-unix_path() { WINEPREFIX="$prefix" WINEDEBUG=-all "$wine_launch" wine winepath -u "$1" 2>/dev/null; }
-windows_path() { WINEPREFIX="$prefix" WINEDEBUG=-all "$wine_launch" wine winepath -w "$1" 2>/dev/null; }
-win_env() { run cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
-expect_code() {  # expected, what
-  if [ "$code" -eq "$1" ]; then pass "$2 (exit $code)"; else
-    fail "$2: exit $code, expected $1"
-    echo "--- stdout"; echo "$out"; echo "--- stderr"; echo "$err"
-  fi
-}
-expect_in() {  # text, part, what
-  if grep -qaF -- "$2" <<<"$1"; then pass "$3"; else
-    fail "$3: missing \"$2\" in:"
-    echo "$1"
-  fi
-}
-key_exists() { run reg query "$1" >/dev/null 2>&1; }
-# The e2e key as sorted lines "[key]" and "[key]<TAB>value line".
-reg_snapshot() {
-  local file="$work/export.reg"
-  rm -f "$file"
-  if ! run reg export "$e2e_key" "$(windows_path "$file")" /y >/dev/null 2>&1; then
-    echo "<no key>"
-    return
-  fi
-  iconv -f UTF-16LE -t UTF-8 "$file" | tr -d '\r' | sed -e '1s/^\xEF\xBB\xBF//' |
-    sed -e ':a' -e '/\\$/{N;s/\\\n *//;ba' -e '}' |
-    awk '/^Windows Registry Editor/ { next } /^$/ { next } /^\[/ { section = $0; print; next } { print section "\t" $0 }' |
-    LC_ALL=C sort
-}
 cleanup() {
   run reg delete "$e2e_key" /f >/dev/null 2>&1
   run reg delete 'HKCU\Software\Corvane' /f >/dev/null 2>&1
@@ -89,7 +37,7 @@ cleanup
 run reg add "$e2e_key\\Old" /v Mode /t REG_DWORD /d 1 /f >/dev/null
 run reg add "$e2e_key\\Old" /v Obsolete /t REG_SZ /d "still here" /f >/dev/null
 mkdir -p "$folder/Temp"
-before="$(reg_snapshot)"
+before="$(reg_snapshot "$e2e_key")"
 grep -q 'Obsolete' <<<"$before" || fail "the registry snapshot does not see the values: $before"
 
 # --------------------------------------------------- save the selections
@@ -144,7 +92,7 @@ cli --catalogue "$catalogue" tuneup --backup
 expect_code 0 "tuneup"
 point="$(sed -n 's/^Backup point: //p' <<<"$out")"
 [ -n "$point" ] && pass "backup point $point" || fail "no backup point named in: $out"
-after="$(reg_snapshot)"
+after="$(reg_snapshot "$e2e_key")"
 grep -q 'Obsolete' <<<"$after" && fail "Obsolete was not deleted" || pass "the selected deletion was made"
 expect_in "$after" '"Wert ☕"="Grüße"' "the selected value beyond ASCII was set"
 key_exists "$e2e_key\\Values" && fail "a deselected tweak was applied" || pass "the deselected tweak was left alone"
@@ -152,7 +100,7 @@ cli --catalogue "$catalogue" analyse --check
 expect_code 0 "analyse --check after the tune-up"
 cli backups restore "$point"
 expect_code 0 "backups restore"
-after="$(reg_snapshot)"
+after="$(reg_snapshot "$e2e_key")"
 if [ "$after" = "$before" ]; then pass "the registry is as before"; else
   fail "the restore did not give everything back"
   diff <(echo "$before") <(echo "$after")

@@ -7,50 +7,17 @@
 #
 #   end_to_end.sh CORVANE_CLI_EXE WINEPREFIX SOURCE_DIR
 set -uo pipefail
-export LC_ALL=C.UTF-8
 exe="$1"
 prefix="$2"
 src="$3"
-wine_run="$src/cmake/wine-run.sh"
-wine_launch="$src/cmake/wine-launch.sh"
-if [ "$("$wine_launch" --pe-machine "$exe")" = win32 ] && ! reason=$("$wine_launch" --can-run-win32); then
-  echo "skipped: $reason"
-  exit 77
-fi
-work="$(mktemp -d)"
-failures=0
+# shellcheck source=../support/wine_script.sh
+source "$src/tests/support/wine_script.sh"
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 run_key_native='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 run_key_32='HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Run'
 run_location='HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion\Run, CorvaneE2E'
 run32_location='HKLM\SOFTWARE\WOW6432Node\Microsoft\Windows\CurrentVersion\Run, CorvaneE2E32'
 
-run() { "$wine_run" "$prefix" "$@"; }
-cli() {
-  (cd "$src" && run "$exe" "$@") >"$work/out" 2>"$work/err"
-  code=$?
-  out="$(tr -d '\r' <"$work/out")"
-  err="$(tr -d '\r' <"$work/err")"
-}
-unix_path() { WINEPREFIX="$prefix" WINEDEBUG=-all winepath -u "$1" 2>/dev/null; }
-win_env() { run cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
-expect_code() {
-  if [ "$code" -eq "$1" ]; then pass "$2 (exit $code)"; else
-    fail "$2: exit $code, expected $1"
-    echo "--- stdout"; echo "$out"; echo "--- stderr"; echo "$err"
-  fi
-}
-expect_in() {
-  if grep -qaF -- "$2" <<<"$1"; then pass "$3"; else
-    fail "$3: missing \"$2\" in:"
-    echo "$1"
-  fi
-}
 reg_line() { run reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | grep -aF -- "$2" | head -1; }
 # Wine's own autostart keys, to check that nothing of them changes.
 wine_entries() {
