@@ -25,8 +25,8 @@ protected:
         ASSERT_FALSE(unixFolder.empty());
         const std::string link = unixFolder + "/" + std::string(name.begin(), name.end());
         links_.push_back(link);
-        (void)Testing::Wine::RunUnixProgram(
-            L"/bin/ln", {"-s", unixFolder + "/" + std::string(target.begin(), target.end()), link});
+        (void)Testing::Wine::RunUnixProgram(L"/bin/ln",
+                                            {"-s", unixFolder + "/" + std::string(target.begin(), target.end()), link});
         ASSERT_TRUE(Testing::Wine::WaitUntil([&] {
             Platform::FileInfo info;
             return Fs().GetFileInfo(PathOf(name), &info) == 0 && (info.attributes & Platform::FileAttr::ReparsePoint);
@@ -67,9 +67,8 @@ TEST_F(FinalParentLink, AFolderReplacedByALinkIsRefusedAndALinkThatWasThereWorks
     // A folder replaced by a link after the tune-up: nothing is written there.
     WriteFile(PathOf(L"data\\f.txt"), "saved");
     WriteFile(PathOf(L"elsewhere\\g.txt"), "someone else's");
-    const std::wstring moved = RunJournal([&](Remover::Processor& p) {
-        ASSERT_EQ(p.Execute(L"DelFile", File(L"data\\f.txt"), nullptr, nullptr), 0u);
-    });
+    const std::wstring moved = RunJournal(
+        [&](Remover::Processor& p) { ASSERT_EQ(p.Execute(L"DelFile", File(L"data\\f.txt"), nullptr, nullptr), 0u); });
     ASSERT_NO_FATAL_FAILURE(MakeLink(L"data", L"elsewhere"));
     Remover::ReplayReport report;
     EXPECT_EQ(Replay(moved, &report), Remover::Format::kReplayIncomplete);
