@@ -72,9 +72,9 @@ TEST_F(FinalParentLink, AFolderReplacedByALinkIsRefusedAndALinkThatWasThereWorks
     ASSERT_NO_FATAL_FAILURE(MakeLink(L"data", L"elsewhere"));
     Remover::ReplayReport report;
     EXPECT_EQ(Replay(moved, &report), Remover::Format::kReplayIncomplete);
+    EXPECT_FALSE(Exists(PathOf(L"elsewhere\\f.txt"))) << "the deleted file was written through the link";
     ASSERT_EQ(report.failed.size(), 1u);
     EXPECT_EQ(report.failed[0].error, Remover::kFolderMoved);
-    EXPECT_FALSE(Exists(PathOf(L"elsewhere\\f.txt")));
 }
 
 }  // namespace
