@@ -30,7 +30,7 @@ apt-get install -y -qq --no-install-recommends \
   googletest libgtest-dev libgmock-dev libbenchmark-dev \
   clang libclang-rt-14-dev \
   fp-utils \
-  libpugixml-dev libssl-dev \
+  libpugixml-dev libssl-dev openssl \
   msitools wixl >/dev/null
 if ! apt-get install -y -qq --no-install-recommends wine32 >/dev/null 2>&1; then
   echo "wine32 could not be installed: the win32 tests will be skipped on this machine" >&2
