@@ -10,6 +10,7 @@
 #include "tests/knobset/EditorTesting.h"
 #include "tests/knobset/KnobsetTesting.h"
 #include "tests/support/Scratch.h"
+#include "utils/Knobset/document/EditorRules.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ using KnobsetTesting::ParsedView;
 constexpr char kSmallFile[] =
     "<Tweaks>"
     "<Category n=\"A\" i=\"AQUA.A\">"
-    "<Tweak n=\"t1\" ver=\"WIN_XP\"><d>one</d>"
+    "<Tweak n=\"t1\" ver=\"WIN_XP\" maxver=\"WIN_10\"><d>one</d>"
     "<Key parent=\"HKCU\" path=\"Software\\X\" valuename=\"v\" valuetype=\"REG_SZ\" valueval=\"1\"/>"
     "<Key parent=\"HKXX\" path=\"Software\\Y\" valuetype=\"REG_BINARY\" valuevalbytelen=\"2\" editable=\"set\">"
     "<values><value main=\"1\" val=\"AAA=\" valuevalbytelen=\"2\" descr=\"zero\"/><value "
@@ -178,6 +179,7 @@ TEST_F(EditorTest, PanelShowsTheSelectedNode)
           {Field::TweakDescription, L"one"},
           {Field::TweakDetails, L""},
           {Field::TweakVersion, L"WIN_XP"},
+          {Field::TweakMaxVersion, L"WIN_10"},
           {Field::TweakManageableOff, L""}},
          false},
         {"plain key: no choices, no byte length, no valuedescr, editable shown as no",
@@ -241,6 +243,13 @@ TEST_F(EditorTest, PanelShowsTheSelectedNode)
     EXPECT_EQ(key.choices, (std::vector<std::wstring>{L"value", L"value"}));
     EXPECT_EQ(key[Field::KeyParent].entries.back(), L"HKXX");
     EXPECT_EQ(key[Field::KeyAction].entries.size(), 9u);
+    // The newest version offers none (an empty entry) and every version keyword.
+    editor.Select(TweakNode(0, 1));
+    const Panel tweak = editor.CurrentPanel();
+    EXPECT_TRUE(tweak[Field::TweakMaxVersion].enabled);
+    EXPECT_EQ(tweak[Field::TweakMaxVersion].text, L"");
+    EXPECT_EQ(tweak[Field::TweakMaxVersion].entries, MaxVersionChoices(L""));
+    EXPECT_EQ(tweak[Field::TweakMaxVersion].entries.front(), L"");
     EXPECT_NE(
         std::find(key[Field::KeyValueType].entries.begin(), key[Field::KeyValueType].entries.end(), L"REG_EXPAND_SZ"),
         key[Field::KeyValueType].entries.end());
@@ -266,6 +275,8 @@ TEST_F(EditorTest, TheChangedFlagFollowsWhatTheUserChanges)
         {"a choice's empty action shown as VALUE_SET", ItemNode(0, 0, 1), Field::ChoiceAction, L"VALUE_SET", false,
          false, L""},
         {"checking Set Manageable to 0", TweakNode(0, 0), Field::TweakManageableOff, L"1", false, true, L"0"},
+        {"choosing a newest version", TweakNode(0, 1), Field::TweakMaxVersion, L"WIN_XP", false, true, L"WIN_XP"},
+        {"no newest version, as before", TweakNode(0, 1), Field::TweakMaxVersion, L"", false, false, L""},
         {"a field of another kind of node", CategoryNode(0), Field::KeyPath, L"x", false, false, nullptr},
         {"the type of an item", ItemNode(0, 0, 0), Field::ItemType, L"File", false, false, nullptr},
     };
@@ -286,7 +297,8 @@ TEST_F(EditorTest, TheChangedFlagFollowsWhatTheUserChanges)
             const Document& d = editor.GetDocument();
             const std::wstring stored =
                 c.field == Field::TweakName      ? d.categories[0].tweaks[0].name
-                : c.field == Field::TweakVersion ? d.categories[0].tweaks[1].ver
+                : c.field == Field::TweakVersion    ? d.categories[0].tweaks[1].ver
+                : c.field == Field::TweakMaxVersion ? d.categories[0].tweaks[1].maxver
                 : c.field == Field::KeyEditable  ? d.categories[0].tweaks[0].items[0].key.editable
                 : c.field == Field::ChoiceAction ? d.categories[0].tweaks[0].items[1].key.choices[0].action
                                                  : d.categories[0].tweaks[0].manageable;

@@ -214,6 +214,20 @@ TEST_F(KnobsetDialog, ListsAndCheckBoxesWriteIntoTheDocument)
     Pick(IDC_KEY_VALUETYPE, L"REG_BINARY");
     EXPECT_TRUE(Enabled(IDC_KEY_BYTELEN));
 
+    // The newest version: none at first, then one picked, then none again.
+    SelectNode({L"A", L"t1"});
+    EXPECT_TRUE(Enabled(IDC_TWEAK_MAXVERSION));
+    EXPECT_EQ(Text(IDC_TWEAK_MAXVERSION), L"");
+    EXPECT_EQ(::SendMessageW(Control(IDC_TWEAK_MAXVERSION), CB_GETCOUNT, 0, 0), 10);  // none and nine versions
+    Pick(IDC_TWEAK_MAXVERSION, L"WIN_10");
+    EXPECT_EQ(Editor().GetDocument().categories[0].tweaks[0].maxver, L"WIN_10");
+    SelectNode({L"A"});
+    EXPECT_FALSE(Enabled(IDC_TWEAK_MAXVERSION));
+    SelectNode({L"A", L"t1"});
+    EXPECT_EQ(Text(IDC_TWEAK_MAXVERSION), L"WIN_10");
+    Pick(IDC_TWEAK_MAXVERSION, L"");
+    EXPECT_EQ(Editor().GetDocument().categories[0].tweaks[0].maxver, L"");
+
     const Knobset::Key& key = Editor().GetDocument().categories[0].tweaks[0].items[0].key;
     EXPECT_EQ(key.editable, L"set");
     EXPECT_EQ(key.valuetype, L"REG_BINARY");
@@ -322,6 +336,29 @@ TEST_F(KnobsetDialog, DeletingSelectsThePreviousVisibleNode)
     EXPECT_EQ(TreeText(), L"A\n");
     EXPECT_EQ(Text(IDC_CATEGORY_NAME), L"A");
     EXPECT_EQ(ItemText(Tree(), TreeView_GetSelection(Tree())), L"A");
+}
+
+// The window's icon is the one the artwork generator draws under the
+// program's icon id, carried at every size the shell asks for.
+TEST_F(KnobsetDialog, TheIconIsOurArtworkAtEverySize)
+{
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(IDR_MAINFRAME), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
+    ASSERT_NE(found, nullptr);
+    const auto* directory = static_cast<const BYTE*>(::LockResource(::LoadResource(module, found)));
+    ASSERT_NE(directory, nullptr);
+    // GRPICONDIR: reserved, type, count; then 14-byte entries starting with width.
+    const int count = directory[4] | (directory[5] << 8);
+    std::vector<int> sizes;
+    for (int i = 0; i < count; ++i) {
+        const int width = directory[6 + 14 * i];
+        sizes.push_back(width == 0 ? 256 : width);
+    }
+    EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32, 48, 256}));
+
+    Start();
+    EXPECT_NE(::SendMessageW(window_, WM_GETICON, ICON_SMALL, 0), 0);
+    EXPECT_NE(::SendMessageW(window_, WM_GETICON, ICON_BIG, 0), 0);
 }
 
 TEST_F(KnobsetDialog, HelpOpensKnhlpBesideTheProgramAndAboutIsInTheSystemMenu)

@@ -25,6 +25,7 @@ constexpr FieldControl kFieldControls[] = {
     {Field::TweakDescription, IDC_TWEAK_DESCRIPTION},
     {Field::TweakDetails, IDC_TWEAK_DETAILS},
     {Field::TweakVersion, IDC_TWEAK_VERSION},
+    {Field::TweakMaxVersion, IDC_TWEAK_MAXVERSION},
     {Field::TweakManageableOff, IDC_TWEAK_MANAGEABLE},
     {Field::ItemType, IDC_ITEM_TYPE},
     {Field::KeyAction, IDC_KEY_ACTION},

@@ -471,6 +471,8 @@ std::wstring* Editor::FieldText(Field field)
             return tweak ? &tweak->details : nullptr;
         case Field::TweakVersion:
             return tweak ? &tweak->ver : nullptr;
+        case Field::TweakMaxVersion:
+            return tweak ? &tweak->maxver : nullptr;
         case Field::TweakManageableOff:
             return tweak ? &tweak->manageable : nullptr;
         case Field::ItemType:

@@ -63,6 +63,7 @@ FieldKind KindOf(Field field)
 {
     switch (field) {
         case Field::TweakVersion:
+        case Field::TweakMaxVersion:
         case Field::ItemType:
         case Field::KeyAction:
         case Field::KeyParent:
@@ -93,6 +94,7 @@ Panel PanelFor(const Document& document, NodeRef node, int selectedChoice)
         SetEdit(panel, Field::TweakDescription, tweak->description);
         SetEdit(panel, Field::TweakDetails, tweak->details);
         SetList(panel, Field::TweakVersion, ShownVersion(tweak->ver), VersionChoices(tweak->ver));
+        SetList(panel, Field::TweakMaxVersion, tweak->maxver, MaxVersionChoices(tweak->maxver));
         SetCheck(panel, Field::TweakManageableOff, tweak->manageable == L"0");
         panel.deleteTweakEnabled = true;
         panel.addItemEnabled = true;

@@ -19,6 +19,7 @@ enum class Field {
     TweakDescription,
     TweakDetails,
     TweakVersion,        // list
+    TweakMaxVersion,     // list: the newest version, "" for none
     TweakManageableOff,  // check box: "1" when manageable is "0"
     ItemType,            // list, shown but never edited
     KeyAction,           // list
