@@ -5,6 +5,7 @@
 #include "gui/aqua/ActionsLayout.h"
 #include "gui/aqua/ControlLayouts.h"
 #include "gui/aqua/FrameLayout.h"
+#include "gui/aqua/Painters.h"
 #include "gui/aqua/Scale.h"
 #include "gui/aqua/ScrollModel.h"
 
@@ -219,6 +220,49 @@ TEST(GroupBoxLayoutTest, CaptionRowChildrenAndHeight)
     EXPECT_EQ(g.image, (Rect{8, 0, 32, 32}));
     EXPECT_EQ(g.captionText, (Rect{44, 0, 148, 40}));
     EXPECT_EQ(g.height, 48);
+}
+
+// At 150% (144 DPI) every layout is its 100% layout with each metric scaled
+// and rounded half away from zero, so that nothing drifts by a pixel per
+// control: the figures are the 100% ones times 1.5.
+TEST(LayoutAt150PercentTest, EveryMetricIsTheBaseMetricScaled)
+{
+    const Scaler s(144);
+    const FrameLayout frame(s, 585, 750, FrameStyle{true, false});
+    const MenuLayout menu(s, 8, 72);
+    const GroupBoxLayout group = LayoutGroupBox(s, 15, 30, 450, 0, 0, 120, {24, 24, 45});
+    const auto actions = LayoutActions(582, 72, {{90, 45}, {120, 45}}, s);
+    DrawList checkbox;
+    PaintCheckbox(checkbox, s, {15, 30, 300, 24}, 5, L"Enable backup", false);
+    ASSERT_EQ(actions.size(), 2u);
+    struct Case {
+        const char* what;
+        Rect got;
+        Rect expected;
+    };
+    const Case cases[] = {
+        {"close box (357,5 28x15 in 390)", frame.CloseBox(), {535, 8, 42, 23}},
+        {"minimise box (8,4 16x17)", frame.MinimiseBox(), {12, 6, 24, 26}},
+        {"client area (border 1, caption 23)", frame.ClientFromWindow({0, 0, 585, 750}), {2, 35, 581, 713}},
+        {"second menu item (30 + 72, 80 wide)", menu.ItemRect(1), {0, 153, 120, 108}},
+        {"menu window (8 x 72 + 60)", {0, 0, menu.width(), menu.height()}, {0, 0, 120, 954}},
+        {"group caption row (24 high)", group.captionRow, {15, 30, 450, 36}},
+        {"group's third child (8 in, 8 apart)", group.children.at(2), {27, 138, 426, 45}},
+        {"group border (from the caption's middle)", group.border, {15, 48, 450, 147}},
+        {"first action button (10 in, 30 high)", actions[0], {15, 13, 253, 45}},
+        {"second action button", actions[1], {283, 13, 283, 45}},
+        {"check box (16 x 16)", checkbox.ImagesNamed(L"XP.CHECKBOX").at(0).dest, {15, 30, 24, 24}},
+        {"check box caption (4 after the box)", checkbox.Texts().at(0).rect, {45, 30, 270, 24}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.got, c.expected) << c.what;
+    }
+    // The strip's frames are addressed at 100%: the playback maps them onto
+    // the 150% art.
+    EXPECT_EQ(checkbox.ImagesNamed(L"XP.CHECKBOX").at(0).source, (Rect{0, 80, 16, 16}));
+    EXPECT_EQ(s.ArtName(L"XP.CHECKBOX"), L"XP.CHECKBOX.150");
+    EXPECT_EQ(frame.HitTest({535 + 41, 8 + 22}), FrameHit::Close);
+    EXPECT_EQ(frame.HitTest({535 + 42, 8}), FrameHit::Caption);
 }
 
 }  // namespace

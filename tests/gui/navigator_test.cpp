@@ -41,6 +41,37 @@ protected:
     std::unique_ptr<GUI::Navigator> nav_;
 };
 
+// What the window shows in one state of a view.
+struct Shown {
+    ViewId view;
+    Ids buttons;
+    Ids disabled;  // of the buttons
+    const wchar_t* topic;
+    int menu;
+    const wchar_t* title;
+    LeaveGuard guard = LeaveGuard::None;
+    CommandHook hook = CommandHook::None;
+};
+
+const Shown kTuningView{ViewId::Tuning, {5002, 5004, 5015}, {}, L"ID_TUNING", 5031, L"Tuning", LeaveGuard::Tuning};
+const Shown kTweaksView{ViewId::Tweaks, {5022}, {}, L"ID_TWEAKS_VIEW", 5031, L"A", LeaveGuard::Tweaks};
+const Shown kDetailsView{ViewId::TweakInfo,     {5021}, {}, L"ID_TWEAK_INFO", 5031, L"A", LeaveGuard::TweakInfo,
+                         CommandHook::TweakInfo};
+// An editable tweak's details have OK and Cancel.
+const Shown kEditableDetailsView{ViewId::TweakInfo,     {5008, 5010},          {}, L"ID_TWEAK_INFO", 5031, L"A",
+                                 LeaveGuard::TweakInfo, CommandHook::TweakInfo};
+const Shown kBackupsView{ViewId::Backups, {5007, 5017, 5018}, {5017, 5018}, L"ID_BACKUPS", 5016, L"Backups"};
+const Shown kBackupsChecked{ViewId::Backups, {5007, 5017, 5018}, {}, L"ID_BACKUPS", 5016, L"Backups"};
+const Shown kProfilesView{ViewId::Profiles, {5007, 5026, 5027, 5028}, {5026, 5027}, L"ID_PROFILES_VIEW", 5025,
+                          L"Profiles"};
+const Shown kProfilesChecked{ViewId::Profiles, {5007, 5026, 5027, 5028}, {}, L"ID_PROFILES_VIEW", 5025, L"Profiles"};
+const Shown kProfileInfoView{ViewId::ProfileInfo, {5033}, {}, L"ID_PROFILE_INFO", 5025, L"Profiles"};
+const Shown kTweakSetsView{ViewId::TweakSets, {5007, 5038}, {}, L"ID_COLLECTIONS_INFO", 5035, L"Tweaks sets"};
+const Shown kSettingsView{ViewId::Settings,  {5008}, {}, L"ID_SETTINGS", 5002, L"Settings", LeaveGuard::None,
+                          CommandHook::Panel};
+const Shown kSupportView{ViewId::Support,  {5008, 5010},      {}, L"ID_SUPPORT", 5031, L"Support",
+                         LeaveGuard::None, CommandHook::Panel};
+
 TEST_F(NavigatorTest, EveryCommandShowsItsViewButtonsTopicMenuAndTitle)
 {
     Build();
@@ -48,247 +79,30 @@ TEST_F(NavigatorTest, EveryCommandShowsItsViewButtonsTopicMenuAndTitle)
         std::vector<int> before;  // commands that lead to the starting view
         int command;
         int tweak;  // -1: the category; >= 0: that tweak of A
-        ViewId view;
-        Ids buttons;
-        Ids disabled;
-        const wchar_t* topic;
-        int menu;
-        const wchar_t* title;
-        LeaveGuard guard;
-        CommandHook hook;
+        const Shown& shown;
     };
     const Row rows[] = {
-        {{Backups},
-         Tuning,
-         0,
-         ViewId::Tuning,
-         {5002, 5004, 5015},
-         {},
-         L"ID_TUNING",
-         5031,
-         L"Tuning",
-         LeaveGuard::Tuning,
-         CommandHook::None},
-        {{Backups},
-         Back,
-         0,
-         ViewId::Tuning,
-         {5002, 5004, 5015},
-         {},
-         L"ID_TUNING",
-         5031,
-         L"Tuning",
-         LeaveGuard::Tuning,
-         CommandHook::None},
-        {{Backups},
-         TuningMenu,
-         0,
-         ViewId::Tuning,
-         {5002, 5004, 5015},
-         {},
-         L"ID_TUNING",
-         5031,
-         L"Tuning",
-         LeaveGuard::Tuning,
-         CommandHook::None},
-        {{},
-         ShowTweaks,
-         -1,
-         ViewId::Tweaks,
-         {5022},
-         {},
-         L"ID_TWEAKS_VIEW",
-         5031,
-         L"A",
-         LeaveGuard::Tweaks,
-         CommandHook::None},
-        {{ShowTweaks},
-         LeaveTweaks,
-         0,
-         ViewId::Tuning,
-         {5002, 5004, 5015},
-         {},
-         L"ID_TUNING",
-         5031,
-         L"Tuning",
-         LeaveGuard::Tuning,
-         CommandHook::None},
-        {{ShowTweaks},
-         ShowDetails,
-         0,
-         ViewId::TweakInfo,
-         {5021},
-         {},
-         L"ID_TWEAK_INFO",
-         5031,
-         L"A",
-         LeaveGuard::TweakInfo,
-         CommandHook::TweakInfo},
-        {{ShowTweaks},
-         ShowDetails,
-         2,
-         ViewId::TweakInfo,
-         {5008, 5010},
-         {},
-         L"ID_TWEAK_INFO",
-         5031,
-         L"A",
-         LeaveGuard::TweakInfo,
-         CommandHook::TweakInfo},
-        {{ShowTweaks, ShowDetails},
-         BackToTweaks,
-         0,
-         ViewId::Tweaks,
-         {5022},
-         {},
-         L"ID_TWEAKS_VIEW",
-         5031,
-         L"A",
-         LeaveGuard::Tweaks,
-         CommandHook::None},
-        {{},
-         Backups,
-         0,
-         ViewId::Backups,
-         {5007, 5017, 5018},
-         {5017, 5018},
-         L"ID_BACKUPS",
-         5016,
-         L"Backups",
-         LeaveGuard::None,
-         CommandHook::None},
-        {{Backups},
-         PointChecked,
-         0,
-         ViewId::Backups,
-         {5007, 5017, 5018},
-         {},
-         L"ID_BACKUPS",
-         5016,
-         L"Backups",
-         LeaveGuard::None,
-         CommandHook::None},
-        {{Backups, PointChecked},
-         NoPointChecked,
-         0,
-         ViewId::Backups,
-         {5007, 5017, 5018},
-         {5017, 5018},
-         L"ID_BACKUPS",
-         5016,
-         L"Backups",
-         LeaveGuard::None,
-         CommandHook::None},
-        {{},
-         Profiles,
-         0,
-         ViewId::Profiles,
-         {5007, 5026, 5027, 5028},
-         {5026, 5027},
-         L"ID_PROFILES_VIEW",
-         5025,
-         L"Profiles",
-         LeaveGuard::None,
-         CommandHook::None},
-        {{Profiles},
-         ProfileChecked,
-         0,
-         ViewId::Profiles,
-         {5007, 5026, 5027, 5028},
-         {},
-         L"ID_PROFILES_VIEW",
-         5025,
-         L"Profiles",
-         LeaveGuard::None,
-         CommandHook::None},
-        {{Profiles, ProfileChecked},
-         NoProfileChecked,
-         0,
-         ViewId::Profiles,
-         {5007, 5026, 5027, 5028},
-         {5026, 5027},
-         L"ID_PROFILES_VIEW",
-         5025,
-         L"Profiles",
-         LeaveGuard::None,
-         CommandHook::None},
-        {{Profiles},
-         ShowProfile,
-         0,
-         ViewId::ProfileInfo,
-         {5033},
-         {},
-         L"ID_PROFILE_INFO",
-         5025,
-         L"Profiles",
-         LeaveGuard::None,
-         CommandHook::None},
-        {{Profiles, ShowProfile},
-         BackToProfiles,
-         0,
-         ViewId::Profiles,
-         {5007, 5026, 5027, 5028},
-         {5026, 5027},
-         L"ID_PROFILES_VIEW",
-         5025,
-         L"Profiles",
-         LeaveGuard::None,
-         CommandHook::None},
-        {{},
-         TweakSets,
-         0,
-         ViewId::TweakSets,
-         {5007, 5038},
-         {},
-         L"ID_COLLECTIONS_INFO",
-         5035,
-         L"Tweaks sets",
-         LeaveGuard::None,
-         CommandHook::None},
-        {{},
-         Settings,
-         0,
-         ViewId::Settings,
-         {5008},
-         {},
-         L"ID_SETTINGS",
-         5002,
-         L"Settings",
-         LeaveGuard::None,
-         CommandHook::Panel},
-        {{Settings},
-         Ok,
-         0,
-         ViewId::Tuning,
-         {5002, 5004, 5015},
-         {},
-         L"ID_TUNING",
-         5031,
-         L"Tuning",
-         LeaveGuard::Tuning,
-         CommandHook::None},
-        {{},
-         Support,
-         0,
-         ViewId::Support,
-         {5008, 5010},
-         {},
-         L"ID_SUPPORT",
-         5031,
-         L"Support",
-         LeaveGuard::None,
-         CommandHook::Panel},
-        {{Support},
-         Cancel,
-         0,
-         ViewId::Tuning,
-         {5002, 5004, 5015},
-         {},
-         L"ID_TUNING",
-         5031,
-         L"Tuning",
-         LeaveGuard::Tuning,
-         CommandHook::None},
+        {{Backups}, Tuning, 0, kTuningView},
+        {{Backups}, Back, 0, kTuningView},
+        {{Backups}, TuningMenu, 0, kTuningView},
+        {{}, ShowTweaks, -1, kTweaksView},
+        {{ShowTweaks}, LeaveTweaks, 0, kTuningView},
+        {{ShowTweaks}, ShowDetails, 0, kDetailsView},
+        {{ShowTweaks}, ShowDetails, 2, kEditableDetailsView},
+        {{ShowTweaks, ShowDetails}, BackToTweaks, 0, kTweaksView},
+        {{}, Backups, 0, kBackupsView},
+        {{Backups}, PointChecked, 0, kBackupsChecked},
+        {{Backups, PointChecked}, NoPointChecked, 0, kBackupsView},
+        {{}, Profiles, 0, kProfilesView},
+        {{Profiles}, ProfileChecked, 0, kProfilesChecked},
+        {{Profiles, ProfileChecked}, NoProfileChecked, 0, kProfilesView},
+        {{Profiles}, ShowProfile, 0, kProfileInfoView},
+        {{Profiles, ShowProfile}, BackToProfiles, 0, kProfilesView},
+        {{}, TweakSets, 0, kTweakSetsView},
+        {{}, Settings, 0, kSettingsView},
+        {{Settings}, Ok, 0, kTuningView},
+        {{}, Support, 0, kSupportView},
+        {{Support}, Cancel, 0, kTuningView},
     };
     for (const Row& row : rows) {
         nav_ = std::make_unique<GUI::Navigator>(*host_);
@@ -298,17 +112,19 @@ TEST_F(NavigatorTest, EveryCommandShowsItsViewButtonsTopicMenuAndTitle)
         const intptr_t parameter = row.tweak < 0 ? CategoryA() : Tweak(row.tweak);
         SCOPED_TRACE(testing::Message() << row.command << " after " << row.before.size());
         EXPECT_EQ(nav_->Dispatch(row.command, parameter), GUI::Effect::None);
-        EXPECT_EQ(nav_->View(), row.view);
-        EXPECT_EQ(nav_->Buttons(), row.buttons);
-        for (int button : row.buttons) {
-            const bool disabled = std::find(row.disabled.begin(), row.disabled.end(), button) != row.disabled.end();
+        const Shown& shown = row.shown;
+        EXPECT_EQ(nav_->View(), shown.view);
+        EXPECT_EQ(nav_->Buttons(), shown.buttons);
+        for (int button : shown.buttons) {
+            const bool disabled =
+                std::find(shown.disabled.begin(), shown.disabled.end(), button) != shown.disabled.end();
             EXPECT_EQ(nav_->IsEnabled(button), !disabled) << button;
         }
-        EXPECT_EQ(nav_->HelpTopic(), row.topic);
-        EXPECT_EQ(nav_->MenuSelection(), row.menu);
-        EXPECT_EQ(nav_->Title(), row.title);
-        EXPECT_EQ(nav_->Guard(), row.guard);
-        EXPECT_EQ(nav_->Hook(), row.hook);
+        EXPECT_EQ(nav_->HelpTopic(), shown.topic);
+        EXPECT_EQ(nav_->MenuSelection(), shown.menu);
+        EXPECT_EQ(nav_->Title(), shown.title);
+        EXPECT_EQ(nav_->Guard(), shown.guard);
+        EXPECT_EQ(nav_->Hook(), shown.hook);
     }
 }
 
@@ -411,7 +227,7 @@ TEST_F(NavigatorTest, RunButtonsFollowRealRunsAndTheRunEndsOnTheTuningView)
     FinishRun();
     EXPECT_EQ(poster_.Posted(), Ids{Tuning});
     EXPECT_EQ(nav_->View(), ViewId::Tuning);
-    EXPECT_EQ(nav_->Buttons(), (Ids{5002, 5004, 5015}));
+    EXPECT_EQ(nav_->Buttons(), kTuningView.buttons);
     EXPECT_EQ(nav_->Title(), L"Tuning");
     EXPECT_EQ(host_->stops, 1);  // the analysing guard, after the run had ended
 
@@ -422,14 +238,14 @@ TEST_F(NavigatorTest, RunButtonsFollowRealRunsAndTheRunEndsOnTheTuningView)
     FinishRun();
     EXPECT_EQ(Dword(L"a1"), 1);
     EXPECT_EQ(poster_.Posted(), (Ids{Tuning, Tuning}));
-    EXPECT_EQ(nav_->Buttons(), (Ids{5002, 5004, 5015}));
+    EXPECT_EQ(nav_->Buttons(), kTuningView.buttons);
 
     // Everything in effect: nothing to do, nothing starts.
     host_->prompts.clear();
     (void)nav_->Dispatch(TuneUp, 0);
     EXPECT_EQ(host_->prompts, std::vector<std::wstring>{L"No tweaks selected for applying!|To run tune up process "
                                                         L"you need to select for applying at least one tweak! "});
-    EXPECT_EQ(nav_->Buttons(), (Ids{5002, 5004, 5015}));
+    EXPECT_EQ(nav_->Buttons(), kTuningView.buttons);
     EXPECT_EQ(M().WaitForRun(0), 0u);
 }
 
@@ -485,7 +301,7 @@ TEST_F(NavigatorTest, ARefusedStartKeepsTheTuningButtons)
     host_->journal = true;
     (void)nav_->Dispatch(TuneUp, 0);
     EXPECT_FALSE(M().IsRunning());
-    EXPECT_EQ(nav_->Buttons(), (Ids{5002, 5004, 5015}));
+    EXPECT_EQ(nav_->Buttons(), kTuningView.buttons);
     EXPECT_EQ(nav_->Hook(), CommandHook::None);
     EXPECT_EQ(Dword(L"a1"), -1);
 }
@@ -503,7 +319,7 @@ TEST_F(NavigatorTest, NoCatalogueShowsTheLoadProblem)
         (void)nav.Dispatch(command, 0);
         ASSERT_EQ(host.prompts.size(), 1u) << command;
         EXPECT_NE(host.prompts[0].find(L"Tweaks.xml: error 13"), std::wstring::npos);
-        EXPECT_EQ(nav.Buttons(), (Ids{5002, 5004, 5015}));
+        EXPECT_EQ(nav.Buttons(), kTuningView.buttons);
         EXPECT_FALSE(M().IsRunning());
     }
 }

@@ -13,6 +13,33 @@ constexpr UINT_PTR kHoverTimer = 1;
 constexpr UINT kRepeatDelayMs = 400;
 constexpr UINT kRepeatMs = 60;
 
+// A press that may become a click: tracked with the mouse captured, so that
+// the release is seen wherever it happens.
+void BeginPress(HWND window, Aqua::PressTracker& press, int target, bool enabled)
+{
+    if (press.OnPress(target, enabled)) {
+        SetCapture(window);
+    }
+}
+
+// The command the release acts on (0: none); the capture is given back.
+int EndPress(HWND window, Aqua::PressTracker& press, int under, bool enabled)
+{
+    const int act = press.OnRelease(under, enabled);
+    if (GetCapture() == window) {
+        ReleaseCapture();
+    }
+    return act;
+}
+
+// Gives the window its shape; the system owns the region from then on.
+void SetShape(HWND window, HRGN region)
+{
+    if (region && !SetWindowRgn(window, region, TRUE)) {
+        DeleteObject(region);
+    }
+}
+
 POINT ScreenToClientPoint(HWND window)
 {
     POINT p{};
@@ -109,22 +136,16 @@ LRESULT Button::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             }
             break;
         case WM_LBUTTONDOWN:
-            if (press_.OnPress(id_, enabled_)) {
-                SetCapture(hwnd());
+            BeginPress(hwnd(), press_, id_, enabled_);
+            if (press_.pressed()) {
                 SetFocus(hwnd());
             }
             return 0;
-        case WM_LBUTTONUP: {
-            const bool over = ClientSize().Contains(PointOf(lParam));
-            const int act = press_.OnRelease(over ? id_ : 0, enabled_);
-            if (GetCapture() == hwnd()) {
-                ReleaseCapture();
-            }
-            if (act) {
+        case WM_LBUTTONUP:
+            if (EndPress(hwnd(), press_, ClientSize().Contains(PointOf(lParam)) ? id_ : 0, enabled_)) {
                 Click();
             }
             return 0;
-        }
         case WM_CAPTURECHANGED:
             press_.Cancel();
             break;
@@ -409,6 +430,23 @@ LRESULT Scrollbar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     return Control::Handle(message, wParam, lParam);
 }
 
+// --- OwnedPopup ---------------------------------------------------------------
+
+LRESULT OwnedPopup::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CAPTURECHANGED) {
+        press_.Cancel();
+    } else if (message == WM_MOUSEACTIVATE) {
+        return MA_NOACTIVATE;
+    }
+    return Control::Handle(message, wParam, lParam);
+}
+
+void OwnedPopup::SendToOwner(int command) const
+{
+    SendMessageW(owner_, WM_COMMAND, MAKEWPARAM(command, 0), reinterpret_cast<LPARAM>(hwnd()));
+}
+
 // --- Menu ---------------------------------------------------------------------
 
 bool Menu::Create(HWND owner, const std::wstring& text, std::vector<Item> items, int x, int y)
@@ -429,10 +467,7 @@ void Menu::Shape()
     const Aqua::MenuLayout layout = Layout();
     SetWindowPos(hwnd(), nullptr, 0, 0, layout.width(), layout.height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     const int d = 2 * scaler().Scale(Aqua::MenuLayout::kCornerRadius);
-    HRGN region = CreateRoundRectRgn(0, 0, layout.width() + 1, layout.height() + 1, d, d);
-    if (region && !SetWindowRgn(hwnd(), region, TRUE)) {
-        DeleteObject(region);
-    }
+    SetShape(hwnd(), CreateRoundRectRgn(0, 0, layout.width() + 1, layout.height() + 1, d, d));
 }
 
 void Menu::OnScaleChanged()
@@ -487,32 +522,23 @@ LRESULT Menu::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         case WM_LBUTTONDOWN: {
             const int index = Layout().ItemAt(PointOf(lParam));
-            if (index >= 0 && press_.OnPress(items_[static_cast<size_t>(index)].command, enabled_)) {
-                SetCapture(hwnd());
+            if (index >= 0) {
+                BeginPress(hwnd(), press_, items_[static_cast<size_t>(index)].command, enabled_);
             }
             return 0;
         }
         case WM_LBUTTONUP: {
             const int index = Layout().ItemAt(PointOf(lParam));
             const int under = index >= 0 ? items_[static_cast<size_t>(index)].command : 0;
-            const int act = press_.OnRelease(under, enabled_);
-            if (GetCapture() == hwnd()) {
-                ReleaseCapture();
-            }
-            if (act) {
-                SendMessageW(owner_, WM_COMMAND, MAKEWPARAM(act, 0), reinterpret_cast<LPARAM>(hwnd()));
+            if (const int act = EndPress(hwnd(), press_, under, enabled_)) {
+                SendToOwner(act);
             }
             return 0;
         }
-        case WM_CAPTURECHANGED:
-            press_.Cancel();
-            break;
-        case WM_MOUSEACTIVATE:
-            return MA_NOACTIVATE;
         default:
             break;
     }
-    return Control::Handle(message, wParam, lParam);
+    return OwnedPopup::Handle(message, wParam, lParam);
 }
 
 // --- Help ---------------------------------------------------------------------
@@ -524,10 +550,7 @@ bool Help::InfoTip::Create(HWND owner)
         return false;
     }
     const int d = 2 * s.Scale(5);
-    HRGN region = CreateRoundRectRgn(0, 0, s.Scale(210) + 1, s.Scale(235) + 1, d, d);
-    if (region && !SetWindowRgn(hwnd(), region, TRUE)) {
-        DeleteObject(region);
-    }
+    SetShape(hwnd(), CreateRoundRectRgn(0, 0, s.Scale(210) + 1, s.Scale(235) + 1, d, d));
     return true;
 }
 
@@ -549,10 +572,7 @@ bool Help::Create(HWND owner, int x, int y)
     if (!CreateHandle(WS_EX_TOOLWINDOW, L"Velmont Help Tooltip", WS_POPUP, x, y, s.Scale(24), s.Scale(24), owner, 0)) {
         return false;
     }
-    HRGN region = CreateEllipticRgn(0, 0, s.Scale(24) + 1, s.Scale(24) + 1);
-    if (region && !SetWindowRgn(hwnd(), region, TRUE)) {
-        DeleteObject(region);
-    }
+    SetShape(hwnd(), CreateEllipticRgn(0, 0, s.Scale(24) + 1, s.Scale(24) + 1));
     tip_ = new InfoTip(toolkit());
     return tip_->Create(owner);
 }
@@ -594,36 +614,24 @@ LRESULT Help::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             Invalidate();
             return 0;
         case WM_LBUTTONDOWN:
-            if (press_.OnPress(kHelpCommand, enabled_)) {
-                SetCapture(hwnd());
-            }
+            BeginPress(hwnd(), press_, kHelpCommand, enabled_);
             return 0;
         case WM_LBUTTONUP: {
-            const bool over = ClientSize().Contains(PointOf(lParam));
-            const int act = press_.OnRelease(over ? kHelpCommand : 0, enabled_);
-            if (GetCapture() == hwnd()) {
-                ReleaseCapture();
-            }
-            if (act) {
+            if (EndPress(hwnd(), press_, ClientSize().Contains(PointOf(lParam)) ? kHelpCommand : 0, enabled_)) {
                 RECT r{};
                 GetWindowRect(hwnd(), &r);
                 // The pop-up opens beside the button, on the side of the owner's right edge.
                 SetWindowPos(tip_->hwnd(), HWND_TOP, r.right + scaler().Scale(16), r.top - scaler().Scale(3), 0, 0,
                              SWP_NOSIZE | SWP_NOACTIVATE | (popupShown() ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
                 Invalidate();
-                SendMessageW(owner_, WM_COMMAND, MAKEWPARAM(kHelpCommand, 0), reinterpret_cast<LPARAM>(hwnd()));
+                SendToOwner(kHelpCommand);
             }
             return 0;
         }
-        case WM_CAPTURECHANGED:
-            press_.Cancel();
-            break;
-        case WM_MOUSEACTIVATE:
-            return MA_NOACTIVATE;
         default:
             break;
     }
-    return Control::Handle(message, wParam, lParam);
+    return OwnedPopup::Handle(message, wParam, lParam);
 }
 
 // --- Status -------------------------------------------------------------------

@@ -103,7 +103,22 @@ private:
     Aqua::WheelAccumulator wheel_;
 };
 
-class Menu : public Control {
+// A pop-up that belongs to a window (the menu, the help button): it never
+// takes the activation from its owner, sends its commands to it, and drops a
+// press when the capture goes elsewhere.
+class OwnedPopup : public Control {
+protected:
+    explicit OwnedPopup(Aqua::Toolkit& toolkit) : Control(toolkit) {}
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // WM_COMMAND (command, this window) to the owner.
+    void SendToOwner(int command) const;
+
+    HWND owner_ = nullptr;
+    bool enabled_ = true;
+    Aqua::PressTracker press_;
+};
+
+class Menu : public OwnedPopup {
 public:
     struct Item {
         std::wstring caption;
@@ -113,7 +128,7 @@ public:
     };
     static constexpr int kItemHeight = 72;
 
-    explicit Menu(Aqua::Toolkit& toolkit) : Control(toolkit) {}
+    explicit Menu(Aqua::Toolkit& toolkit) : OwnedPopup(toolkit) {}
     // A pop-up owned by `owner`, which gets WM_COMMAND (command, menu window).
     bool Create(HWND owner, const std::wstring& text, std::vector<Item> items, int x, int y);
     void Select(int command);
@@ -129,15 +144,12 @@ protected:
 private:
     void Shape();
 
-    HWND owner_ = nullptr;
     std::vector<Item> items_;
     int selected_ = 0;
     int hover_ = -1;
-    bool enabled_ = true;
-    Aqua::PressTracker press_;
 };
 
-class Help : public Control {
+class Help : public OwnedPopup {
 public:
     class InfoTip : public Control {
     public:
@@ -153,7 +165,7 @@ public:
     };
 
     static constexpr int kHelpCommand = 5100;
-    explicit Help(Aqua::Toolkit& toolkit) : Control(toolkit) {}
+    explicit Help(Aqua::Toolkit& toolkit) : OwnedPopup(toolkit) {}
     // The help button (a pop-up owned by `owner`) and its hidden info pop-up.
     bool Create(HWND owner, int x, int y);
     void SetText(const std::wstring& text);
@@ -166,11 +178,8 @@ protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    HWND owner_ = nullptr;
     RTI::Reference<InfoTip> tip_;
     bool hover_ = false;
-    bool enabled_ = true;
-    Aqua::PressTracker press_;
 };
 
 // The title strip at the top of the main window.

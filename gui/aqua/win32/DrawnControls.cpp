@@ -2,6 +2,8 @@
 
 #include "gui/aqua/ControlLayouts.h"
 
+#include <algorithm>
+
 namespace GUI {
 
 // --- Checkbox -----------------------------------------------------------------
@@ -57,6 +59,18 @@ bool Checkbox::OnKey(HWND host, int key)
     return Apply(host, state_.OnKey());
 }
 
+void Checkbox::Describe(std::vector<Aqua::AccessibleChild>& out) const
+{
+    LONG state = STATE_SYSTEM_FOCUSABLE;
+    state |= state_.ticked() ? STATE_SYSTEM_CHECKED : 0;
+    state |= focused_ ? STATE_SYSTEM_FOCUSED : 0;
+    state |= state_.pressed() ? STATE_SYSTEM_PRESSED : 0;
+    state |= (state_.state() == Aqua::CheckboxState::kUntickedHot || state_.state() == Aqua::CheckboxState::kTickedHot)
+                 ? STATE_SYSTEM_HOTTRACKED
+                 : 0;
+    out.push_back({caption_, ROLE_SYSTEM_CHECKBUTTON, state, {rect_.x, rect_.y, rect_.right(), rect_.bottom()}});
+}
+
 // --- GroupBox -----------------------------------------------------------------
 
 void GroupBox::SetRect(int x, int y, int width)
@@ -86,38 +100,37 @@ void GroupBox::Paint(Aqua::DrawList& list, const Aqua::Scaler& scaler)
 
 bool GroupBox::OnMouseMove(HWND host, Aqua::Point p)
 {
-    bool handled = false;
-    for (auto& child : children_) {
-        handled = child->OnMouseMove(host, p) || handled;
-    }
-    return handled;
+    return ToChildren([&](IControl& child) { return child.OnMouseMove(host, p); });
 }
 
 bool GroupBox::OnLeftDown(HWND host, Aqua::Point p)
 {
-    bool handled = false;
-    for (auto& child : children_) {
-        handled = child->OnLeftDown(host, p) || handled;
-    }
-    return handled;
+    return ToChildren([&](IControl& child) { return child.OnLeftDown(host, p); });
 }
 
 bool GroupBox::OnMouseLeave(HWND host, Aqua::Point p)
 {
-    bool handled = false;
-    for (auto& child : children_) {
-        handled = child->OnMouseLeave(host, p) || handled;
-    }
-    return handled;
+    return ToChildren([&](IControl& child) { return child.OnMouseLeave(host, p); });
 }
 
 bool GroupBox::OnLeftUp(HWND host, Aqua::Point p)
 {
-    bool handled = false;
+    return ToChildren([&](IControl& child) { return child.OnLeftUp(host, p); });
+}
+
+void GroupBox::CollectFocusable(std::vector<IControl*>& out)
+{
     for (auto& child : children_) {
-        handled = child->OnLeftUp(host, p) || handled;
+        child->CollectFocusable(out);
     }
-    return handled;
+}
+
+void GroupBox::Describe(std::vector<Aqua::AccessibleChild>& out) const
+{
+    out.push_back({caption_, ROLE_SYSTEM_GROUPING, 0, {rect_.x, rect_.y, rect_.right(), rect_.bottom()}});
+    for (const auto& child : children_) {
+        child->Describe(out);
+    }
 }
 
 // --- Edit ---------------------------------------------------------------------
@@ -172,10 +185,40 @@ void ControlHost::Paint(Aqua::DrawList& list, Aqua::Rect size)
     }
 }
 
+void ControlHost::MoveFocus(int direction)
+{
+    std::vector<IControl*> order;
+    for (auto& control : controls_) {
+        control->CollectFocusable(order);
+    }
+    if (order.empty()) {
+        return;
+    }
+    const int n = static_cast<int>(order.size());
+    const auto at = std::find(order.begin(), order.end(), focused_);
+    const int next =
+        at == order.end() ? (direction > 0 ? 0 : n - 1) : (static_cast<int>(at - order.begin()) + direction + n) % n;
+    if (focused_) {
+        focused_->SetFocused(false);
+    }
+    focused_ = order[static_cast<size_t>(next)];
+    focused_->SetFocused(true);
+    Invalidate();
+}
+
 LRESULT ControlHost::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == Aqua::DescribeChildrenMessage()) {
+        auto* out = reinterpret_cast<std::vector<Aqua::AccessibleChild>*>(wParam);
+        for (const auto& control : controls_) {
+            control->Describe(*out);
+        }
+        return 0;
+    }
     const Aqua::Point p = PointOf(lParam);
     switch (message) {
+        case WM_GETOBJECT:
+            return Aqua::AnswerHostGetObject(hwnd(), wParam, lParam);
         case WM_MOUSEMOVE:
             TrackLeave();
             for (auto& c : controls_) {
@@ -212,34 +255,19 @@ LRESULT ControlHost::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS | DLGC_WANTCHARS;
-        case WM_KEYDOWN: {
+        case WM_KEYDOWN:
             if (wParam == VK_TAB || wParam == VK_DOWN || wParam == VK_UP) {
-                // Moves the focus mark to the next (or previous) focusable control.
-                const int n = static_cast<int>(controls_.size());
-                const int direction = wParam == VK_UP || (GetKeyState(VK_SHIFT) < 0) ? -1 : 1;
-                for (int i = 1; i <= n; ++i) {
-                    const int next = ((focus_ < 0 ? (direction > 0 ? -1 : 0) : focus_) + direction * i + n * 2) % n;
-                    if (controls_[static_cast<size_t>(next)]->focusable()) {
-                        if (focus_ >= 0) {
-                            controls_[static_cast<size_t>(focus_)]->SetFocused(false);
-                        }
-                        focus_ = next;
-                        controls_[static_cast<size_t>(focus_)]->SetFocused(true);
-                        Invalidate();
-                        break;
-                    }
-                }
+                MoveFocus(wParam == VK_UP || GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
                 return 0;
             }
-            if (focus_ >= 0 && controls_[static_cast<size_t>(focus_)]->OnKey(hwnd(), static_cast<int>(wParam))) {
+            if (focused_ && focused_->OnKey(hwnd(), static_cast<int>(wParam))) {
                 return 0;
             }
             break;
-        }
         case WM_KILLFOCUS:
-            if (focus_ >= 0) {
-                controls_[static_cast<size_t>(focus_)]->SetFocused(false);
-                focus_ = -1;
+            if (focused_) {
+                focused_->SetFocused(false);
+                focused_ = nullptr;
                 Invalidate();
             }
             break;

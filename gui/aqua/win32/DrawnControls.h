@@ -8,6 +8,7 @@
 #include "core/rti/Reference.h"
 #include "gui/aqua/CheckboxState.h"
 #include "gui/aqua/Painters.h"
+#include "gui/aqua/win32/Accessible.h"
 #include "gui/aqua/win32/Window.h"
 
 namespace GUI {
@@ -27,6 +28,17 @@ public:
     virtual bool OnKey(HWND, int) { return false; }
     virtual bool focusable() const { return false; }
     virtual void SetFocused(bool) {}
+    // The controls the focus mark visits, in Tab order: this one when it is
+    // focusable, and those it holds.
+    virtual void CollectFocusable(std::vector<IControl*>& out)
+    {
+        if (focusable()) {
+            out.push_back(this);
+        }
+    }
+    // What a screen reader is told of the control (and of the controls in
+    // it), appended in the order they are drawn; nothing by default.
+    virtual void Describe(std::vector<Aqua::AccessibleChild>&) const {}
 };
 
 class Checkbox : public IControl {
@@ -45,6 +57,7 @@ public:
     bool OnKey(HWND host, int key) override;
     bool focusable() const override { return true; }
     void SetFocused(bool focused) override { focused_ = focused; }
+    void Describe(std::vector<Aqua::AccessibleChild>& out) const override;
 
     const Aqua::CheckboxState& state() const { return state_; }
     // For showing a state without a mouse (the gallery).
@@ -73,8 +86,21 @@ public:
     bool OnLeftDown(HWND host, Aqua::Point p) override;
     bool OnMouseLeave(HWND host, Aqua::Point p) override;
     bool OnLeftUp(HWND host, Aqua::Point p) override;
+    void Describe(std::vector<Aqua::AccessibleChild>& out) const override;
+    void CollectFocusable(std::vector<IControl*>& out) override;
 
 private:
+    // Passes a notification to every child; true when one handled it.
+    template <typename Notify>
+    bool ToChildren(Notify notify)
+    {
+        bool handled = false;
+        for (auto& child : children_) {
+            handled = notify(*child) || handled;
+        }
+        return handled;
+    }
+
     std::wstring caption_;
     std::wstring image_;
     std::vector<RTI::Reference<IControl>> children_;
@@ -117,9 +143,12 @@ protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Moves the focus mark to the next (1) or previous (-1) focusable control.
+    void MoveFocus(int direction);
+
     std::vector<RTI::Reference<IControl>> controls_;
     uint32_t background_;
-    int focus_ = -1;
+    IControl* focused_ = nullptr;  // one of controls_ or held by one of them
 };
 
 }  // namespace GUI

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <string_view>
+
 namespace GUI {
 
 namespace {
@@ -21,6 +23,18 @@ ATOM RegisterOnce()
         return RegisterClassExW(&wc);
     }();
     return atom;
+}
+
+// Gives a skinned child window the scale in `lParam` (a Scaler).
+BOOL CALLBACK RescaleChild(HWND child, LPARAM lParam)
+{
+    wchar_t name[32] = {};
+    if (GetClassNameW(child, name, 32) && std::wstring_view(name) == kClassName) {
+        if (auto* window = reinterpret_cast<WindowBase*>(GetWindowLongPtrW(child, GWLP_USERDATA))) {
+            window->SetScale(*reinterpret_cast<const Aqua::Scaler*>(lParam));
+        }
+    }
+    return TRUE;
 }
 
 }  // namespace
@@ -189,6 +203,9 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         case kDpiChanged: {
             SetPropW(w, Aqua::kDpiProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(HIWORD(wParam))));
             SetScale(Aqua::Scaler(HIWORD(wParam)));
+            // Children get no DPI message of their own: they take the new
+            // scale before the window is resized, so they lay out once, at it.
+            EnumChildWindows(w, RescaleChild, reinterpret_cast<LPARAM>(&scaler()));
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);
             if (suggested) {
                 SetWindowPos(w, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,

@@ -277,25 +277,54 @@ TEST_F(AquaWindowTest, CaptionIsRebuiltWhenTheSizeOrActivationChanges)
     SetWindowPos(w, nullptr, 0, 0, 390, 500, SWP_NOMOVE | SWP_NOZORDER);
 }
 
-TEST_F(AquaWindowTest, DpiChangeRelaysOutTheFrame)
+// Wine sends no WM_DPICHANGED: the test sends what the system would. The
+// frame, the skinned children and the art follow the new scale; 150% takes
+// the art drawn for 150%.
+TEST_F(AquaWindowTest, DpiChangeRelaysOutTheFrameItsChildrenAndTheArt)
 {
     HWND w = host()->hwnd();
-    RECT suggested{60, 60, 60 + 780, 60 + 1000};
-    SendMessageW(w, 0x02E0, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_EQ(host()->scaler().dpi(), 192);
-    RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-    RECT r{};
-    GetWindowRect(w, &r);
-    EXPECT_EQ(r.right - r.left, 780);
-    RECT client{};
-    GetClientRect(w, &client);
-    EXPECT_EQ(client.bottom, 1000 - 46 - 2);  // caption 46 and border 2 at 200%
-    EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + 780 - 38, r.top + 24)), HTCLOSE);
-    ASSERT_FALSE(frame()->lastPaint().ImagesNamed(L"AQUA.FRAME.RED").empty());
-    EXPECT_EQ(frame()->lastPaint().ImagesNamed(L"AQUA.FRAME.RED")[0].dest, (Rect{780 - 66, 10, 56, 30}));
-    RECT back{60, 60, 60 + 390, 60 + 500};
-    SendMessageW(w, 0x02E0, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&back));
-    EXPECT_EQ(host()->scaler().dpi(), 96);
+    RTI::Reference<Actions> bar(new Actions(toolkit()));
+    ASSERT_TRUE(bar->Create(w, {0, 300, 388, 48}));
+    bar->AddButton(5015, L"Tune Up!");
+    bar->Show({5015});
+    for (int dpi : {144, 192, 96}) {
+        SCOPED_TRACE(dpi);
+        const Aqua::Scaler s(dpi);
+        const int width = s.Scale(390);
+        const int height = s.Scale(500);
+        RECT suggested{60, 60, 60 + width, 60 + height};
+        SendMessageW(w, 0x02E0, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));  // WM_DPICHANGED
+        EXPECT_EQ(host()->scaler().dpi(), dpi);
+        RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        RECT r{};
+        GetWindowRect(w, &r);
+        EXPECT_EQ(r.right - r.left, width);
+        RECT client{};
+        GetClientRect(w, &client);
+        EXPECT_EQ(client.bottom, height - s.Scale(23) - s.Scale(1));
+        EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + width - s.Scale(19), r.top + s.Scale(12))),
+                  HTCLOSE);
+        ASSERT_FALSE(frame()->lastPaint().ImagesNamed(L"AQUA.FRAME.RED").empty());
+        EXPECT_EQ(frame()->lastPaint().ImagesNamed(L"AQUA.FRAME.RED")[0].dest,
+                  (Rect{width - s.Scale(5) - s.Scale(28), s.Scale(5), s.Scale(28), s.Scale(15)}));
+
+        // The bar got the scale too and laid its button out at it.
+        EXPECT_EQ(bar->scaler().dpi(), dpi);
+        RECT button{};
+        GetWindowRect(bar->ButtonOf(5015)->hwnd(), &button);
+        MapWindowPoints(nullptr, bar->hwnd(), reinterpret_cast<POINT*>(&button), 2);
+        EXPECT_EQ(button.left, s.Scale(10));
+        EXPECT_EQ(button.bottom - button.top, s.Scale(30));
+
+        // The art drawn for the nearest scale, and fonts sized by the scale.
+        const Aqua::SkinImage red = toolkit().Image(L"AQUA.FRAME.RED", s);
+        ASSERT_TRUE(red);
+        EXPECT_DOUBLE_EQ(red.artScale, s.ArtPercent() / 100.0);
+        EXPECT_EQ(static_cast<int>(red.bitmap->GetWidth()), s.Scale(28));
+        Gdiplus::Font* caption = toolkit().Font({L"Tahoma", 14, Aqua::FontUnit::Pixel, Aqua::kBold}, s);
+        ASSERT_NE(caption, nullptr);
+        EXPECT_FLOAT_EQ(caption->GetSize(), 14.0f * dpi / 96);
+    }
 }
 
 TEST_F(AquaWindowTest, ButtonClickHoverDisableAndLooks)
@@ -352,27 +381,168 @@ TEST_F(AquaWindowTest, ButtonClickHoverDisableAndLooks)
     EXPECT_NE(button->lastPaint().Dump().find(L"focus "), std::wstring::npos);
 }
 
-TEST_F(AquaWindowTest, ButtonAnswersScreenReadersWithItsNameAndRole)
+// The accessible object a window answers WM_GETOBJECT with, or nullptr.
+IAccessible* AccessibleOf(HWND window)
+{
+    const LRESULT result = SendMessageW(window, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+    IAccessible* accessible = nullptr;
+    if (result <= 0 ||
+        ObjectFromLresult(result, Aqua::kIAccessibleId, 0, reinterpret_cast<void**>(&accessible)) != S_OK) {
+        return nullptr;
+    }
+    return accessible;
+}
+
+VARIANT Child(LONG id)
+{
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+// Screen readers read a button, and the group box and check boxes drawn in a
+// host, by name, role and state; the state follows the control.
+TEST_F(AquaWindowTest, ControlsAnswerScreenReadersWithNameRoleAndState)
 {
     RTI::Reference<GUI::Button> button(new GUI::Button(toolkit()));
-    ASSERT_TRUE(button->Create(host()->hwnd(), 5004, L"Exit", {20, 60, 100, 30}));
-    const LRESULT result = SendMessageW(button->hwnd(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
-    ASSERT_GT(result, 0);
-    IAccessible* accessible = nullptr;
-    ASSERT_EQ(ObjectFromLresult(result, Aqua::kIAccessibleId, 0, reinterpret_cast<void**>(&accessible)), S_OK);
-    VARIANT self;
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    EXPECT_EQ(accessible->get_accName(self, &name), S_OK);
-    EXPECT_EQ(std::wstring(name ? name : L""), L"Exit");
-    SysFreeString(name);
-    VARIANT role;
-    VariantInit(&role);
-    EXPECT_EQ(accessible->get_accRole(self, &role), S_OK);
-    EXPECT_EQ(role.vt, VT_I4);
-    EXPECT_EQ(role.lVal, ROLE_SYSTEM_PUSHBUTTON);
-    accessible->Release();
+    ASSERT_TRUE(button->Create(host()->hwnd(), 5004, L"Exit", {20, 400, 100, 30}));
+    RTI::Reference<ControlHost> panel(new ControlHost(toolkit()));
+    ASSERT_TRUE(panel->Create(host()->hwnd(), {10, 10, 300, 160}));
+    RTI::Reference<GroupBox> group(new GroupBox(L"Backup", L""));
+    RTI::Reference<Checkbox> backup(new Checkbox(L"Enable backup", true));
+    RTI::Reference<Checkbox> analyse(new Checkbox(L"Analyse at start", false));
+    group->Add(backup);
+    group->Add(analyse);
+    group->SetRect(10, 10, 280);
+    panel->Add(group);
+    UpdateWindow(panel->hwnd());  // lays the group's children out
+    // Tab reaches the check boxes inside the group box.
+    SetFocus(panel->hwnd());
+    SendMessageW(panel->hwnd(), WM_KEYDOWN, VK_TAB, 0);
+
+    IAccessible* buttonObject = AccessibleOf(button->hwnd());
+    IAccessible* panelObject = AccessibleOf(panel->hwnd());
+    ASSERT_NE(buttonObject, nullptr);
+    ASSERT_NE(panelObject, nullptr);
+    LONG children = 0;
+    EXPECT_EQ(panelObject->get_accChildCount(&children), S_OK);
+    EXPECT_EQ(children, 3);
+
+    const LONG checked = STATE_SYSTEM_CHECKED;
+    const LONG focused = STATE_SYSTEM_FOCUSED;
+    const struct {
+        IAccessible* object;
+        LONG child;
+        const wchar_t* name;
+        LONG role;
+        LONG set;    // state flags that must be set
+        LONG unset;  // and those that must not
+    } rows[] = {
+        {buttonObject, CHILDID_SELF, L"Exit", ROLE_SYSTEM_PUSHBUTTON, 0, 0},
+        {panelObject, 1, L"Backup", ROLE_SYSTEM_GROUPING, 0, checked | focused},
+        {panelObject, 2, L"Enable backup", ROLE_SYSTEM_CHECKBUTTON, checked | focused | STATE_SYSTEM_FOCUSABLE, 0},
+        {panelObject, 3, L"Analyse at start", ROLE_SYSTEM_CHECKBUTTON, STATE_SYSTEM_FOCUSABLE, checked | focused},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.child);
+        BSTR name = nullptr;
+        EXPECT_EQ(row.object->get_accName(Child(row.child), &name), S_OK);
+        EXPECT_EQ(std::wstring(name ? name : L""), row.name);
+        SysFreeString(name);
+        VARIANT role;
+        VariantInit(&role);
+        EXPECT_EQ(row.object->get_accRole(Child(row.child), &role), S_OK);
+        EXPECT_EQ(role.vt, VT_I4);
+        EXPECT_EQ(role.lVal, row.role);
+        if (row.child != CHILDID_SELF) {
+            VARIANT state;
+            VariantInit(&state);
+            EXPECT_EQ(row.object->get_accState(Child(row.child), &state), S_OK);
+            EXPECT_EQ(state.lVal & row.set, row.set) << std::hex << state.lVal;
+            EXPECT_EQ(state.lVal & row.unset, 0) << std::hex << state.lVal;
+        }
+    }
+
+    // Where the second check box is drawn, a screen reader finds it.
+    LONG left = 0, top = 0, width = 0, height = 0;
+    ASSERT_EQ(panelObject->accLocation(&left, &top, &width, &height, Child(3)), S_OK);
+    EXPECT_GT(width, 0);
+    VARIANT hit;
+    VariantInit(&hit);
+    EXPECT_EQ(panelObject->accHitTest(left + 4, top + height / 2, &hit), S_OK);
+    EXPECT_EQ(hit.lVal, 3);
+    VARIANT focus;
+    VariantInit(&focus);
+    EXPECT_EQ(panelObject->get_accFocus(&focus), S_OK);
+    EXPECT_EQ(focus.lVal, 2);
+    // Space unticks the focused box, and the state says so at once.
+    SendMessageW(panel->hwnd(), WM_KEYDOWN, VK_SPACE, 0);
+    VARIANT state;
+    VariantInit(&state);
+    EXPECT_EQ(panelObject->get_accState(Child(2), &state), S_OK);
+    EXPECT_EQ(state.lVal & checked, 0);
+
+    buttonObject->Release();
+    panel.Reset();
+    // An object kept after its window is gone answers without its children.
+    EXPECT_EQ(panelObject->get_accChildCount(&children), S_OK);
+    EXPECT_EQ(children, 0);
+    panelObject->Release();
+}
+
+// A native edit box inside a host: clicked, it takes the focus and shows the
+// caret; typed keys (SendInput) and characters (WM_CHAR) land in its text.
+TEST_F(AquaWindowTest, EditTakesTheFocusAndTheTypedText)
+{
+    RTI::Reference<ControlHost> panel(new ControlHost(toolkit()));
+    ASSERT_TRUE(panel->Create(host()->hwnd(), {10, 200, 300, 60}));
+    RTI::Reference<Edit> edit(new Edit(L"C:\\Tweaks"));
+    ASSERT_TRUE(edit->Create(panel->hwnd()));
+    panel->Add(edit);
+    edit->SetRect(10, 10, 200);
+    edit->Show(true);
+    EXPECT_EQ(edit->GetRect().x, 10);
+    EXPECT_EQ(edit->GetRect().y, 10);
+    EXPECT_EQ(edit->GetRect().width, 200);
+    EXPECT_TRUE(IsWindowVisible(edit->hwnd()));
+
+    SetForegroundWindow(host()->hwnd());
+    ClickAt(edit->hwnd(), 190, 8);
+    EXPECT_TRUE(PumpUntil([&] { return GetFocus() == edit->hwnd(); }));
+    SendMessageW(edit->hwnd(), EM_SETSEL, 9, 9);  // the caret after the text
+    POINT before{};
+    GetCaretPos(&before);
+
+    std::vector<INPUT> keys;
+    for (wchar_t c : std::wstring(L"\\mine")) {
+        for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wScan = c;
+            input.ki.dwFlags = KEYEVENTF_UNICODE | up;
+            keys.push_back(input);
+        }
+    }
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    for (wchar_t c : std::wstring(L".xml")) {
+        PostMessageW(edit->hwnd(), WM_CHAR, c, 1);
+    }
+    const std::wstring expected = L"C:\\Tweaks\\mine.xml";
+    auto text = [&] {
+        wchar_t buffer[64] = {};
+        GetWindowTextW(edit->hwnd(), buffer, 64);
+        return std::wstring(buffer);
+    };
+    EXPECT_TRUE(PumpUntil([&] { return text() == expected; })) << std::string(text().begin(), text().end());
+    POINT after{};
+    GetCaretPos(&after);
+    EXPECT_GT(after.x, before.x);  // the caret moved along with the typing
+    EXPECT_EQ(GetFocus(), edit->hwnd());
+
+    edit->Show(false);
+    EXPECT_FALSE(IsWindowVisible(edit->hwnd()));
 }
 
 TEST_F(AquaWindowTest, ActionBarLaysOutAndForwardsCommands)
