@@ -230,10 +230,11 @@ public:
         }
         POINT p{x, y};
         ScreenToClient(window_, &p);
+        // The last one drawn there: a group box comes before the controls in it.
         const std::vector<AccessibleChild>& drawn = Drawn();
-        for (size_t i = 0; i < drawn.size(); ++i) {
-            if (PtInRect(&drawn[i].rect, p)) {
-                *c = ChildId(static_cast<LONG>(i + 1));
+        for (size_t i = drawn.size(); i > 0; --i) {
+            if (PtInRect(&drawn[i - 1].rect, p)) {
+                *c = ChildId(static_cast<LONG>(i));
                 return S_OK;
             }
         }

@@ -525,17 +525,21 @@ TEST_F(AquaWindowTest, EditTakesTheFocusAndTheTypedText)
             keys.push_back(input);
         }
     }
-    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
-    for (wchar_t c : std::wstring(L".xml")) {
-        PostMessageW(edit->hwnd(), WM_CHAR, c, 1);
-    }
-    const std::wstring expected = L"C:\\Tweaks\\mine.xml";
     auto text = [&] {
         wchar_t buffer[64] = {};
         GetWindowTextW(edit->hwnd(), buffer, 64);
         return std::wstring(buffer);
     };
-    EXPECT_TRUE(PumpUntil([&] { return text() == expected; })) << std::string(text().begin(), text().end());
+    // Keys first (they come through the input queue, after any posted message).
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    EXPECT_TRUE(PumpUntil([&] { return text() == L"C:\\Tweaks\\mine"; }));
+    for (wchar_t c : std::wstring(L".xml")) {
+        PostMessageW(edit->hwnd(), WM_CHAR, c, 1);
+    }
+    const std::wstring expected = L"C:\\Tweaks\\mine.xml";
+    PumpUntil([&] { return text() == expected; });
+    const std::wstring typed = text();
+    EXPECT_EQ(std::string(typed.begin(), typed.end()), std::string(expected.begin(), expected.end()));
     POINT after{};
     GetCaretPos(&after);
     EXPECT_GT(after.x, before.x);  // the caret moved along with the typing

@@ -60,8 +60,16 @@ protected:
     void Type(int id, const std::wstring& text) { ::SetWindowTextW(Control(id), text.c_str()); }
     void Pick(int id, const std::wstring& entry)
     {
-        const LRESULT index = ::SendMessageW(Control(id), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                             reinterpret_cast<LPARAM>(entry.c_str()));
+        LRESULT index = ::SendMessageW(Control(id), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(entry.c_str()));
+        // The list finds no empty text: the empty entry is the one of no length.
+        const LRESULT count = ::SendMessageW(Control(id), CB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; entry.empty() && i < count; ++i) {
+            if (::SendMessageW(Control(id), CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0) == 0) {
+                index = i;
+                break;
+            }
+        }
         ASSERT_NE(index, CB_ERR) << "no list entry like that";
         ::SendMessageW(Control(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
         ::SendMessageW(window_, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Control(id)));
