@@ -69,13 +69,26 @@ for n in $(seq 150 199); do
   break
 done
 export WINEPREFIX="$out/prefix-100"
-CORVANE_SCREENSHOT_HOLD_MS=15000 "$launch" wine "$root/build/win64/tests/knobset_tests.exe" \
+CORVANE_SCREENSHOT_HOLD_MS=90000 "$launch" wine "$root/build/win64/tests/knobset_tests.exe" \
   --gtest_filter='*ForAScreenshot*' >/dev/null 2>&1 &
 knobset_test=$!
-sleep 12
+# Wine can take long to start on a busy machine: wait until the window is drawn.
+drawn() {
+  python3 - "$fbdir/Xvfb_screen0" "$root/tools" <<'PY'
+import sys
+sys.path.insert(0, sys.argv[2])
+import xwd2png
+_, _, rows = xwd2png.read_xwd(sys.argv[1])
+sys.exit(0 if any(any(row[:960 * 3]) for row in rows[:640]) else 1)
+PY
+}
+for _ in $(seq 1 40); do
+  sleep 2
+  drawn && { sleep 3; break; }
+done
 python3 "$root/tools/xwd2png.py" "$fbdir/Xvfb_screen0" "$out/knobset-100.png" 0 0 960 640
+"$launch" wineserver -k 2>/dev/null || true
 wait "$knobset_test" || true
 kill "$knobset_xvfb" 2>/dev/null || true
-"$launch" wineserver -k 2>/dev/null || true
 rm -rf "$fbdir"
 echo "wrote $out/knobset-100.png"

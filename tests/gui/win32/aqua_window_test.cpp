@@ -83,6 +83,15 @@ void ClickAt(HWND window, int x, int y)
     MouseButton(MOUSEEVENTF_LEFTUP);
 }
 
+// Presses at one screen point and releases at another.
+void DragFromTo(POINT from, POINT to)
+{
+    MouseTo(from.x, from.y);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    MouseTo(to.x, to.y);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+}
+
 bool Bluish(uint32_t argb)
 {
     const int r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
@@ -355,10 +364,7 @@ TEST_F(AquaWindowTest, ButtonClickHoverDisableAndLooks)
     EXPECT_EQ(LOWORD(host()->commands[0].first), 5015);
 
     // Pressed, dragged off and released elsewhere: nothing.
-    MouseTo(centre.x, centre.y);
-    MouseButton(MOUSEEVENTF_LEFTDOWN);
-    MouseTo(away.x, away.y);
-    MouseButton(MOUSEEVENTF_LEFTUP);
+    DragFromTo(centre, away);
     EXPECT_EQ(host()->commands.size(), 1u);
 
     // Disabled: no command, dark grey caption.
@@ -666,10 +672,7 @@ TEST_F(AquaWindowTest, MenuSendsTheItemReleasedOver)
     // Pressed on one item, released on the other: nothing.
     const POINT first = ScreenOf(menu->hwnd(), 40, menu->Layout().ItemRect(0).y + 30);
     const POINT other = ScreenOf(menu->hwnd(), 40, second.y + 30);
-    MouseTo(first.x, first.y);
-    MouseButton(MOUSEEVENTF_LEFTDOWN);
-    MouseTo(other.x, other.y);
-    MouseButton(MOUSEEVENTF_LEFTUP);
+    DragFromTo(first, other);
     EXPECT_EQ(host()->commands.size(), 1u);
     menu->Snapshot();
     EXPECT_EQ(menu->lastPaint().ImagesNamed(L"AQUA.MENU.NTUNING").size(), 1u);  // the selected item stays lit
