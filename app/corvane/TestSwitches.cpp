@@ -24,7 +24,6 @@ TestSwitches ReadTestSwitches(const EnvironmentReader& read)
     } else if (Is(answer, L"yes")) {
         switches.restartAnswer = true;
     }
-    switches.silentHandOver = Is(read(L"CORVANE_TEST_HANDOVER_SILENT"), L"1");
     return switches;
 }
 

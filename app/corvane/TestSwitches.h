@@ -8,8 +8,6 @@
 //   CORVANE_TEST_RESTART_ANSWER=no  the system's restart prompt is answered
 //                                   "No" without showing it ("yes" answers
 //                                   "Yes"; under Wine "Yes" ends the session)
-//   CORVANE_TEST_HANDOVER_SILENT=1  the hand-over window is not made, so that
-//                                   this instance looks hung to a second start
 //
 // Any other value leaves the switch off.
 #include <functional>
@@ -22,7 +20,6 @@ struct TestSwitches {
     bool noPacing = false;
     // Empty: the prompt is shown.
     std::optional<bool> restartAnswer;
-    bool silentHandOver = false;
 
     friend bool operator==(const TestSwitches&, const TestSwitches&) = default;
 };
