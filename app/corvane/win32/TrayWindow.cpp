@@ -88,9 +88,11 @@ DWORD WINAPI TrayThread::ThreadMain(void* parameter)
     AllowLowerIntegrityMessage(window, TrayId::kCallbackMessage);
     SystemTrayIcon trayIcon(window, self->icon_, self->notify_);
     self->trayIcon_ = &trayIcon;
-    trayIcon.EnsureShown();
     self->window_.store(window);
     SetEvent(self->ready_.get());
+    // The icon is added while the main thread goes on to make the main
+    // window: the shell can take a while to answer.
+    trayIcon.EnsureShown();
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -124,6 +126,10 @@ void TrayThread::BringUp()
 LRESULT TrayThread::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_CLOSE) {
+        // The icon goes while its window still exists and answers the shell.
+        if (trayIcon_) {
+            trayIcon_->Hide();
+        }
         DestroyWindow(window);
         return 0;
     }
