@@ -4,8 +4,8 @@ namespace AppShell {
 
 void ShutDown(IShutdownSteps& steps)
 {
-    steps.SignalShutdown();
     steps.StopRun();
+    steps.SignalShutdown();
     steps.CloseTray();
     steps.StopUpdateCheck();
 }

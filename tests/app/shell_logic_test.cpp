@@ -76,7 +76,7 @@ TEST(TrayWindow, EachMessageHasItsAction)
     }
 }
 
-TEST(Shutdown, StopsTheRunBeforeTheThreadsAndTerminatesNone)
+TEST(Shutdown, TheRunEndsBeforeTheSessionMayEndAndThenTheThreads)
 {
     struct Recorder final : IShutdownSteps {
         std::vector<std::string> steps;
@@ -86,7 +86,7 @@ TEST(Shutdown, StopsTheRunBeforeTheThreadsAndTerminatesNone)
         void StopUpdateCheck() override { steps.push_back("stop update check"); }
     } recorder;
     ShutDown(recorder);
-    EXPECT_EQ(recorder.steps, (std::vector<std::string>{"signal", "stop run", "close tray", "stop update check"}));
+    EXPECT_EQ(recorder.steps, (std::vector<std::string>{"stop run", "signal", "close tray", "stop update check"}));
 }
 
 TEST(TestSwitches, ReadOnlyFromTheirExactValues)
