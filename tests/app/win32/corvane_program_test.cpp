@@ -63,26 +63,30 @@ std::wstring TextOf(HWND window)
     return text;
 }
 
+struct Search {
+    DWORD pid;
+    const std::function<bool(HWND)>* match;
+    HWND found = nullptr;
+};
+
+// A stdcall callback (a lambda cannot be one in 32-bit builds).
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
+{
+    auto* s = reinterpret_cast<Search*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == s->pid && (*s->match)(window)) {
+        s->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // A top-level window of process `pid` that `match` accepts.
 HWND WindowOf(DWORD pid, const std::function<bool(HWND)>& match)
 {
-    struct Search {
-        DWORD pid;
-        const std::function<bool(HWND)>* match;
-        HWND found = nullptr;
-    } search{pid, &match};
-    EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(parameter);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s->pid && (*s->match)(window)) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    Search search{pid, &match};
+    EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -106,18 +110,18 @@ HWND MessageBoxOf(DWORD pid)
     return WindowOf(pid, [](HWND w) { return ClassOf(w) == L"#32770" && IsWindowVisible(w); });
 }
 
+BOOL CALLBACK CollectStatic(HWND child, LPARAM parameter)
+{
+    if (ClassOf(child) == L"Static") {
+        *reinterpret_cast<std::wstring*>(parameter) += TextOf(child);
+    }
+    return TRUE;
+}
+
 std::wstring StaticTexts(HWND box)
 {
     std::wstring texts;
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM parameter) -> BOOL {
-            if (ClassOf(child) == L"Static") {
-                *reinterpret_cast<std::wstring*>(parameter) += TextOf(child);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&texts));
+    EnumChildWindows(box, &CollectStatic, reinterpret_cast<LPARAM>(&texts));
     return texts;
 }
 
