@@ -38,8 +38,8 @@ Report Load(Tweaker::Manager& manager, Tweaker::ITweakSetSource& sets, std::wstr
     report.loaded = manager.LoadCatalogue(folderName);
     manager.SetTweakSetSource(nullptr);  // catalogueSets ends here
 
-    const std::wstring catalogue = catalogueSets.BuiltInWhere().empty() ? std::wstring(L"the built-in catalogue")
-                                                                        : catalogueSets.BuiltInWhere();
+    const std::wstring catalogue =
+        catalogueSets.BuiltInWhere().empty() ? std::wstring(L"the built-in catalogue") : catalogueSets.BuiltInWhere();
     const auto error = [&](std::wstring text) { report.lines.push_back({Line::Kind::Error, std::move(text)}); };
     bool told = false;
     if (!report.loaded && catalogueSets.BuiltInStatus() != Err::Success) {

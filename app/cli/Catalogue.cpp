@@ -10,9 +10,9 @@ int LoadCatalogue(const Context& context, Tweaker::Manager* manager)
     Tweaker::ITweakSetSource& sets =
         context.settings.sets != nullptr ? *context.settings.sets : Tweaker::ResourceTweakSets();
     const bool named = context.invocation.catalogue.has_value();
-    const ProgramCatalogue::Report report = ProgramCatalogue::Load(
-        *manager, sets, context.settings.folderName, named ? *context.invocation.catalogue : std::wstring(),
-        context.settings.readCatalogue);
+    const ProgramCatalogue::Report report =
+        ProgramCatalogue::Load(*manager, sets, context.settings.folderName,
+                               named ? *context.invocation.catalogue : std::wstring(), context.settings.readCatalogue);
     // The built-in set (or the file standing in for it) failing stops the
     // command; the problems of the other sets and of Config.xml are told and
     // the command goes on.

@@ -15,17 +15,17 @@ constexpr unsigned kExit = 1002;               // "Exit"
 }  // namespace TrayId
 
 enum class TrayAction {
-    Default,         // the default window procedure
-    Ignore,          // answered 0, nothing done
-    BringUp,         // the main window shown and made the foreground window
-    PopUpMenu,       // the tray menu at the cursor
-    PostNull,        // WM_NULL posted to the tray window itself
-    BringUpAnalyse,  // brought up, then the main window's Analyse command
-    Exit,            // the main window's Exit command, shown or hidden
-    WindowClosed,    // "Window is closed!" (no main window)
-    ShowIconAgain,   // the shell restarted: the icon is added again
-    AllowEndSession, // answered TRUE: the program may be ended
-    EndSession,      // the session ends: quit, wait for the shutdown, hide the icon
+    Default,          // the default window procedure
+    Ignore,           // answered 0, nothing done
+    BringUp,          // the main window shown and made the foreground window
+    PopUpMenu,        // the tray menu at the cursor
+    PostNull,         // WM_NULL posted to the tray window itself
+    BringUpAnalyse,   // brought up, then the main window's Analyse command
+    Exit,             // the main window's Exit command, shown or hidden
+    WindowClosed,     // "Window is closed!" (no main window)
+    ShowIconAgain,    // the shell restarted: the icon is added again
+    AllowEndSession,  // answered TRUE: the program may be ended
+    EndSession,       // the session ends: quit, wait for the shutdown, hide the icon
 };
 
 struct TrayMessage {

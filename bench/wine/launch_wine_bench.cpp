@@ -110,26 +110,24 @@ int wmain(int argc, wchar_t** argv)
             }
         },
         [] {}};
-    const Bench::Round exit{
-        [] {},
-        [&] {
-            HWND tray = WindowOf(running.dwProcessId, L"Velmont TrayIcon");
-            if (!tray || !PostMessageW(tray, WM_COMMAND, 1002, 0)) {
-                Fail("no tray window");
-            }
-            if (WaitForSingleObject(running.hProcess, 20000) != WAIT_OBJECT_0) {
-                Fail("the program did not end within 20 s");
-            }
-        },
-        [&] { Close(running); }};
-    const Bench::Round analyse{
-        [] {},
-        [&] {
-            PROCESS_INFORMATION process = Start(cli, L"analyse --json");
-            WaitForSingleObject(process.hProcess, INFINITE);
-            Close(process);
-        },
-        [] {}};
+    const Bench::Round exit{[] {},
+                            [&] {
+                                HWND tray = WindowOf(running.dwProcessId, L"Velmont TrayIcon");
+                                if (!tray || !PostMessageW(tray, WM_COMMAND, 1002, 0)) {
+                                    Fail("no tray window");
+                                }
+                                if (WaitForSingleObject(running.hProcess, 20000) != WAIT_OBJECT_0) {
+                                    Fail("the program did not end within 20 s");
+                                }
+                            },
+                            [&] { Close(running); }};
+    const Bench::Round analyse{[] {},
+                               [&] {
+                                   PROCESS_INFORMATION process = Start(cli, L"analyse --json");
+                                   WaitForSingleObject(process.hProcess, INFINITE);
+                                   Close(process);
+                               },
+                               [] {}};
     const std::vector<double> medians = Bench::MedianMilliseconds(rounds, {launch, exit, analyse});
     Bench::Report("Corvane.exe start to window ready", medians[0], 0);
     Bench::Report("Corvane.exe tray Exit to end", medians[1], 0);

@@ -3,6 +3,7 @@
 // program's title and the title strip, hiding on close and ending the
 // program on its Exit command, with an Analyse command that runs the
 // engine's analysis, and the inspection hook answering what it shows.
+#include <cstdio>
 #include <string>
 
 #include "app/corvane/win32/MainWindowFactory.h"
@@ -134,10 +135,7 @@ private:
 
 class PlainMainWindow final : public GUI::IMainWindow {
 public:
-    explicit PlainMainWindow(const MainWindowParts& parts)
-        : window_(new PlainWindow(parts)), manager_(parts.manager)
-    {
-    }
+    explicit PlainMainWindow(const MainWindowParts& parts) : window_(new PlainWindow(parts)), manager_(parts.manager) {}
 
     DWORD Create(const std::wstring& title, int x, int y) override { return window_->Make(title, x, y); }
     HWND Handle() const override { return window_->hwnd(); }

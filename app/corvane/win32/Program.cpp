@@ -60,8 +60,8 @@ ScreenPoint StartPosition(HWND window, int width, int height)
 {
     const ScreenPoint usual = kUsualStart;
     POINT at{usual.x, usual.y};
-    HMONITOR monitor = window ? MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)
-                              : MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST);
+    HMONITOR monitor =
+        window ? MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST) : MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST);
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (!monitor || !GetMonitorInfoW(monitor, &info)) {
@@ -136,7 +136,8 @@ int RunProgram(HINSTANCE instance, int showCommand)
     }
 
     Tweaker::Manager manager;
-    const ProgramCatalogue::Report catalogue = ProgramCatalogue::Load(manager, Tweaker::ResourceTweakSets(), L"Corvane");
+    const ProgramCatalogue::Report catalogue =
+        ProgramCatalogue::Load(manager, Tweaker::ResourceTweakSets(), L"Corvane");
     LoadNotice loadNotice(LoadProblemsText(catalogue.lines));
 
     TrayThread tray(instance, handOver.hwnd(), shutdown.get(), GetCurrentThreadId(), SystemNotifyIcon());

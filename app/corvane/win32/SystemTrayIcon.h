@@ -3,8 +3,8 @@
 // running program (sizeof NOTIFYICONDATAW), so that 32- and 64-bit builds
 // both describe it correctly; the call goes through a seam so that tests
 // record it (under a virtual display there is no notification area).
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <functional>
 

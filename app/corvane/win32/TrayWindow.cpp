@@ -18,8 +18,7 @@ constexpr int kProgramIcon = 107;
 }  // namespace
 
 TrayThread::TrayThread(HINSTANCE instance, HWND handOver, HANDLE shutdown, DWORD mainThread, NotifyIconCall notify)
-    : instance_(instance), handOver_(handOver), shutdown_(shutdown), mainThread_(mainThread),
-      notify_(std::move(notify))
+    : instance_(instance), handOver_(handOver), shutdown_(shutdown), mainThread_(mainThread), notify_(std::move(notify))
 {
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     showMessage_ = RegisterWindowMessageW(Instance::kShowMessage);

@@ -42,7 +42,9 @@ std::string Describe(const std::vector<Call>& calls)
     std::string text;
     for (const Call& call : calls) {
         text += call.message == NIM_ADD ? "add" : call.message == NIM_DELETE ? "delete" : "other";
-        text += call.flags == (NIF_MESSAGE | NIF_ICON | NIF_TIP) ? "(message,icon,tip) " : call.flags == 0 ? "() " : "(?) ";
+        text += call.flags == (NIF_MESSAGE | NIF_ICON | NIF_TIP) ? "(message,icon,tip) "
+                : call.flags == 0                                ? "() "
+                                                                 : "(?) ";
     }
     return text;
 }
@@ -59,11 +61,19 @@ TEST(SystemTrayIcon, AddsAndDeletesAsItsFlagsSay)
     } cases[] = {
         {"start: added", {}, "E", "add(message,icon,tip) ", false, false},
         {"start twice: added once", {}, "EE", "add(message,icon,tip) ", false, false},
-        {"the shell restarted: deleted, added", {}, "ES", "add(message,icon,tip) delete() add(message,icon,tip) ",
-         false, false},
+        {"the shell restarted: deleted, added",
+         {},
+         "ES",
+         "add(message,icon,tip) delete() add(message,icon,tip) ",
+         false,
+         false},
         {"hidden once", {}, "EHH", "add(message,icon,tip) delete() ", true, false},
-        {"add failed: tried again at the next start", {false}, "EE", "add(message,icon,tip) add(message,icon,tip) ",
-         false, false},
+        {"add failed: tried again at the next start",
+         {false},
+         "EE",
+         "add(message,icon,tip) add(message,icon,tip) ",
+         false,
+         false},
         {"add failed: marked", {false}, "E", "add(message,icon,tip) ", true, true},
     };
     for (const auto& c : cases) {
