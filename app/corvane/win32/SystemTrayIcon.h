@@ -3,8 +3,9 @@
 // running program (sizeof NOTIFYICONDATAW), so that 32- and 64-bit builds
 // both describe it correctly; the call goes through a seam so that tests
 // record it (under a virtual display there is no notification area).
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 #include <functional>
 

@@ -3,8 +3,9 @@
 // driven through its tray window and the keyboard, ended through the tray.
 #include <gtest/gtest.h>
 
-#include <shlwapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <shlwapi.h>
 
 #include <functional>
 #include <optional>
