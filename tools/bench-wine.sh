@@ -24,6 +24,7 @@ done
 [ ${#dirs[@]} -gt 0 ] || dirs=("$root/build/win32" "$root/build/win64")
 
 for dir in "${dirs[@]}"; do
+  dir="$(realpath -m "$dir")"  # Wine takes only an absolute prefix
   case "$(basename "$dir")" in
     *win32*) preset=win32 ;;
     *win64*) preset=win64 ;;
