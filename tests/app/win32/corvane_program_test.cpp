@@ -239,7 +239,7 @@ void PressAltF4(HWND window)
     SendInput(4, keys, sizeof(INPUT));
 }
 
-TEST(CorvaneProgram, TheFirstStartWritesTheSettingsAndAnalysesAtLaunch)
+TEST(CorvaneProgram, TheFirstStartWritesTheSettingsAnalysesAtLaunchAndEndsWithTheSession)
 {
     SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Corvane");
     Program program;
@@ -266,8 +266,14 @@ TEST(CorvaneProgram, TheFirstStartWritesTheSettingsAndAnalysesAtLaunch)
     EXPECT_TRUE(WaitUntil([&] { return Testing::JsonFlag(Testing::Inspect(window), "analysed") == true; }, 20000))
         << Testing::Inspect(window);
 
-    program.Tray(TrayId::kExit);
-    EXPECT_EQ(program.Ended(5000), std::optional<DWORD>(0)) << "Exit in the tray menu ends the program with 0";
+    // The session ends: the tray window lets the program shut down as
+    // after "Exit" (the tray's Exit is the next scenario's).
+    HWND tray = program.Tray();
+    ASSERT_NE(tray, nullptr);
+    DWORD_PTR answer = 1;
+    SendMessageTimeoutW(tray, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 20000, &answer);
+    EXPECT_EQ(answer, 0u) << "WM_ENDSESSION is answered 0";
+    EXPECT_EQ(program.Ended(5000), std::optional<DWORD>(0)) << "the end of the session ends the program with 0";
 }
 
 // One running program, hidden and brought back every way a user can, ended
