@@ -1,71 +1,30 @@
 #include "app/cli/Catalogue.h"
 
-#include <utility>
-
 #include "app/cli/Progress.h"
 #include "core/platform/Errors.h"
-#include "core/platform/FileIO.h"
-#include "core/rti/IgnoreCaseStringComparator.h"
 
 namespace Cli {
-
-CatalogueSets::CatalogueSets(Tweaker::ITweakSetSource& sets, std::wstring path, FileReader reader)
-    : sets_(sets), path_(std::move(path)), reader_(std::move(reader))
-{
-}
-
-uint32_t CatalogueSets::ReadSet(std::wstring_view setName, std::string* utf8, std::wstring* where)
-{
-    if (RTI::CompareIgnoreCase(setName, Tweaker::kBuiltInSet) != 0) {
-        return sets_.ReadSet(setName, utf8, where);
-    }
-    if (path_.empty()) {
-        status_ = sets_.ReadSet(setName, utf8, where);
-    } else {
-        *where = path_;
-        status_ = reader_ ? reader_(path_, utf8) : Platform::ReadWholeFile(path_, utf8);
-    }
-    where_ = *where;
-    return status_;
-}
 
 int LoadCatalogue(const Context& context, Tweaker::Manager* manager)
 {
     Tweaker::ITweakSetSource& sets =
         context.settings.sets != nullptr ? *context.settings.sets : Tweaker::ResourceTweakSets();
     const bool named = context.invocation.catalogue.has_value();
-    CatalogueSets catalogueSets(sets, named ? *context.invocation.catalogue : std::wstring(),
-                                context.settings.readCatalogue);
-    manager->SetTweakSetSource(&catalogueSets);
-    const bool loaded = manager->LoadCatalogue(context.settings.folderName);
-    manager->SetTweakSetSource(nullptr);  // catalogueSets ends here
-
-    const std::wstring catalogue =
-        catalogueSets.BuiltInWhere().empty() ? std::wstring(L"the built-in catalogue") : catalogueSets.BuiltInWhere();
+    const ProgramCatalogue::Report report =
+        ProgramCatalogue::Load(*manager, sets, context.settings.folderName,
+                               named ? *context.invocation.catalogue : std::wstring(), context.settings.readCatalogue);
     // The built-in set (or the file standing in for it) failing stops the
     // command; the problems of the other sets and of Config.xml are told and
     // the command goes on.
-    bool told = false;
-    if (!loaded && catalogueSets.BuiltInStatus() != Err::Success) {
-        context.out.Error(L"cannot read the catalogue " + catalogue + L": " + ErrorText(catalogueSets.BuiltInStatus()));
-        told = true;
-    }
-    for (const Tweaker::LoadProblem& problem : manager->LoadProblems()) {
-        const std::wstring text = problem.text.empty() ? ErrorText(problem.status) : problem.text;
-        if (problem.where == catalogueSets.BuiltInWhere() && !loaded) {
-            if (!told) {
-                context.out.Error(L"cannot load the catalogue " + catalogue + L": " + text);
-                told = true;
-            }
+    for (const ProgramCatalogue::Line& line : report.lines) {
+        if (line.kind == ProgramCatalogue::Line::Kind::Error) {
+            context.out.Error(line.text);
         } else {
-            context.out.Warning(problem.where + L": " + text);
+            context.out.Warning(line.text);
         }
     }
-    if (loaded) {
+    if (report.loaded) {
         return Exit::Done;
-    }
-    if (!told) {
-        context.out.Error(L"cannot load the catalogue " + catalogue);
     }
     // A file the user named is bad input; the program's own set failing is a fault.
     return named ? Exit::BadUsage : Exit::Failed;

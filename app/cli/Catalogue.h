@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/catalogue/CatalogueLoad.h"
 #include "app/cli/Context.h"
 #include "core/platform/Handles.h"
 #include "tweaker/Group.h"
@@ -16,24 +17,8 @@
 
 namespace Cli {
 
-// The sets, with a file read in place of the built-in set when one is
-// named. Remembers where the built-in set came from and how its reading
-// went, so that its problem can be told from those of the other sets.
-class CatalogueSets final : public Tweaker::ITweakSetSource {
-public:
-    // An empty path keeps the built-in set of `sets`.
-    CatalogueSets(Tweaker::ITweakSetSource& sets, std::wstring path, FileReader reader);
-    uint32_t ReadSet(std::wstring_view setName, std::string* utf8, std::wstring* where) override;
-    const std::wstring& BuiltInWhere() const { return where_; }
-    uint32_t BuiltInStatus() const { return status_; }
-
-private:
-    Tweaker::ITweakSetSource& sets_;
-    std::wstring path_;
-    FileReader reader_;
-    std::wstring where_;
-    uint32_t status_ = 0;
-};
+// The sets, with a file read in place of the built-in set when one is named.
+using CatalogueSets = ProgramCatalogue::Sets;
 
 // Loads the catalogue and Config.xml. Exit::Done, or the exit code once the
 // error has been written: an unreadable or unparsable catalogue names the

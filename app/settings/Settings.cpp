@@ -65,7 +65,6 @@ StartState AtStart(const Environment& environment)
             guard = stored;
         }
     }
-    state.options.loadAtStartup = StartsWithWindows(environment);
     if (guard.IsDword() && environment.guard != nullptr) {
         environment.guard->SetStartupGuard(guard.value != 0);
     }

@@ -35,7 +35,9 @@ struct StartState {
     // UserTweaksPath as it stands after start; empty when not set.
     std::wstring userTweaksPath;
     // The values read; a value of another type than REG_DWORD gives the
-    // default here and stays as it is in the registry.
+    // default here and stays as it is in the registry. loadAtStartup is not
+    // read at start (asking the task scheduler slows every launch; the
+    // Settings view reads it with Read) and stays false.
     Options options;
 };
 
