@@ -20,13 +20,13 @@ namespace {
 
 using Platform::Status;
 
-constexpr uint32_t kRegSz = 1;
-constexpr uint32_t kRegExpandSz = 2;
-constexpr uint32_t kRegBinary = 3;
-constexpr uint32_t kRegDword = 4;
-constexpr uint32_t kRegDwordBigEndian = 5;
-constexpr uint32_t kRegMultiSz = 7;
-constexpr uint32_t kRegQword = 11;
+constexpr uint32_t kRegSz = Platform::RegType::Sz;
+constexpr uint32_t kRegExpandSz = Platform::RegType::ExpandSz;
+constexpr uint32_t kRegBinary = Platform::RegType::Binary;
+constexpr uint32_t kRegDword = Platform::RegType::Dword;
+constexpr uint32_t kRegDwordBigEndian = Platform::RegType::DwordBigEndian;
+constexpr uint32_t kRegMultiSz = Platform::RegType::MultiSz;
+constexpr uint32_t kRegQword = Platform::RegType::Qword;
 constexpr size_t kBytesShown = 32;
 
 // Counts the keys and values of a saved key tree; the reader stands on the
