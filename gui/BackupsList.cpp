@@ -44,6 +44,12 @@ void BackupsList::Show(const std::wstring& backupFolder, int width)
     Layout();
 }
 
+void BackupsList::SetWidth(int width)
+{
+    width_ = width;
+    Layout();
+}
+
 void BackupsList::Layout()
 {
     const int rowWidth = std::max(0, width_ - kScrollBarWidth);
@@ -144,20 +150,21 @@ std::vector<ChangeLine> DescribeChanges(const Remover::PointContents& contents)
     std::vector<ChangeLine> lines;
     const Remover::ReplayReport& report = contents.report;
     if (contents.status != 0 && contents.status != 0xFFFFFFFEu && report.blocks == 0) {
-        lines.push_back({L"The journal cannot be read", L"(error " + std::to_wstring(static_cast<int32_t>(contents.status)) + L")", true});
+        lines.push_back({L"The journal cannot be read",
+                         L"(error " + std::to_wstring(static_cast<int32_t>(contents.status)) + L")", true});
         return lines;
     }
     for (const Remover::PointChange& change : contents.changes) {
         lines.push_back({change.Location(), change.Undo(), false});
     }
     for (const Remover::ReplayReport::DamagedRange& range : report.damaged) {
-        lines.push_back({L"Bytes " + std::to_wstring(range.begin) + L"\u2013" + std::to_wstring(range.end - 1) +
-                             L" of the journal",
-                         L"are damaged: the changes recorded there cannot be undone", true});
+        lines.push_back(
+            {L"Bytes " + std::to_wstring(range.begin) + L"\u2013" + std::to_wstring(range.end - 1) + L" of the journal",
+             L"are damaged: the changes recorded there cannot be undone", true});
     }
     for (const Remover::ReplayReport::Failure& failure : report.failed) {
-        lines.push_back({L"Change " + std::to_wstring(failure.index + 1),
-                         L"cannot be read: a restore cannot undo it", true});
+        lines.push_back(
+            {L"Change " + std::to_wstring(failure.index + 1), L"cannot be read: a restore cannot undo it", true});
     }
     if (lines.empty()) {
         lines.push_back({L"No change", L"is recorded in this backup point", false});

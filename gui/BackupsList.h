@@ -37,6 +37,8 @@ public:
     // Lists the points of the backup folder for a view `width` wide: ticks
     // cleared, scrolled to the top, no point open.
     void Show(const std::wstring& backupFolder, int width);
+    // Lays the rows out again for a new width; ticks and the open point stay.
+    void SetWidth(int width);
     const std::vector<BackupRow>& Rows() const { return rows_; }
     int ScrollRange() const { return kRowHeight * static_cast<int>(rows_.size()); }
     int ScrollPosition() const { return scroll_; }

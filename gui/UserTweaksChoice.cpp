@@ -77,8 +77,9 @@ uint32_t RunKnobset(const std::wstring& programFolder, const std::wstring& userT
     }
     const std::wstring program = folder + L"\\Knobset.exe";
     if (folder.empty() || !seam.FileExists(program)) {
-        seam.ShowMessage(L"Knobset cannot be started: " + program + L" is missing. Install Corvane again to get it back.",
-                         kProgramCaption);
+        seam.ShowMessage(
+            L"Knobset cannot be started: " + program + L" is missing. Install Corvane again to get it back.",
+            kProgramCaption);
         return kFileNotFound;
     }
     const std::wstring arguments = userTweaksPath.empty() ? std::wstring() : L"\"" + userTweaksPath + L"\"";

@@ -291,8 +291,8 @@ std::wstring DataText(uint32_t type, const std::vector<uint8_t>& data)
             break;
         case kRegQword:
             if (data.size() == 8) {
-                const uint64_t v = uint64_t(Format::GetUint32(data.data())) |
-                                   (uint64_t(Format::GetUint32(data.data() + 4)) << 32);
+                const uint64_t v =
+                    uint64_t(Format::GetUint32(data.data())) | (uint64_t(Format::GetUint32(data.data() + 4)) << 32);
                 return std::to_wstring(v) + L" (" + Hex(v, 16) + L")";
             }
             break;

@@ -221,8 +221,8 @@ std::vector<std::wstring> TroubleLines(const Remover::ReplayReport& report)
                         L" of the journal are damaged; the changes recorded there cannot be undone");
     }
     for (auto it = report.failed.rbegin(); it != report.failed.rend(); ++it) {
-        lines.push_back(L"change " + std::to_wstring(it->index + 1) + L" (" + CommandNameOf(it->tag) +
-                        L", at byte " + std::to_wstring(it->offset) + L") cannot be read: " + FailureText(it->error));
+        lines.push_back(L"change " + std::to_wstring(it->index + 1) + L" (" + CommandNameOf(it->tag) + L", at byte " +
+                        std::to_wstring(it->offset) + L") cannot be read: " + FailureText(it->error));
     }
     return lines;
 }
@@ -271,7 +271,8 @@ int RunBackupsShow(const Context& context)
             context.out.Line(L"It records no change that a restore would undo.");
         } else {
             const size_t n = contents.changes.size();
-            context.out.Line(L"Restoring it undoes " + std::to_wstring(n) + (n == 1 ? L" change:" : L" changes, the last one first:"));
+            context.out.Line(L"Restoring it undoes " + std::to_wstring(n) +
+                             (n == 1 ? L" change:" : L" changes, the last one first:"));
             for (const Remover::PointChange& change : contents.changes) {
                 context.out.Line(L"  " + ChangeLine(change));
             }
@@ -295,15 +296,13 @@ int RunBackupsFind(const Context& context)
         return Exit::BadUsage;
     }
     const std::wstring folder = BackupFolderOf(context.settings);
-    const std::vector<Remover::PointMatch> matches =
-        Remover::FindInPoints(Remover::ListBackupPoints(folder), text);
+    const std::vector<Remover::PointMatch> matches = Remover::FindInPoints(Remover::ListBackupPoints(folder), text);
     if (matches.empty()) {
         context.out.Line(L"No backup point in " + folder + L" records a change of " + Quoted(text));
         return Exit::Done;
     }
     for (const Remover::PointMatch& match : matches) {
-        context.out.Line(FileNameOf(match.point.path) + L"  " + match.point.dateLabel + L" " +
-                         match.point.timeLabel);
+        context.out.Line(FileNameOf(match.point.path) + L"  " + match.point.dateLabel + L" " + match.point.timeLabel);
         for (const Remover::PointChange& change : match.changes) {
             context.out.Line(L"  " + ChangeLine(change));
         }

@@ -77,11 +77,11 @@ TEST_F(BackupsView, PointsAreListedNewestFirstAndClicksTickAndSendTheCommand)
         std::vector<bool> ticks;
     } clicks[] = {
         {90, 70, GUI::Command::PointChecked, {false, true, false}},
-        {90, 120, GUI::Command::PointChecked, {false, true, true}},   // several may be ticked
-        {200, 20, GUI::Command::PointChecked, {false, true, true}},   // the row, not its box
+        {90, 120, GUI::Command::PointChecked, {false, true, true}},  // several may be ticked
+        {200, 20, GUI::Command::PointChecked, {false, true, true}},  // the row, not its box
         {90, 70, GUI::Command::PointChecked, {false, false, true}},
         {90, 120, GUI::Command::NoPointChecked, {false, false, false}},
-        {90, 400, 0, {false, false, false}},                          // below the rows
+        {90, 400, 0, {false, false, false}},  // below the rows
     };
     for (const auto& c : clicks) {
         SCOPED_TRACE(c.y);
@@ -141,13 +141,15 @@ TEST_F(BackupsView, TheRestoreMessageIsTheTruth)
         {"two sound points", {L"1700000100.arch", L"1700000300.arch"}, {L"Restoring complete"}, true},
         {"a damaged point among sound ones",
          {L"1700000100.arch", L"1700000200.arch"},
-         {L"Restoring is incomplete.", L"1700000200.arch): 2 changes undone, 0 could not be undone and a damaged part "
-                                       L"of the journal was skipped (part of the journal is damaged).",
+         {L"Restoring is incomplete.",
+          L"1700000200.arch): 2 changes undone, 0 could not be undone and a damaged part "
+          L"of the journal was skipped (part of the journal is damaged).",
           L"1700000100.arch): all 1 change undone."},
          true},
         {"only a point that is no journal",
          {L"1700000400.arch"},
-         {L"Restoring is incomplete.", L"1700000400.arch): nothing was undone: the journal is damaged or not a journal."},
+         {L"Restoring is incomplete.",
+          L"1700000400.arch): nothing was undone: the journal is damaged or not a journal."},
          false},
     };
     for (const auto& c : cases) {
@@ -162,8 +164,8 @@ TEST_F(BackupsView, TheRestoreMessageIsTheTruth)
         size_t at = 0;
         for (const std::wstring& line : c.lines) {
             const size_t found = m.message.text.find(line, at);
-            EXPECT_NE(found, std::wstring::npos) << "missing: " << testing::PrintToString(line) << " in "
-                                                 << testing::PrintToString(m.message.text);
+            EXPECT_NE(found, std::wstring::npos)
+                << "missing: " << testing::PrintToString(line) << " in " << testing::PrintToString(m.message.text);
             at = found == std::wstring::npos ? at : found;
         }
     }
@@ -220,7 +222,8 @@ TEST_F(BackupsView, TheRestoreRunsOnAWorkerHoldingTheChangeLock)
 {
     PutJournal(L"1700000100.arch", ValueJournal(L"a", 1));
     auto points = Remover::ListBackupPoints(BackupFolder());
-    const std::wstring lockName = L"Local\\CorvaneTests.Restore." + ScratchKeyPath().substr(ScratchKeyPath().rfind(L'\\') + 1);
+    const std::wstring lockName =
+        L"Local\\CorvaneTests.Restore." + ScratchKeyPath().substr(ScratchKeyPath().rfind(L'\\') + 1);
 
     GUI::RestoreJob job(lockName);
     RecordingTracer tracer;
@@ -249,7 +252,8 @@ TEST_F(BackupsView, TheRestoreRunsOnAWorkerHoldingTheChangeLock)
         ASSERT_TRUE(job.Start(points, &tracer, &poster));
         job.Wait();
         ASSERT_EQ(poster.posted.size(), 1u);
-        EXPECT_EQ(poster.posted[0], (std::pair<int, intptr_t>{GUI::Command::RestorePoints, GUI::RestoreJob::kFinished}));
+        EXPECT_EQ(poster.posted[0],
+                  (std::pair<int, intptr_t>{GUI::Command::RestorePoints, GUI::RestoreJob::kFinished}));
         EXPECT_FALSE(job.Running());
         EXPECT_EQ(job.Finish().message.text, c.text);
         EXPECT_EQ(DwordOf(L"a"), c.value);

@@ -24,7 +24,8 @@ RTI::Reference<Profiles::Profile> MakeProfile(std::wstring name, std::wstring da
 TEST(ProfilesView, AtMostOneProfileIsTickedAndEveryClickSendsTheCommand)
 {
     ProfilesList list;
-    list.Show({MakeProfile(L"Default"), MakeProfile(L"Security and Privacy"), MakeProfile(L"Mine", L"2026.12.09")}, 417);
+    list.Show({MakeProfile(L"Default"), MakeProfile(L"Security and Privacy"), MakeProfile(L"Mine", L"2026.12.09")},
+              417);
     ASSERT_EQ(list.Rows().size(), 3u);
     EXPECT_EQ(list.Rows()[0].titleTop, 18) << "Default stands lower";
     EXPECT_EQ(list.Rows()[1].titleTop, 58 + 4);
@@ -41,9 +42,9 @@ TEST(ProfilesView, AtMostOneProfileIsTickedAndEveryClickSendsTheCommand)
         int ticked;
     } clicks[] = {
         {60, 58 + 22, GUI::Command::ProfileChecked, -1, 1},
-        {60, 116 + 22, GUI::Command::ProfileChecked, -1, 2},   // a second tick unticks the first
-        {200, 30, GUI::Command::ProfileChecked, -1, 2},        // the row beside the box
-        {360, 62 + 4, GUI::Command::ShowProfile, 1, 2},        // "more..."
+        {60, 116 + 22, GUI::Command::ProfileChecked, -1, 2},     // a second tick unticks the first
+        {200, 30, GUI::Command::ProfileChecked, -1, 2},          // the row beside the box
+        {360, 62 + 4, GUI::Command::ShowProfile, 1, 2},          // "more..."
         {60, 116 + 22, GUI::Command::NoProfileChecked, -1, -1},  // unticking the only one
         {60, 500, 0, -1, -1},
     };

@@ -5,8 +5,8 @@
 // path, on the quoted tweak file; a failure is told).
 #include <gtest/gtest.h>
 
-#include "gui/CollectionsList.h"
 #include "core/system/ValueText.h"
+#include "gui/CollectionsList.h"
 #include "gui/UserTweaksChoice.h"
 #include "tests/support/Scratch.h"
 
@@ -110,7 +110,10 @@ TEST_F(UserTweaksChoice, OnlyAFileConfirmedWithOkIsWrittenAndTheRestartMessageFo
         std::vector<std::wstring> events;
     } cases[] = {
         {"cancel", L"", 1223, old, {L"dialog"}},
-        {"ok", chosen, 0, L"D:\\Shared\\Team tweaks.xml",
+        {"ok",
+         chosen,
+         0,
+         L"D:\\Shared\\Team tweaks.xml",
          {L"dialog", L"Corvane: To load new tweaks from new user`s file restart program [after " + chosen + L"]"}},
     };
     for (const auto& c : cases) {
@@ -142,7 +145,8 @@ TEST_F(UserTweaksChoice, AFailedWriteIsToldAndNoRestartIsAskedFor)
     ASSERT_EQ(seam.events.size(), 2u);
     EXPECT_EQ(seam.events[1],
               L"Corvane: The tweak file D:\\t.xml could not be remembered: the registry value UserTweaksPath under "
-              L"HKEY_CURRENT_USER\\" + ScratchKeyPath() +
+              L"HKEY_CURRENT_USER\\" +
+                  ScratchKeyPath() +
                   L" could not be written (error 5). The program keeps loading the file it loaded before.");
     EXPECT_EQ(seam.request.initialFolder, L"");
 }
