@@ -9,10 +9,10 @@ namespace GUI {
 namespace {
 
 // Row geometry of a backup point: the image at (16, y + 8), 32 x 32; the
-// check box beside it; the link at the right end of the first line.
-constexpr int kImageLeft = 16;
+// check box at the image's width + 34, between the image and the text (at
+// 92); the link at the right end of the first line.
 constexpr int kImageSize = 32;
-constexpr int kCheckBoxLeft = kImageLeft + kImageSize + 34;
+constexpr int kCheckBoxLeft = kImageSize + 34;
 constexpr int kCheckBoxTop = 15;
 constexpr int kCheckBoxSize = 16;
 constexpr int kLinkWidth = 70;

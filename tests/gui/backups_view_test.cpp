@@ -67,7 +67,7 @@ TEST_F(BackupsView, PointsAreListedNewestFirstAndClicksTickAndSendTheCommand)
     EXPECT_EQ(list.Rows()[1].icon, L"AQUA.MENU.BACKUPODD");
     EXPECT_EQ(list.Rows()[1].background, BackupsList::kOddColour);
     EXPECT_EQ(list.Rows()[1].row, (GUI::Rect{0, 50, 400, 50}));
-    EXPECT_EQ(list.Rows()[1].checkBox, (GUI::Rect{82, 65, 16, 16}));
+    EXPECT_EQ(list.Rows()[1].checkBox, (GUI::Rect{66, 65, 16, 16}));
     EXPECT_EQ(list.ScrollRange(), 150);
 
     // (x, y) of each click, the command it sends, the ticks afterwards.
@@ -76,12 +76,12 @@ TEST_F(BackupsView, PointsAreListedNewestFirstAndClicksTickAndSendTheCommand)
         int command;
         std::vector<bool> ticks;
     } clicks[] = {
-        {90, 70, GUI::Command::PointChecked, {false, true, false}},
-        {90, 120, GUI::Command::PointChecked, {false, true, true}},  // several may be ticked
+        {72, 70, GUI::Command::PointChecked, {false, true, false}},
+        {72, 120, GUI::Command::PointChecked, {false, true, true}},  // several may be ticked
         {200, 20, GUI::Command::PointChecked, {false, true, true}},  // the row, not its box
-        {90, 70, GUI::Command::PointChecked, {false, false, true}},
-        {90, 120, GUI::Command::NoPointChecked, {false, false, false}},
-        {90, 400, 0, {false, false, false}},  // below the rows
+        {72, 70, GUI::Command::PointChecked, {false, false, true}},
+        {72, 120, GUI::Command::NoPointChecked, {false, false, false}},
+        {72, 400, 0, {false, false, false}},  // below the rows
     };
     for (const auto& c : clicks) {
         SCOPED_TRACE(c.y);

@@ -11,6 +11,7 @@
 #include "core/system/ValueText.h"
 #include "gui/Commands.h"
 #include "gui/aqua/win32/Frame.h"
+#include "gui/aqua/win32/Gdiplus.h"
 #include "gui/win32/BackupsView.h"
 #include "gui/win32/CollectionsView.h"
 #include "gui/win32/ProfileDialog.h"
@@ -99,6 +100,23 @@ public:
 private:
     HWND host_;
 };
+
+// When CORVANE_VIEW_SHOTS names a folder, the view as it is drawn now is
+// saved there as NAME.png, for people to look at (not part of the checks).
+void SaveShot(Control& view, const wchar_t* name)
+{
+    wchar_t folder[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"CORVANE_VIEW_SHOTS", folder, MAX_PATH) == 0) {
+        return;
+    }
+    std::unique_ptr<Aqua::OffscreenBitmap> shot = view.Snapshot();
+    if (!shot || !shot->valid()) {
+        return;
+    }
+    const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+    Gdiplus::Bitmap image(static_cast<HBITMAP>(GetCurrentObject(shot->dc(), OBJ_BITMAP)), nullptr);
+    (void)image.Save((std::wstring(folder) + L"\\" + name + L".png").c_str(), &png, nullptr);
+}
 
 bool Drew(const Aqua::DrawList& list, const std::wstring& part)
 {
@@ -190,6 +208,7 @@ TEST_F(ViewsWindowTest, BackupsViewOpensAPointRestoresItTruthfullyAndDeletes)
     EXPECT_EQ(view->list().Rows()[0].name, L"1700000200.arch") << "newest first";
     EXPECT_TRUE(Drew(view->lastPaint(), L"1700000100.arch"));
     EXPECT_EQ(view->lastPaint().ImagesNamed(L"AQUA.MENU.BACKUPODD").size(), 1u);
+    SaveShot(*view, L"backups");
 
     // Open the older point and see its change, then go back.
     POINT p = Centre(view->list().Rows()[1].link, s);
@@ -197,6 +216,7 @@ TEST_F(ViewsWindowTest, BackupsViewOpensAPointRestoresItTruthfullyAndDeletes)
     ASSERT_EQ(view->list().OpenRow(), 1);
     ASSERT_TRUE(PumpUntil([&] { return Drew(view->lastPaint(), L"comes back: REG_DWORD 1 (0x00000001)"); }));
     EXPECT_TRUE(Drew(view->lastPaint(), L"HKCU\\" + KeyPath(L"a") + L", value \"v\""));
+    SaveShot(*view, L"backups-point");
     ClickAt(view->hwnd(), s.Scale(40), s.Scale(32));
     EXPECT_EQ(view->list().OpenRow(), -1);
     EXPECT_TRUE(Commands().empty()) << "opening a point sends nothing";
@@ -208,6 +228,7 @@ TEST_F(ViewsWindowTest, BackupsViewOpensAPointRestoresItTruthfullyAndDeletes)
     }
     EXPECT_EQ(Commands(), (std::vector<int>{Command::PointChecked, Command::PointChecked}));
     EXPECT_EQ(view->lastPaint().ImagesNamed(L"XP.CHECKBOX")[0].source.y, 64) << "frame 4: ticked";
+    SaveShot(*view, L"backups-ticked");
 
     // Restore on the worker: the end arrives as 5017 with kFinished.
     host()->commands.clear();
@@ -261,6 +282,7 @@ TEST_F(ViewsWindowTest, ProfilesViewTicksOneProfileAndAsksForItsDetails)
     const Aqua::Scaler s = view->scaler();
     ASSERT_EQ(view->list().Rows().size(), 3u);
     EXPECT_TRUE(Drew(view->lastPaint(), L"Quiet"));
+    SaveShot(*view, L"profiles");
 
     for (int row : {1, 2, 2}) {
         const POINT p = Centre(view->list().Rows()[static_cast<size_t>(row)].checkBox, s);
@@ -279,6 +301,7 @@ TEST_F(ViewsWindowTest, ProfilesViewTicksOneProfileAndAsksForItsDetails)
     info->Show(*view->ProfileAt(static_cast<int>(host()->commands[0].second)));
     ASSERT_TRUE(PumpUntil([&] { return info->paints() > 0; }));
     EXPECT_TRUE(Drew(info->lastPaint(), L"Quiet\n\nEverything that beeps is off."));
+    SaveShot(*info, L"profile-info");
     ShowWindow(info->hwnd(), SW_HIDE);
 }
 
@@ -318,6 +341,7 @@ TEST_F(ViewsWindowTest, TweakSetsViewRunsTheProgramFoldersKnobsetAndAsksForSelec
     const Aqua::Scaler s = view->scaler();
     EXPECT_TRUE(Drew(view->lastPaint(), L"Run Knobset"));
     EXPECT_EQ(view->lastPaint().ImagesNamed(L"AQUA.MENU.COLLECTIONCUSTOM").size(), 1u);
+    SaveShot(*view, L"tweak-sets");
 
     POINT p = Centre(view->list().Rows()[1].runKnobset, s);
     ClickAt(view->hwnd(), p.x, p.y);
@@ -336,8 +360,10 @@ std::thread Answer(const wchar_t* title, std::function<void(HWND)> act)
 {
     return std::thread([title, act] {
         for (int i = 0; i < 300; ++i) {
-            if (HWND dialog = FindWindowW(L"#32770", title)) {
-                Sleep(100);
+            HWND dialog = FindWindowW(L"#32770", title);
+            // Found as soon as it is created: wait until it is shown, after WM_INITDIALOG.
+            if (dialog && IsWindowVisible(dialog)) {
+                Sleep(200);
                 act(dialog);
                 return;
             }
@@ -356,7 +382,7 @@ TEST_F(ViewsWindowTest, TheProfilesDialogHasItsFieldsAndGivesTheirTextsOnOk)
         SetDlgItemTextW(d, 1006, L"Evening");
         SetDlgItemTextW(d, 1007, L"Dim");
         SetDlgItemTextW(d, 1008, L"Line one\r\nLine two");
-        PostMessageW(d, WM_COMMAND, IDOK, 0);
+        PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, IDOK)));
     });
     Profiles::ProfileDetails details;
     const bool ok = dialog.AskProfileDetails(&details);
