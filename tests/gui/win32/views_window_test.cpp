@@ -400,6 +400,45 @@ TEST_F(ViewsWindowTest, TheProfilesDialogHasItsFieldsAndGivesTheirTextsOnOk)
     EXPECT_EQ(cancelled.name, L"kept");
 }
 
+// Saving through the dialog and deleting after the confirmation, as the
+// profiles view shows them.
+TEST_F(ViewsWindowTest, AProfileIsSavedThroughTheDialogAndDeletedAfterTheQuestion)
+{
+    Tweaker::Manager manager;
+    const std::wstring& scratch = ScratchFolder();
+    manager.SetFolderName(L"CorvaneTests\\" + scratch.substr(scratch.rfind(L'\\') + 1));
+    ProfileDialog prompts(host()->hwnd());
+    Profiles::ProfileStore store(manager, prompts, L"");
+    store.MakeDefaultProfile();
+    RTI::Reference<ProfilesView> view(new ProfilesView(toolkit()));
+    ASSERT_TRUE(view->CreateView(host()->hwnd(), Area()));
+
+    std::thread helper = Answer(L"Profiles", [](HWND d) {
+        SetDlgItemTextW(d, ProfileDialog::kNameId, L"Evening");
+        SetDlgItemTextW(d, ProfileDialog::kShortId, L"Dim");
+        PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, IDOK)));
+    });
+    std::wstring saved;
+    EXPECT_EQ(store.SaveCurrentAsProfile(&saved), 0u);
+    helper.join();
+    view->Show(store);
+    ASSERT_EQ(view->list().Rows().size(), 2u);
+    EXPECT_EQ(view->list().Rows()[1].profile->name, L"Evening");
+    EXPECT_EQ(view->list().Rows()[1].profile->shortDescription, L"Dim");
+    ASSERT_TRUE(PumpUntil([&] { return Drew(view->lastPaint(), L"Evening"); }));
+
+    const POINT p = Centre(view->list().Rows()[1].checkBox, view->scaler());
+    ClickAt(view->hwnd(), p.x, p.y);
+    ASSERT_EQ(view->list().TickedRow(), 1);
+    helper = Answer(L"Profile deleting confirmation.", [](HWND d) { PostMessageW(d, WM_COMMAND, IDOK, 0); });
+    EXPECT_EQ(store.DeleteCheckedProfiles(), 0u);
+    helper.join();
+    view->Show(store);
+    EXPECT_EQ(view->list().Rows().size(), 1u);
+    EXPECT_FALSE(Exists(saved));
+    ShowWindow(view->hwnd(), SW_HIDE);
+}
+
 TEST_F(ViewsWindowTest, SelectFileThenCancelKeepsUserTweaksPathAndTheCurrentFolder)
 {
     WriteString(L"", L"UserTweaksPath", L"C:\\Old\\tweaks.xml");
