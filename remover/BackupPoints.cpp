@@ -71,16 +71,29 @@ std::vector<std::wstring> TickedPaths(const std::vector<BackupPoint>& points)
     return paths;
 }
 
+namespace {
+
+int64_t NumberOf(const std::wstring& path)
+{
+    const size_t slash = path.rfind(L'\\');
+    const auto number = JournalNumber(slash == std::wstring::npos ? path : path.substr(slash + 1));
+    return number ? static_cast<int64_t>(*number) : -1;
+}
+
+}  // namespace
+
 std::vector<std::wstring> NewestFirst(std::vector<std::wstring> paths)
 {
-    auto numberOf = [](const std::wstring& path) -> int64_t {
-        const size_t slash = path.rfind(L'\\');
-        const auto number = JournalNumber(slash == std::wstring::npos ? path : path.substr(slash + 1));
-        return number ? static_cast<int64_t>(*number) : -1;
-    };
     std::stable_sort(paths.begin(), paths.end(),
-                     [&](const std::wstring& a, const std::wstring& b) { return numberOf(a) > numberOf(b); });
+                     [](const std::wstring& a, const std::wstring& b) { return NumberOf(a) > NumberOf(b); });
     return paths;
+}
+
+std::vector<BackupPoint> NewestFirst(std::vector<BackupPoint> points)
+{
+    std::stable_sort(points.begin(), points.end(),
+                     [](const BackupPoint& a, const BackupPoint& b) { return NumberOf(a.path) > NumberOf(b.path); });
+    return points;
 }
 
 bool RestoreOutcome::Complete() const

@@ -36,6 +36,8 @@ std::vector<std::wstring> TickedPaths(const std::vector<BackupPoint>& points);
 // Journal paths ordered newest first: by the number in the file name,
 // descending; names without a number count as oldest, in the order given.
 std::vector<std::wstring> NewestFirst(std::vector<std::wstring> paths);
+// The same order for points, as the backups view and `backups list` show them.
+std::vector<BackupPoint> NewestFirst(std::vector<BackupPoint> points);
 
 struct PointRestore {
     std::wstring path;

@@ -66,6 +66,10 @@ CommandRules RulesOf(Command command)
         case Command::BackupsRestore:
         case Command::BackupsDelete:
             return {false, false, true, L"at least one backup point"};
+        case Command::BackupsShow:
+            return {true, false, true, L"one backup point", true};
+        case Command::BackupsFind:
+            return {false, false, true, L"one text to look for", true};
         case Command::Validate:
             return {false, false, true, L"one tweak file", true};
         case Command::Help:
@@ -93,6 +97,10 @@ std::wstring CommandName(Command command)
             return L"backups restore";
         case Command::BackupsDelete:
             return L"backups delete";
+        case Command::BackupsShow:
+            return L"backups show";
+        case Command::BackupsFind:
+            return L"backups find";
         case Command::Validate:
             return L"validate";
         case Command::ProfilesList:
@@ -224,8 +232,12 @@ ParsedArguments ParseArguments(const std::vector<std::wstring>& args)
             invocation.command = Command::BackupsRestore;
         } else if (action == L"delete") {
             invocation.command = Command::BackupsDelete;
+        } else if (action == L"show") {
+            invocation.command = Command::BackupsShow;
+        } else if (action == L"find") {
+            invocation.command = Command::BackupsFind;
         } else {
-            parsed.error = action.empty() ? L"backups needs list, restore or delete"
+            parsed.error = action.empty() ? L"backups needs list, show, find, restore or delete"
                                           : L"unknown backups command " + Quoted(action);
             return parsed;
         }

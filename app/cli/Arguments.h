@@ -22,6 +22,8 @@ enum class Command {
     BackupsList,
     BackupsRestore,
     BackupsDelete,
+    BackupsShow,
+    BackupsFind,
     Validate,
     ProfilesList,
     ProfilesShow,

@@ -18,6 +18,8 @@ std::wstring UsageText()
            L"  tuneup [--backup | --no-backup]  apply the selected tweaks that are not in effect\n"
            L"  tuneup --dry-run [--json]        list what a tune-up would change; changes nothing\n"
            L"  backups list [--json]            list the backup points\n"
+           L"  backups show POINT [--json]      what restoring a backup point undoes, change by change\n"
+           L"  backups find TEXT                the points and changes whose key, value or file mentions TEXT\n"
            L"  backups restore POINT...         undo the tune-ups recorded in backup points, newest first\n"
            L"  backups delete POINT...          delete backup points\n"
            L"  validate FILE                    check a tweak file for mistakes, as the tweak file editor does\n"
@@ -73,6 +75,10 @@ int Run(const std::vector<std::wstring>& args, const Settings& settings, IConsol
             return RunBackupsRestore(context);
         case Command::BackupsDelete:
             return RunBackupsDelete(context);
+        case Command::BackupsShow:
+            return RunBackupsShow(context);
+        case Command::BackupsFind:
+            return RunBackupsFind(context);
         case Command::Validate:
             return RunValidate(context);
         case Command::ProfilesList:

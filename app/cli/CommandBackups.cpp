@@ -1,6 +1,7 @@
-// backups list [--json], backups restore POINT..., backups delete POINT...:
-// the journals that tune-ups keep in the backup folder. A point is named by
-// its file name (with or without ".arch") or by its path.
+// backups list [--json], backups show POINT [--json], backups find TEXT,
+// backups restore POINT..., backups delete POINT...: the journals that
+// tune-ups keep in the backup folder. A point is named by its file name (with
+// or without ".arch") or by its path.
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "remover/DeleteRegValue.h"
 #include "remover/FinalParent.h"
 #include "remover/Format.h"
+#include "remover/PointChanges.h"
 #include "remover/Processor.h"
 #include "remover/RCreateFile.h"
 #include "remover/Reader.h"
@@ -143,12 +145,175 @@ int LockAndResolvePoints(const Context& context, Platform::UniqueNamedLock* lock
     return ResolvePoints(context, points) ? Exit::Done : Exit::BadUsage;
 }
 
+// The labels of a journal named on the command line, which may lie outside
+// the backup folder.
+Remover::BackupPoint PointAt(const std::wstring& path)
+{
+    Remover::BackupPoint point;
+    point.path = path;
+    Platform::FileInfo info;
+    if (Platform::Current().Files().GetFileInfo(path, &info) != Err::Success ||
+        !Remover::MakeLabels(info.creationTime, &point.dateLabel, &point.timeLabel)) {
+        point.dateLabel = L"?";
+    }
+    return point;
+}
+
+const wchar_t* KindName(Remover::PointChange::Kind kind)
+{
+    using Kind = Remover::PointChange::Kind;
+    switch (kind) {
+        case Kind::ValueBack:
+            return L"value back";
+        case Kind::ValueRemoved:
+            return L"value deleted";
+        case Kind::KeyBack:
+            return L"key back";
+        case Kind::KeyRemoved:
+            return L"key deleted";
+        case Kind::FileBack:
+            return L"file back";
+        case Kind::FileRemoved:
+            return L"file deleted";
+    }
+    return L"";
+}
+
+void WriteChangeJson(JsonWriter& json, const Remover::PointChange& change)
+{
+    using Kind = Remover::PointChange::Kind;
+    json.BeginObject();
+    json.Key(L"change").Number(int64_t(change.index) + 1);
+    json.Key(L"kind").String(KindName(change.kind));
+    json.Key(L"location").String(change.Location());
+    json.Key(L"undo").String(change.Undo());
+    if (change.kind == Kind::FileBack || change.kind == Kind::FileRemoved) {
+        json.Key(L"file").String(change.filePath);
+    } else {
+        json.Key(L"root").String(change.rootName);
+        json.Key(L"key").String(change.keyPath);
+    }
+    if (change.kind == Kind::ValueBack || change.kind == Kind::ValueRemoved) {
+        json.Key(L"value").String(change.valueName);
+    }
+    if (change.kind == Kind::ValueBack) {
+        json.Key(L"type").String(Remover::RegistryTypeName(change.valueType));
+        json.Key(L"data").String(Remover::DataText(change.valueType, change.data));
+    }
+    if (change.kind == Kind::KeyBack) {
+        json.Key(L"keys").Number(change.subkeys);
+        json.Key(L"values").Number(change.values);
+    }
+    json.EndObject();
+}
+
+std::wstring ChangeLine(const Remover::PointChange& change)
+{
+    return std::to_wstring(change.index + 1) + L". " + change.Location() + L" " + change.Undo();
+}
+
+// The parts of a journal that a restore cannot undo, one line each.
+std::vector<std::wstring> TroubleLines(const Remover::ReplayReport& report)
+{
+    std::vector<std::wstring> lines;
+    for (const Remover::ReplayReport::DamagedRange& range : report.damaged) {
+        lines.push_back(L"bytes " + std::to_wstring(range.begin) + L"\u2013" + std::to_wstring(range.end - 1) +
+                        L" of the journal are damaged; the changes recorded there cannot be undone");
+    }
+    for (auto it = report.failed.rbegin(); it != report.failed.rend(); ++it) {
+        lines.push_back(L"change " + std::to_wstring(it->index + 1) + L" (" + CommandNameOf(it->tag) + L", at byte " +
+                        std::to_wstring(it->offset) + L") cannot be read: " + FailureText(it->error));
+    }
+    return lines;
+}
+
 }  // namespace
+
+int RunBackupsShow(const Context& context)
+{
+    const std::wstring folder = BackupFolderOf(context.settings);
+    const std::wstring path = ResolvePoint(context, folder, context.invocation.names.front());
+    if (path.empty()) {
+        return Exit::BadUsage;
+    }
+    const Remover::BackupPoint point = PointAt(path);
+    const Remover::PointContents contents = Remover::ReadPointChanges(path);
+    const Remover::ReplayReport& report = contents.report;
+    if (contents.status != Err::Success && contents.status != Remover::Format::kReplayIncomplete) {
+        context.out.Error(L"cannot read " + path + L": " + ErrorText(contents.status));
+        return Exit::Failed;
+    }
+    const std::vector<std::wstring> trouble = TroubleLines(report);
+    if (context.invocation.json) {
+        JsonWriter json;
+        json.BeginObject();
+        json.Key(L"name").String(FileNameOf(path));
+        json.Key(L"path").String(path);
+        json.Key(L"date").String(point.dateLabel);
+        json.Key(L"time").String(point.timeLabel);
+        json.Key(L"complete").Bool(report.Complete());
+        json.Key(L"changes").BeginArray();
+        for (const Remover::PointChange& change : contents.changes) {
+            WriteChangeJson(json, change);
+        }
+        json.EndArray();
+        json.Key(L"problems").BeginArray();
+        for (const std::wstring& line : trouble) {
+            json.String(line);
+        }
+        json.EndArray();
+        json.Key(L"endsInIncompleteChange").Bool(report.tornTail);
+        json.EndObject();
+        context.out.Text(json.Take());
+    } else {
+        context.out.Line(L"Backup point " + FileNameOf(path) + L"  " + point.dateLabel + L" " + point.timeLabel);
+        if (contents.changes.empty()) {
+            context.out.Line(L"It records no change that a restore would undo.");
+        } else {
+            const size_t n = contents.changes.size();
+            context.out.Line(L"Restoring it undoes " + std::to_wstring(n) +
+                             (n == 1 ? L" change:" : L" changes, the last one first:"));
+            for (const Remover::PointChange& change : contents.changes) {
+                context.out.Line(L"  " + ChangeLine(change));
+            }
+        }
+        if (report.tornTail) {
+            context.out.Line(L"The journal ends in an incomplete change at byte " + std::to_wstring(report.tornOffset) +
+                             L"; that change was never made.");
+        }
+    }
+    for (const std::wstring& line : trouble) {
+        context.out.Error(path + L": " + line);
+    }
+    return report.Complete() ? Exit::Done : Exit::Failed;
+}
+
+int RunBackupsFind(const Context& context)
+{
+    const std::wstring& text = context.invocation.names.front();
+    if (text.empty()) {
+        context.out.Error(L"backups find needs a text that is not empty");
+        return Exit::BadUsage;
+    }
+    const std::wstring folder = BackupFolderOf(context.settings);
+    const std::vector<Remover::PointMatch> matches = Remover::FindInPoints(Remover::ListBackupPoints(folder), text);
+    if (matches.empty()) {
+        context.out.Line(L"No backup point in " + folder + L" records a change of " + Quoted(text));
+        return Exit::Done;
+    }
+    for (const Remover::PointMatch& match : matches) {
+        context.out.Line(FileNameOf(match.point.path) + L"  " + match.point.dateLabel + L" " + match.point.timeLabel);
+        for (const Remover::PointChange& change : match.changes) {
+            context.out.Line(L"  " + ChangeLine(change));
+        }
+    }
+    return Exit::Done;
+}
 
 int RunBackupsList(const Context& context)
 {
     const std::wstring folder = BackupFolderOf(context.settings);
-    const std::vector<Remover::BackupPoint> points = Remover::ListBackupPoints(folder);
+    const std::vector<Remover::BackupPoint> points = Remover::NewestFirst(Remover::ListBackupPoints(folder));
     if (context.invocation.json) {
         JsonWriter json;
         json.BeginObject();

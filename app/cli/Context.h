@@ -21,6 +21,8 @@ int RunTuneUp(const Context& context);
 int RunBackupsList(const Context& context);
 int RunBackupsRestore(const Context& context);
 int RunBackupsDelete(const Context& context);
+int RunBackupsShow(const Context& context);
+int RunBackupsFind(const Context& context);
 int RunValidate(const Context& context);
 // profiles list|show|set|save|delete
 int RunProfiles(const Context& context);

@@ -300,7 +300,7 @@ TEST_F(CliTest, UnknownCommandsAndOptionsPrintTheUsage)
         {{L"analyse", L"--verbose"}, L"unknown option \"--verbose\" for analyse"},
         {{L"select", L"--json", L"A"}, L"unknown option \"--json\" for select"},
         {{}, L"no command given"},
-        {{L"backups"}, L"backups needs list, restore or delete"},
+        {{L"backups"}, L"backups needs list, show, find, restore or delete"},
         {{L"--catalogue"}, L"the option --catalogue needs a file name"},
     };
     for (const Case& c : cases) {

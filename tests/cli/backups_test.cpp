@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwctype>
 #include <regex>
 
 #include "app/cli/JsonWriter.h"
@@ -224,6 +225,79 @@ TEST_F(CliBackups, TheRestoreSaysWhatItSawInTheJournal)
         EXPECT_EQ(ReadValue(L"Restored", L"first", &type, &data), 0u);
         EXPECT_EQ(ReadValue(L"Restored", L"second", &type, &data) == 0, c.secondRestored);
     }
+}
+
+// `backups show` reads what a restore would undo and changes nothing; a
+// damaged journal is named with what cannot be undone.
+TEST_F(CliBackups, ShowListsWhatThePointUndoesAndChangesNothing)
+{
+    ASSERT_EQ(RunOnCatalogue({L"tuneup"}).code, 0);
+    const std::wstring name = Journals().front();
+    const MachineState tuned = Machine();
+
+    Result r = Run({L"backups", L"show", name});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, L"");
+    const std::wregex text(L"Backup point " + name +
+                           L"  \\d{4}\\.\\d{2}\\.\\d{2} \\d{1,2}:\\d{2}\n"
+                           L"Restoring it undoes (\\d+) changes, the last one first:\n"
+                           L"(  \\d+\\. .* (comes back|is deleted).*\n)+");
+    EXPECT_TRUE(std::regex_match(r.out, text)) << r.out;
+    EXPECT_TRUE(Contains(r.out, L"HKCU\\" + MachineKeyPath())) << r.out;
+
+    r = Run({L"backups", L"show", name, L"--json"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(Contains(r.out, L"\"complete\": true")) << r.out;
+    EXPECT_TRUE(Contains(r.out, L"\"kind\": \"value back\"")) << r.out;
+    EXPECT_TRUE(Contains(r.out, L"\"undo\": ")) << r.out;
+    EXPECT_EQ(Machine(), tuned);
+
+    // A byte of the first change spoilt: the changes after it are still shown.
+    std::string damaged;
+    ASSERT_EQ(Platform::ReadWholeFile(BackupFolder() + name, &damaged), 0u);
+    damaged[Remover::Format::kProductHeaderLength + 12] ^= 0x5A;
+    WriteFile(BackupFolder() + L"1000000000.arch", damaged);
+    r = Run({L"backups", L"show", L"1000000000"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(Contains(r.err, L"of the journal are damaged; the changes recorded there cannot be undone")) << r.err;
+    EXPECT_TRUE(Contains(r.out, L"Restoring it undoes ")) << r.out;
+
+    r = Run({L"backups", L"show", L"1234"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.out, L"");
+}
+
+TEST_F(CliBackups, FindAndListGiveThePointsNewestFirst)
+{
+    ASSERT_EQ(RunOnCatalogue({L"tuneup"}).code, 0);
+    ASSERT_EQ(RunOnCatalogue({L"select", L"Make a key"}).code, 0);
+    ASSERT_EQ(RunOnCatalogue({L"tuneup"}).code, 0);
+    std::vector<std::wstring> journals = Journals();
+    ASSERT_EQ(journals.size(), 2u);
+    std::sort(journals.begin(), journals.end());
+
+    Result r = Run({L"backups", L"list"});
+    EXPECT_LT(r.out.find(journals[1]), r.out.find(journals[0])) << r.out;
+
+    // The scratch key's name, in other letters, is in every registry change.
+    std::wstring upper = MachineKeyPath();
+    for (wchar_t& c : upper) {
+        c = static_cast<wchar_t>(std::towupper(c));
+    }
+    r = Run({L"backups", L"find", upper});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const size_t newer = r.out.find(journals[1] + L"  ");
+    const size_t older = r.out.find(journals[0] + L"  ");
+    ASSERT_NE(newer, std::wstring::npos) << r.out;
+    ASSERT_NE(older, std::wstring::npos) << r.out;
+    EXPECT_LT(newer, older);
+    EXPECT_TRUE(Contains(r.out, L"Made")) << r.out;
+
+    r = Run({L"backups", L"find", L"no such zebra"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, L"No backup point in " + BackupFolder() + L" records a change of \"no such zebra\"\n");
+    r = Run({L"backups", L"find", L""});
+    EXPECT_EQ(r.code, 2);
 }
 
 }  // namespace

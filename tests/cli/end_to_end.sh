@@ -142,6 +142,15 @@ expect_in "$out" "No tweaks selected for applying" "nothing pending is told"
 cli backups list
 expect_code 0 "backups list"
 expect_in "$out" "$(basename "${point1//\\//}")" "the point is listed"
+tuned="$(machine_snapshot)"
+cli backups show "$point1"
+expect_code 0 "backups show"
+expect_in "$out" 'HKCU\Software\CorvaneTests\e2e\Old, value "Mode" comes back: REG_DWORD' "show names a value and what comes back"
+expect_in "$out" "old.log comes back from its saved copy" "show names a file that comes back"
+[ "$(machine_snapshot)" = "$tuned" ] && pass "show changed nothing" || fail "backups show changed the machine"
+cli backups find 'corvanetests\E2E\old'
+expect_code 0 "backups find"
+expect_in "$out" "$(basename "${point1//\\//}")" "find names the point of a key, ignoring case"
 
 # ------------------------------------------------------------------ restore
 cli backups restore "$point1"
