@@ -1,0 +1,69 @@
+#pragma once
+// What the main window's inspection hook answers, as plain data, and its
+// JSON text. The window fills a WindowState from what it shows; tests read
+// the JSON through WM_COPYDATA.
+#include <string>
+#include <vector>
+
+namespace GUI {
+
+struct ButtonState {
+    int id = 0;
+    std::wstring caption;
+    bool enabled = true;
+};
+
+struct SectionState {
+    std::wstring name;
+    int mode = 0;
+    std::wstring status;
+    std::wstring summary;
+    int litCells = 0;
+    std::wstring cells;  // one letter a cell: G grey, g green, y yellow, r red
+    bool grey = false;
+};
+
+struct RowState {
+    std::wstring name;
+    bool selected = false;
+    bool twoState = false;
+    bool switchOn = false;
+    bool applied = false;  // the applied fraction is not zero
+    bool noAccess = false;
+};
+
+struct EditorState {
+    bool range = false;
+    std::wstring text;
+    std::vector<std::wstring> presets;
+    int ticked = -1;
+};
+
+struct PreviewState {
+    std::wstring category;
+    std::wstring name;
+    std::vector<std::wstring> lines;
+};
+
+struct WindowState {
+    std::wstring view;
+    std::wstring title;
+    std::wstring helpTopic;
+    int menu = 0;
+    bool visible = false;
+    bool running = false;
+    std::vector<ButtonState> buttons;
+    std::vector<SectionState> sections;
+    std::wstring filter;
+    std::vector<RowState> rows;
+    std::wstring details;
+    std::vector<std::wstring> detailLines;
+    std::vector<EditorState> editors;
+    std::vector<PreviewState> preview;  // the last preview shown
+    std::vector<std::wstring> prompts;  // captions of the prompts shown so far
+};
+
+// UTF-8 JSON with the field names of WindowState.
+std::string ToJson(const WindowState& state);
+
+}  // namespace GUI

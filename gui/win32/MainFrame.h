@@ -1,0 +1,158 @@
+#pragma once
+// GUI::MainFrame: the program's main window. It owns the main menu, the title
+// strip, the help button with the views' help texts, the action bar, one
+// section per top-level category, the tweaks view, the tweak details and the
+// tune-up preview; routes the commands 5000-5039 through the Navigator; is
+// the progress sink of the runs; and answers the inspection hook.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/platform/Handles.h"
+#include "gui/InspectionState.h"
+#include "gui/Keyboard.h"
+#include "gui/MainWindow.h"
+#include "gui/Navigator.h"
+#include "gui/RunTracer.h"
+#include "gui/Tips.h"
+#include "gui/TweakDetails.h"
+#include "gui/aqua/win32/Controls.h"
+#include "gui/win32/Prompts.h"
+#include "gui/win32/SectionWindow.h"
+#include "gui/win32/TweakInfoView.h"
+#include "gui/win32/TweaksView.h"
+#include "tweaker/IRunMessages.h"
+#include "tweaker/Manager.h"
+
+namespace GUI {
+
+// What the main window needs from the program.
+struct MainFrameParts {
+    Aqua::Toolkit* toolkit = nullptr;
+    IFrame* frame = nullptr;
+    Tweaker::Manager* manager = nullptr;  // the loaded catalogue
+    IPrompts* prompts = nullptr;          // nullptr: message boxes and the preview window
+    // Whether a tune-up keeps a backup point ("EnableBackup"), asked at each tune-up.
+    std::function<bool()> backupEnabled;
+    std::wstring helpPage;  // the online help page; empty: the build's setting
+    // Opens an https:// address in the user's browser; empty: ShellExecuteW "open".
+    std::function<DWORD(const std::wstring& url)> openUrl;
+    std::wstring lockName;       // the change lock; empty: the program's
+    HMODULE resources = nullptr;  // holds TIPS; nullptr: the program's module
+};
+
+std::unique_ptr<IMainWindow> MakeMainFrame(const MainFrameParts& parts);
+
+class MainFrame final : public Window,
+                        public IMainWindow,
+                        private INavigationHost,
+                        private ICommandPoster,
+                        private Tweaker::IRunMessages,
+                        private ITweaksViewHost {
+public:
+    static constexpr int kClientWidth = 388;
+    static constexpr int kTitleHeight = 29;
+    static constexpr int kActionsHeight = 48;
+
+    explicit MainFrame(const MainFrameParts& parts);
+    ~MainFrame() override;
+
+    [[nodiscard]] DWORD Create(const std::wstring& title, int x, int y) override;
+    HWND Handle() const override { return hwnd(); }
+    void BringUp() override;
+    void StopRun() override;
+
+    // What the inspection hook answers.
+    WindowState State() const;
+    const Navigator& navigator() const { return navigator_; }
+    const std::vector<RTI::Reference<SectionWindow>>& sectionWindows() const { return sectionWindows_; }
+    TweaksView* tweaksView() const { return tweaksView_.Get(); }
+    TweakInfoView* infoView() const { return infoView_.Get(); }
+    Actions* actions() const { return actions_.Get(); }
+    Menu* menu() const { return menu_.Get(); }
+
+protected:
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnCaptionButton(LRESULT hit) override;
+
+private:
+    class Tracer;
+    friend class Tracer;
+
+    // INavigationHost
+    int SectionCount() override { return static_cast<int>(sections_.size()); }
+    SectionMode FirstSectionMode() override;
+    std::wstring LoadProblemText() override;
+    int CountSelectedNotApplied() override;
+    bool IsRunning() override { return manager_.IsRunning(); }
+    uint32_t StartAnalysis() override;
+    uint32_t StartTuneUp() override;
+    void PauseRun() override { manager_.PauseRun(); }
+    void ResumeRun() override { manager_.ResumeRun(); }
+    void RecomputeAll() override;
+    bool Ask(const std::wstring& caption, const std::wstring& text) override;
+    void Tell(const std::wstring& caption, const std::wstring& text) override;
+    std::wstring OpenTweaks(intptr_t category) override;
+    bool OpenDetails(intptr_t tweak) override;
+    bool ApplyDetails() override;
+    void Perform(int command) override;
+    void ShowHelpTopic(const std::wstring& topic) override;
+    // ICommandPoster: from the worker too.
+    void PostCommand(int command, intptr_t parameter) override;
+    // IRunMessages: shown on the user-interface thread.
+    void Warn(const std::wstring& caption, const std::wstring& text) override;
+    void OfferRestart() override;
+    // ITweaksViewHost
+    void ToggleSelection(int row) override;
+    void ToggleSwitch(int row) override;
+    void OpenDetails(int row) override;
+    void ViewKey(UINT key) override;
+
+    void Build();
+    void LoadTips();
+    void OnCommand(int command, intptr_t parameter);
+    void Sync();
+    void PlacePopups(int clientX, int clientY);
+    void HideAll();
+    void OpenOnlineHelp();
+    bool OnKey(UINT key, bool shift);
+    // Takes the change lock for one change; tells the user when another
+    // program holds it.
+    bool TakeLock(Platform::UniqueNamedLock* lock);
+    bool RefuseWhileRunning();
+    void RepaintSections() const;
+    void CaptureAll();
+    static LRESULT CALLBACK KeyHook(int code, WPARAM wParam, LPARAM lParam);
+
+    MainFrameParts parts_;
+    Tweaker::Manager& manager_;
+    std::unique_ptr<IPrompts> ownPrompts_;
+    IPrompts* prompts_ = nullptr;
+    SectionList sections_;
+    std::unique_ptr<RunTracer> runTracer_;
+    std::unique_ptr<Tracer> tracer_;
+    Navigator navigator_;
+    Keyboard keyboard_;
+    TweakDetails details_;
+    TipsMap tips_;
+    RTI::Reference<Menu> menu_;
+    RTI::Reference<Status> status_;
+    RTI::Reference<Help> help_;
+    RTI::Reference<Actions> actions_;
+    std::vector<RTI::Reference<SectionWindow>> sectionWindows_;
+    RTI::Reference<TweaksView> tweaksView_;
+    RTI::Reference<TweakInfoView> infoView_;
+    std::vector<Tweaker::TweakChange> lastPreview_;
+    std::vector<std::wstring> promptLog_;
+    Platform::UniqueNamedLock runLock_;  // held from a tune-up's start to its end
+    UINT inspectMessage_ = 0;
+    DWORD uiThread_ = 0;
+    HHOOK keyHook_ = nullptr;
+    bool problemsShown_ = false;
+    ViewId shownView_ = ViewId::Tuning;
+};
+
+}  // namespace GUI

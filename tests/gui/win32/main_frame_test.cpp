@@ -1,0 +1,480 @@
+// The real main window in-process over a small catalogue in the registry
+// (pacing off): its state read through the inspection hook, commands posted
+// and clicks sent to its windows, prompts answered by their buttons.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <thread>
+
+#include "gui/Inspection.h"
+#include "gui/win32/MainFrame.h"
+#include "tests/gui/GuiFixture.h"
+
+namespace {
+
+using namespace GuiTesting;
+using GUI::MainFrame;
+
+const std::wstring kSwitchValues =
+    L"<values><value val=\"1\" descr=\"On\" main=\"1\"/><value val=\"0\" descr=\"Off\"/></values>";
+
+bool PumpUntil(const std::function<bool()>& done, int seconds = 5)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done()) {
+            return true;
+        }
+        Sleep(5);
+    }
+    return done();
+}
+
+// Answers every prompt by one of its buttons, from a queue ("OK" when empty;
+// the preview's "Tune Up!" when its queue is empty), and records them.
+class ButtonPrompts final : public GUI::IPrompts {
+public:
+    bool Ask(HWND, const std::wstring& caption, const std::wstring& text) override
+    {
+        shown.push_back(caption + L"|" + text);
+        const std::wstring button = Next(L"OK");
+        return button == L"OK";
+    }
+    void Tell(HWND, const std::wstring& caption, const std::wstring& text, UINT) override
+    {
+        shown.push_back(caption + L"|" + text);
+    }
+    bool ConfirmTuneUp(HWND, const std::vector<Tweaker::TweakChange>& changes) override
+    {
+        previews.push_back(changes);
+        return Next(L"Tune Up!") == L"Tune Up!";
+    }
+    void OfferRestart(HWND) override { ++restarts; }
+
+    std::deque<std::wstring> buttons;
+    std::vector<std::wstring> shown;
+    std::vector<std::vector<Tweaker::TweakChange>> previews;
+    int restarts = 0;
+
+private:
+    std::wstring Next(const wchar_t* fallback)
+    {
+        if (buttons.empty()) {
+            return fallback;
+        }
+        std::wstring b = buttons.front();
+        buttons.pop_front();
+        return b;
+    }
+};
+
+// Receives the inspection hook's answers.
+class Inspector {
+public:
+    Inspector()
+    {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = Procedure;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"Corvane.TestInspector";
+        RegisterClassW(&wc);
+        window_ = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~Inspector() { DestroyWindow(window_); }
+    std::string Ask(HWND frame)
+    {
+        json_.clear();
+        SendMessageW(frame, RegisterWindowMessageW(GUI::Inspection::kInspectMessage),
+                     reinterpret_cast<WPARAM>(window_), 0);
+        return json_;
+    }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND w, UINT m, WPARAM wp, LPARAM lp)
+    {
+        if (m == WM_COPYDATA) {
+            auto* self = reinterpret_cast<Inspector*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+            const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+            if (self && data->dwData == GUI::Inspection::kInspectData) {
+                self->json_.assign(static_cast<const char*>(data->lpData), data->cbData);
+            }
+            return TRUE;
+        }
+        return DefWindowProcW(w, m, wp, lp);
+    }
+    HWND window_ = nullptr;
+    std::string json_;
+};
+
+bool Has(const std::string& json, const std::string& part)
+{
+    return json.find(part) != std::string::npos;
+}
+
+class MainFrameTest : public GuiTest {
+protected:
+    void SetUp() override
+    {
+        GuiTest::SetUp();
+        toolkit_ = std::make_unique<GUI::Aqua::Toolkit>(GetModuleHandleW(nullptr),
+                                                        [this](const std::wstring& text, const std::wstring&) {
+                                                            reports_.push_back(text);
+                                                        });
+        frame_ = new GUI::Aqua::Frame(*toolkit_);
+        ASSERT_EQ(frame_->LoadSkin(GetModuleHandleW(nullptr)), 0u);
+    }
+    void TearDown() override
+    {
+        window_.reset();
+        frame_ = nullptr;
+        toolkit_.reset();
+        GuiTest::TearDown();
+    }
+
+    // Two categories; A: a switch, a plain tweak not in effect, a range editor.
+    void Open(bool backup = false, bool withCatalogue = true)
+    {
+        if (withCatalogue) {
+            Catalogue({{L"A",
+                        {{L"sw", true, false, L"editable=\"set\"", kSwitchValues, L"Turns the thing on"},
+                         {L"plain", true, false, L"", L"", L"Plain tweak"},
+                         {L"edit", false, false, L"editable=\"range\"", L"", L"Sets a NUMBER"}}},
+                       {L"B", {{L"other", true, true}}}});
+            sections_.clear();  // the window keeps its own
+        }
+        WriteFile(M().ConfigurationPath(), std::string(Tweaker::Manager::kEmptyConfiguration));
+        GUI::MainFrameParts parts;
+        parts.toolkit = toolkit_.get();
+        parts.frame = frame_.Get();
+        parts.manager = &M();
+        parts.prompts = &prompts_;
+        parts.backupEnabled = [backup] { return backup; };
+        parts.helpPage = L"https://corvane.example/help/help.html";
+        parts.openUrl = [this](const std::wstring& url) {
+            opened_.push_back(url);
+            return DWORD{0};
+        };
+        parts.lockName = L"Local\\Corvane.Changes.MainFrameTest";
+        window_ = std::make_unique<MainFrame>(parts);
+        ASSERT_EQ(window_->Create(L"Corvane", 200, 100), 0u);
+        window_->BringUp();
+        Flush();
+    }
+    // Handles what is queued now.
+    static void Flush() { (void)PumpUntil([] { return false; }, 0); }
+    HWND W() const { return window_->Handle(); }
+    void Command(int id, LPARAM parameter = 0) { SendMessageW(W(), WM_COMMAND, id, parameter); }
+    bool Idle()
+    {
+        const bool ended = PumpUntil([&] { return !M().IsRunning(); });
+        Flush();
+        return ended;
+    }
+    void Analyse()
+    {
+        Command(5001);
+        ASSERT_TRUE(Idle()) << GUI::ToJson(window_->State());
+        ASSERT_TRUE(PumpUntil([&] { return window_->State().sections.at(0).mode == 0; }));
+    }
+    // Sends a click (press and release) to a child window's client point.
+    static void Click(HWND child, GUI::Aqua::Rect r)
+    {
+        const LPARAM at = MAKELPARAM(r.x + r.width / 2, r.y + r.height / 2);
+        SendMessageW(child, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(child, WM_LBUTTONUP, 0, at);
+    }
+    void OpenTweaks(int section)
+    {
+        auto& s = *window_->sectionWindows().at(section);
+        Click(s.hwnd(), s.CustomizeRect());
+        ASSERT_TRUE(PumpUntil([&] { return window_->State().view == L"tweaks"; }));
+    }
+    int RowOf(const std::wstring& name)
+    {
+        const auto& rows = window_->tweaksView()->list().Rows();
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (rows[i].name == name) {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    }
+    void ClickRow(const std::wstring& name, GUI::Rect GUI::TweakRow::*part)
+    {
+        const int row = RowOf(name);
+        ASSERT_GE(row, 0) << std::string(name.begin(), name.end());
+        GUI::TweaksView& view = *window_->tweaksView();
+        Click(view.hwnd(), view.Place(view.list().Rows()[row].*part));
+        Flush();
+    }
+    uint32_t Pixel(GUI::Control& control, int x, int y)
+    {
+        auto shot = control.Snapshot();
+        GdiFlush();
+        return shot->Pixel(control.scaler().Scale(x), control.scaler().Scale(y));
+    }
+    std::vector<std::wstring> BackupPoints()
+    {
+        std::vector<std::wstring> found;
+        WIN32_FIND_DATAW data;
+        HANDLE find = FindFirstFileW((M().BackupFolder() + L"*.arch").c_str(), &data);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                found.push_back(data.cFileName);
+            } while (FindNextFileW(find, &data));
+            FindClose(find);
+        }
+        return found;
+    }
+
+    std::unique_ptr<GUI::Aqua::Toolkit> toolkit_;
+    RTI::Reference<GUI::Aqua::Frame> frame_;
+    std::unique_ptr<MainFrame> window_;
+    ButtonPrompts prompts_;
+    std::vector<std::wstring> reports_;
+    std::vector<std::wstring> opened_;
+};
+
+TEST_F(MainFrameTest, InspectionHookAnswersWithTheTuningView)
+{
+    Open();
+    Inspector inspector;
+    const std::string json = inspector.Ask(W());
+    ASSERT_FALSE(json.empty());
+    for (const char* part : {"\"view\":\"tuning\"", "\"title\":\"Tuning\"", "\"helpTopic\":\"ID_TUNING\"",
+                             "\"menu\":5031", "\"visible\":true",
+                             "{\"id\":5002,\"caption\":\"Settings\",\"enabled\":true}",
+                             "{\"id\":5015,\"caption\":\"Tune Up!\",\"enabled\":true}",
+                             "{\"name\":\"A\",\"mode\":1,\"status\":\"not analysed\"", "\"cells\":\"GGGGGGGGGG\""}) {
+        EXPECT_TRUE(Has(json, part)) << part << "\n" << json;
+    }
+    // The help texts come from the program's TIPS.
+    EXPECT_FALSE(window_->navigator().HelpTopic().empty());
+    EXPECT_TRUE(reports_.empty());
+}
+
+TEST_F(MainFrameTest, SectionsAreGreyBeforeAnAnalysisAndInColourAfter)
+{
+    Open();
+    // Away from the texts: the odd row's background right of the cells, and the first cell.
+    GUI::SectionWindow& odd = *window_->sectionWindows().at(1);
+    GUI::SectionWindow& even = *window_->sectionWindows().at(0);
+    const uint32_t oddBefore = Pixel(odd, 380, 62);
+    const uint32_t cellBefore = Pixel(even, 70, 43);
+    Analyse();
+    EXPECT_EQ(window_->State().view, L"tuning");
+    const uint32_t oddAfter = Pixel(odd, 380, 62);
+    const uint32_t cellAfter = Pixel(even, 70, 43);
+    EXPECT_EQ(oddBefore & 0xFFFFFF, GUI::Desaturate(GUI::SectionColour::OddRow) & 0xFFFFFF);
+    EXPECT_EQ(oddAfter & 0xFFFFFF, GUI::SectionColour::OddRow & 0xFFFFFF);
+    auto grey = [](uint32_t c) {
+        const int r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
+        return std::abs(r - g) < 12 && std::abs(g - b) < 12;
+    };
+    EXPECT_TRUE(grey(cellBefore)) << std::hex << cellBefore;
+    EXPECT_FALSE(grey(cellAfter)) << std::hex << cellAfter;  // category A: some in effect
+    const GUI::WindowState state = window_->State();
+    EXPECT_EQ(state.sections[1].status, L"all selected tweaks were applied");
+    EXPECT_EQ(state.sections[1].cells, L"gggggggggg");
+}
+
+TEST_F(MainFrameTest, TheApplyBoxSelectsATweakAndTheSwitchTurnsIt)
+{
+    Open();
+    Analyse();
+    OpenTweaks(0);
+    EXPECT_EQ(window_->State().title, L"A");
+    EXPECT_EQ(window_->State().rows.size(), 3u);
+    const struct {
+        const wchar_t* name;
+        GUI::Rect GUI::TweakRow::*box;
+        const char* saved;
+    } steps[] = {
+        {L"plain", &GUI::TweakRow::selectBox, "n=\"plain\" enabled=\"0\""},
+        {L"edit", &GUI::TweakRow::selectBox, "n=\"edit\" enabled=\"1\""},
+        {L"plain", &GUI::TweakRow::selectBox, "n=\"plain\" enabled=\"1\""},
+    };
+    for (const auto& step : steps) {
+        ClickRow(step.name, step.box);
+        const std::string config = ReadFile(M().ConfigurationPath());
+        EXPECT_TRUE(Has(config, step.saved)) << step.saved << "\n" << config;
+    }
+    const std::string before = ReadFile(M().ConfigurationPath());
+    ASSERT_TRUE(window_->State().rows[RowOf(L"sw")].switchOn);
+    ClickRow(L"sw", &GUI::TweakRow::switchBox);
+    EXPECT_FALSE(window_->State().rows[RowOf(L"sw")].switchOn);
+    EXPECT_NE(ReadFile(M().ConfigurationPath()), before);
+    // The filter narrows the rows by name and description.
+    SetWindowTextW(window_->tweaksView()->filterBox(), L"number");
+    ASSERT_EQ(window_->State().rows.size(), 1u);
+    EXPECT_EQ(window_->State().rows[0].name, L"edit");
+    // Back re-evaluates without marking the sections analysed again.
+    Command(5022);
+    EXPECT_EQ(window_->State().view, L"tuning");
+    EXPECT_TRUE(prompts_.shown.empty());
+}
+
+TEST_F(MainFrameTest, TuneUpShowsThePreviewChangesTheRegistryAndWritesABackupPoint)
+{
+    Open(true);
+    // Before an analysis Tune Up asks for one; Cancel starts nothing.
+    prompts_.buttons = {L"Cancel"};
+    Command(5015);
+    ASSERT_EQ(prompts_.shown.size(), 1u);
+    EXPECT_EQ(prompts_.shown[0], L"You need to analyse system before tuning!|Start analysing? ");
+    EXPECT_FALSE(M().IsRunning());
+    Analyse();
+    // The preview's Cancel changes nothing.
+    prompts_.buttons = {L"Cancel"};
+    Command(5015);
+    ASSERT_EQ(prompts_.previews.size(), 1u);
+    EXPECT_EQ(Dword(L"plain"), -1);
+    EXPECT_FALSE(M().IsRunning());
+    EXPECT_TRUE(BackupPoints().empty());
+    const GUI::WindowState previewed = window_->State();
+    ASSERT_FALSE(previewed.preview.empty());
+    EXPECT_EQ(previewed.preview[0].name, L"sw");
+    EXPECT_EQ(previewed.preview[1].name, L"plain");
+    // "Tune Up!" runs it.
+    Command(5015);
+    ASSERT_EQ(prompts_.previews.size(), 2u);
+    ASSERT_TRUE(Idle());
+    ASSERT_TRUE(PumpUntil([&] { return window_->State().sections.at(0).mode == 5; }));
+    EXPECT_EQ(Dword(L"plain"), 1);
+    EXPECT_EQ(Dword(L"sw"), 1);
+    EXPECT_EQ(BackupPoints().size(), 1u);
+    const GUI::WindowState after = window_->State();
+    EXPECT_EQ(after.view, L"tuning");
+    EXPECT_EQ(after.buttons.size(), 3u);  // Settings, Exit, Tune Up! again
+    EXPECT_EQ(after.sections[0].status, L"all selected tweaks were applied");
+    ASSERT_TRUE(PumpUntil([&] { return prompts_.restarts == 1; }));
+}
+
+TEST_F(MainFrameTest, DetailsChangeValuesOnlyOnOk)
+{
+    Open();
+    Analyse();
+    OpenTweaks(0);
+    const std::string empty = ReadFile(M().ConfigurationPath());
+    const struct {
+        const wchar_t* typed;  // nullptr: "From Registry"
+        int button;            // 5008 OK, 5010 Cancel
+        const char* saved;     // in Config.xml afterwards; nullptr: unchanged
+        size_t prompts;
+    } steps[] = {
+        {L"5", 5010, nullptr, 0},
+        {nullptr, 5010, nullptr, 0},
+        {L"not a number", 5008, nullptr, 1},
+        {L"7", 5008, "val=\"7\"", 1},
+    };
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        const auto& step = steps[i];
+        ClickRow(L"edit", &GUI::TweakRow::linkArea);
+        ASSERT_EQ(window_->State().view, L"details") << i;
+        ASSERT_EQ(window_->State().editors.size(), 1u) << i;
+        EXPECT_EQ(window_->State().buttons.size(), 2u) << i;  // OK and Cancel
+        if (step.typed) {
+            SetWindowTextW(window_->infoView()->EditOf(0), step.typed);
+            EXPECT_EQ(window_->State().editors[0].text, step.typed) << i;
+        } else {
+            SendMessageW(window_->infoView()->hwnd(), WM_COMMAND, GUI::TweakInfoView::kFirstButton + 1, 0);
+        }
+        Command(step.button);
+        EXPECT_EQ(prompts_.shown.size(), step.prompts) << i;
+        const std::string config = ReadFile(M().ConfigurationPath());
+        if (step.saved) {
+            EXPECT_TRUE(Has(config, step.saved)) << i << "\n" << config;
+            EXPECT_EQ(window_->State().view, L"tweaks") << i;
+        } else {
+            EXPECT_EQ(config, empty) << i;
+        }
+        if (window_->State().view == L"details") {
+            Command(5010);
+        }
+    }
+    EXPECT_EQ(prompts_.shown.back(), L"Tweak Details|Some setting are wrong and could not be applied!");
+}
+
+TEST_F(MainFrameTest, WithoutACatalogueAnalyseAndTuneUpTellWhy)
+{
+    Open(false, false);
+    Command(5001);
+    Command(5015);
+    ASSERT_EQ(prompts_.shown.size(), 2u);
+    for (const std::wstring& shown : prompts_.shown) {
+        EXPECT_EQ(shown.rfind(L"No tweaks loaded|", 0), 0u);
+    }
+    EXPECT_FALSE(M().IsRunning());
+    Command(5039);
+    EXPECT_EQ(opened_, std::vector<std::wstring>{L"https://corvane.example/help/help.html"});
+}
+
+TEST_F(MainFrameTest, KeyboardReachesTheRowsAndGoesBack)
+{
+    Open();
+    SendMessageW(W(), WM_KEYDOWN, VK_F5, 0);
+    ASSERT_TRUE(Idle());
+    ASSERT_TRUE(PumpUntil([&] { return window_->State().sections.at(0).mode == 0; }));
+    OpenTweaks(0);
+    // Tab: the bar's "Back", then the first row's switch, then its "Apply".
+    for (int i = 0; i < 3; ++i) {
+        SendMessageW(W(), WM_KEYDOWN, VK_TAB, 0);
+    }
+    const bool selected = window_->State().rows[0].selected;
+    SendMessageW(W(), WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_NE(window_->State().rows[0].selected, selected);
+    SendMessageW(W(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(window_->State().view, L"tuning");
+}
+
+// A prompt keeps the window painting and answering; posted commands wait.
+TEST_F(MainFrameTest, WhileAPromptIsOpenTheWindowPaints)
+{
+    Open();
+    GUI::WindowPrompts real(*toolkit_, *frame_);
+    HWND section = window_->sectionWindows().at(0)->hwnd();
+    const int paintsBefore = window_->sectionWindows().at(0)->paints();
+    std::atomic<int> paintsDuring{0};
+    std::atomic<bool> answered{false};
+    std::atomic<bool> disabled{false};
+    HWND w = W();
+    PostMessageW(w, WM_COMMAND, 5001, 0);  // waits until the prompt closes
+    std::thread answerer([&] {
+        HWND box = nullptr;
+        for (int i = 0; i < 500 && !box; ++i, Sleep(10)) {
+            box = FindWindowW(nullptr, L"Prompt test");
+        }
+        if (!box) {
+            return;
+        }
+        disabled = !IsWindowEnabled(w);
+        InvalidateRect(section, nullptr, FALSE);
+        Inspector inspector;
+        DWORD_PTR result = 0;
+        answered = SendMessageTimeoutW(w, RegisterWindowMessageW(GUI::Inspection::kInspectMessage), 0, 0,
+                                       SMTO_NORMAL, 3000, &result) != 0;
+        Sleep(200);
+        paintsDuring = window_->sectionWindows().at(0)->paints();
+        // Press its OK button.
+        HWND ok = FindWindowExW(box, nullptr, L"Button", L"OK");
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
+    });
+    real.Tell(w, L"Prompt test", L"The window keeps painting.", MB_ICONINFORMATION);
+    answerer.join();
+    EXPECT_TRUE(disabled);
+    EXPECT_TRUE(answered);
+    EXPECT_GT(paintsDuring.load(), paintsBefore);
+    EXPECT_FALSE(M().IsRunning() || window_->State().running);  // the posted analysis waited
+    EXPECT_TRUE(IsWindowEnabled(w));
+    Idle();
+}
+
+}  // namespace
