@@ -171,6 +171,7 @@ MainFrame::MainFrame(const MainFrameParts& parts)
 
 MainFrame::~MainFrame()
 {
+
     if (manager_.IsRunning()) {
         manager_.StopRun();
     }

@@ -140,7 +140,9 @@ protected:
     }
 
     // Two categories; A: a switch, a plain tweak not in effect, a range editor.
-    void Open(bool backup = false, bool withCatalogue = true)
+    // The window is drawn through WM_PRINTCLIENT and driven by messages, so
+    // most tests leave it hidden (under Wine each hide waits for the display).
+    void Open(bool backup = false, bool withCatalogue = true, bool shown = false)
     {
         if (withCatalogue) {
             Catalogue({{L"A",
@@ -165,7 +167,9 @@ protected:
         parts.lockName = L"Local\\Corvane.Changes.MainFrameTest";
         window_ = std::make_unique<MainFrame>(parts);
         ASSERT_EQ(window_->Create(L"Corvane", 200, 100), 0u);
-        window_->BringUp();
+        if (shown) {
+            window_->BringUp();
+        }
         Flush();
     }
     // Handles what is queued now.
@@ -245,7 +249,7 @@ protected:
 
 TEST_F(MainFrameTest, InspectionHookAnswersWithTheTuningView)
 {
-    Open();
+    Open(false, true, true);
     Inspector inspector;
     const std::string json = inspector.Ask(W());
     ASSERT_FALSE(json.empty());
@@ -424,8 +428,8 @@ TEST_F(MainFrameTest, KeyboardReachesTheRowsAndGoesBack)
     ASSERT_TRUE(Idle());
     ASSERT_TRUE(PumpUntil([&] { return window_->State().sections.at(0).mode == 0; }));
     OpenTweaks(0);
-    // Tab: the bar's "Back", then the first row's switch, then its "Apply".
-    for (int i = 0; i < 3; ++i) {
+    // Tab: the bar's "Back", then the first row's "Apply".
+    for (int i = 0; i < 2; ++i) {
         SendMessageW(W(), WM_KEYDOWN, VK_TAB, 0);
     }
     const bool selected = window_->State().rows[0].selected;
@@ -438,7 +442,7 @@ TEST_F(MainFrameTest, KeyboardReachesTheRowsAndGoesBack)
 // A prompt keeps the window painting and answering; posted commands wait.
 TEST_F(MainFrameTest, WhileAPromptIsOpenTheWindowPaints)
 {
-    Open();
+    Open(false, true, true);
     GUI::WindowPrompts real(*toolkit_, *frame_);
     HWND section = window_->sectionWindows().at(0)->hwnd();
     const int paintsBefore = window_->sectionWindows().at(0)->paints();
