@@ -4,7 +4,8 @@
 # Builds the gallery (win64), runs it under Wine on a private Xvfb display at
 # 100% and at 200% (a prefix whose LogPixels is 192), and saves under
 # build/screenshots/: gallery-100.png, gallery-200.png, the draw operations of
-# every control beside them (.txt), and the artwork's contact sheet.
+# every control beside them (.txt), and the artwork's contact sheet; then the
+# main window's views (main-<view>-<percent>.png).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="$root/build/screenshots"
@@ -12,8 +13,9 @@ launch="$root/cmake/wine-launch.sh"
 mkdir -p "$out"
 
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target aqua_gallery
+cmake --build --preset win64 --target aqua_gallery mainframe_shots
 gallery="$root/build/win64/gui/aqua_gallery.exe"
+shots="$root/build/win64/gui/mainframe_shots.exe"
 cp "$root/build/win64/skin/contact-sheet.png" "$out/contact-sheet.png"
 
 # A private display, larger than the tests' one: at 200% the window, the menu
@@ -50,8 +52,15 @@ for percent in 100 200; do
     echo "the gallery failed at $percent%" >&2
     exit 1
   }
+  # The main window over the free catalogue: tuning before and after an
+  # analysis, a tweaks view, a tweak's details and the tune-up preview.
+  rm -f "$out"/main-*-"$percent".png
+  "$launch" wine "$shots" "$(winepath=Z:"$out"; echo "${winepath//\//\\}")" "$percent" || {
+    echo "the main window's pictures failed at $percent%" >&2
+    exit 1
+  }
   "$launch" wineserver -k 2>/dev/null || true
-  echo "wrote $out/gallery-$percent.png"
+  echo "wrote $out/gallery-$percent.png and $out/main-*-$percent.png"
 done
 echo "wrote $out/contact-sheet.png"
 

@@ -19,18 +19,29 @@ constexpr int kBar = 48;
 
 std::vector<PreviewLine> PreviewLines(const std::vector<Tweaker::TweakChange>& changes)
 {
+    using Kind = PreviewLine::Kind;
     std::vector<PreviewLine> lines;
-    for (const Tweaker::TweakChange& tweak : changes) {
-        lines.push_back({tweak.category + L": " + tweak.name, true});
-        for (const Tweaker::ItemChange& item : tweak.items) {
-            lines.push_back({Tweaker::ChangeLine(item), false});
-        }
-        if (tweak.items.empty()) {
-            lines.push_back({L"(nothing to write: the tweak is taken as it is)", false});
-        }
+    if (changes.empty()) {
+        lines.push_back({Kind::Lead, L"Nothing would change."});
+        return lines;
     }
-    if (lines.empty()) {
-        lines.push_back({L"Nothing would change.", false});
+    lines.push_back({Kind::Lead, std::to_wstring(changes.size()) +
+                                     (changes.size() == 1 ? L" selected tweak is" : L" selected tweaks are") +
+                                     L" not in effect. \"Tune Up!\" makes these changes:"});
+    for (const Tweaker::TweakChange& tweak : changes) {
+        lines.push_back({Kind::Heading, tweak.category + L": " + tweak.name});
+        for (const Tweaker::ItemChange& item : tweak.items) {
+            if (item.file) {
+                lines.push_back({Kind::Place, item.location});
+                lines.push_back({Kind::Values, item.action + (item.restorable ? L"" : L" (not restorable)")});
+                continue;
+            }
+            lines.push_back({Kind::Place, item.location + L" [" +
+                                              (item.valueName.empty() ? L"(default)" : item.valueName) + L"] " +
+                                              item.type});
+            lines.push_back({Kind::Values, L"now " + item.current + L"  \x2192  " + item.next +
+                                               (item.needsAdmin ? L"  (needs administrator rights)" : L"")});
+        }
     }
     return lines;
 }
@@ -69,11 +80,12 @@ void PreviewList::Paint(Aqua::DrawList& list, Aqua::Rect size)
             continue;
         }
         const PreviewLine& l = lines_[i];
-        const int indent = l.heading ? s.Scale(6) : s.Scale(22);
-        Aqua::TextOp text{{indent, y, textWidth - indent + s.Scale(6), line},
-                          l.text,
-                          l.heading ? Verdana(8, Aqua::kBold) : Verdana(8),
-                          l.heading ? 0xFF000000 : 0xFF404040};
+        using Kind = PreviewLine::Kind;
+        const int indent = s.Scale(l.kind == Kind::Place ? 22 : l.kind == Kind::Values ? 40 : 6);
+        const bool bold = l.kind == Kind::Heading || l.kind == Kind::Lead;
+        const uint32_t colour = l.kind == Kind::Values ? 0xFF0A5A0A : l.kind == Kind::Place ? 0xFF404040 : 0xFF000000;
+        Aqua::TextOp text{{indent, y, textWidth - indent + s.Scale(6), line}, l.text,
+                          bold ? Verdana(8, Aqua::kBold) : Verdana(8), colour};
         text.ellipsis = true;
         list.Add(text);
     }

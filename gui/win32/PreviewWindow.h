@@ -14,8 +14,8 @@ namespace GUI {
 
 // One line of the preview list: a tweak's heading or one of its changes.
 struct PreviewLine {
+    enum class Kind { Lead, Heading, Place, Values } kind = Kind::Place;
     std::wstring text;
-    bool heading = false;
 };
 
 std::vector<PreviewLine> PreviewLines(const std::vector<Tweaker::TweakChange>& changes);

@@ -12,28 +12,8 @@ Aqua::FontSpec Verdana(double points, uint8_t style = Aqua::kRegular)
 }
 
 constexpr int kMargin = 8;
-constexpr int kChangeLine = 26;  // two lines of the small font
 constexpr int kLabel = 16;
 constexpr int kPresetLine = 19;
-
-// Lines the description takes in a box `width` pixels wide (100%), roughly:
-// Verdana 8 pt averages about six pixels a character.
-int EstimateLines(const std::wstring& text, int width)
-{
-    const size_t perLine = static_cast<size_t>(std::max(10, width / 6));
-    int lines = 0;
-    size_t start = 0;
-    while (start <= text.size()) {
-        const size_t end = text.find(L'\n', start);
-        const size_t length = (end == std::wstring::npos ? text.size() : end) - start;
-        lines += static_cast<int>(std::max<size_t>(1, (length + perLine - 1) / perLine));
-        if (end == std::wstring::npos) {
-            break;
-        }
-        start = end + 1;
-    }
-    return lines;
-}
 
 std::wstring EditorLabel(const ValueEditor& e)
 {
@@ -55,18 +35,61 @@ HWND TweakInfoView::EditOf(size_t editor) const
     return editor < edits_.size() ? edits_[editor] : nullptr;
 }
 
+int TweakInfoView::Measure(const std::wstring& text, const Aqua::FontSpec& spec, int width) const
+{
+    Gdiplus::Font* font = toolkit().Font(spec, scaler());
+    if (!font || text.empty()) {
+        return 0;
+    }
+    HDC dc = GetDC(hwnd());
+    Gdiplus::RectF box;
+    {
+        Gdiplus::Graphics graphics(dc);
+        Gdiplus::StringFormat format;
+        format.SetTrimming(Gdiplus::StringTrimmingWord);
+        graphics.MeasureString(text.c_str(), static_cast<INT>(text.size()), font,
+                               Gdiplus::RectF(0, 0, static_cast<Gdiplus::REAL>(width), 100000.0f), &format, &box);
+    }
+    ReleaseDC(hwnd(), dc);
+    return static_cast<int>(box.Height + 1.5f);
+}
+
 TweakInfoView::Place TweakInfoView::Layout() const
 {
-    const int width = ClientSize().width * Aqua::Scaler::kBaseDpi / scaler().dpi() - 2 * kMargin;
+    const Aqua::Scaler& s = scaler();
+    const Aqua::Rect size = ClientSize();
+    const int width = size.width - s.Scale(2 * kMargin);
     Place p;
-    p.textHeight = std::clamp(EstimateLines(details_.Text(), width) * 13 + 4, 40, 190);
-    p.changesTop = kMargin + p.textHeight + 6;
-    p.editorsTop = p.changesTop + kLabel + kChangeLine * static_cast<int>(details_.ChangeLines().size()) + 8;
-    int y = p.editorsTop;
+    const std::wstring& text = details_.Text();
+    const size_t split = text.find(L"\n\n");
+    p.heading = text.substr(0, split);
+    p.body = split == std::wstring::npos ? std::wstring() : text.substr(split + 2);
+    p.headingHeight = std::max(s.Scale(16), Measure(p.heading, Verdana(9, Aqua::kBold), width));
+    p.bodyTop = s.Scale(kMargin) + p.headingHeight + s.Scale(4);
+    // What follows the description, so that the description gives way to it.
+    int rest = s.Scale(6 + kLabel);
+    for (const std::wstring& line : details_.ChangeLines()) {
+        p.changeHeights.push_back(std::max(s.Scale(13), Measure(line, Verdana(7.5), width - s.Scale(8))) + s.Scale(3));
+        rest += p.changeHeights.back();
+    }
+    std::vector<int> editorHeights;
     for (const ValueEditor& e : details_.Editors()) {
+        editorHeights.push_back(s.Scale(8 + kLabel + (e.range ? TweakDetails::EditHeight(e.text) + 4 + 22
+                                                              : kPresetLine * static_cast<int>(e.presets.size()))));
+        rest += editorHeights.back();
+    }
+    const int room = size.height - p.bodyTop - rest - s.Scale(kMargin);
+    p.bodyHeight = std::min(Measure(p.body, Verdana(8), width), std::max(s.Scale(40), room));
+    p.changesTop = p.bodyTop + p.bodyHeight + s.Scale(6);
+    int y = p.changesTop + s.Scale(kLabel);
+    for (int h : p.changeHeights) {
+        p.changeTops.push_back(y);
+        y += h;
+    }
+    for (int h : editorHeights) {
+        y += s.Scale(8);
         p.editorTops.push_back(y);
-        y += kLabel + (e.range ? TweakDetails::EditHeight(e.text) + 4 + 22 : kPresetLine * static_cast<int>(e.presets.size())) +
-             10;
+        y += h - s.Scale(8);
     }
     return p;
 }
@@ -102,12 +125,12 @@ void TweakInfoView::Rebuild()
             edits_.push_back(nullptr);
             continue;
         }
-        const int top = p.editorTops[i] + kLabel;
+        const int top = p.editorTops[i] + s.Scale(kLabel);
         const int editHeight = TweakDetails::EditHeight(e.text);
         HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", e.text.c_str(),
                                     WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL |
                                         (editHeight > 20 ? ES_MULTILINE | ES_AUTOVSCROLL : 0),
-                                    s.Scale(kMargin + 5), s.Scale(top), s.Scale(225), s.Scale(editHeight), hwnd(),
+                                    s.Scale(kMargin + 5), top, s.Scale(225), s.Scale(editHeight), hwnd(),
                                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kFirstEdit + i)),
                                     GetModuleHandleW(nullptr), nullptr);
         if (edit) {
@@ -115,11 +138,11 @@ void TweakInfoView::Rebuild()
             SendMessageW(edit, EM_LIMITTEXT, 260, 0);
         }
         edits_.push_back(edit);
-        const int buttonTop = top + editHeight + 4;
+        const int buttonTop = top + s.Scale(editHeight + 4);
         for (int b = 0; b < 2; ++b) {
             RTI::Reference<Button> button(new Button(toolkit()));
             if (button->Create(hwnd(), kFirstButton + 2 * static_cast<int>(i) + b, b == 0 ? L"Recommended" : L"From Registry",
-                               {s.Scale(kMargin + 5 + 115 * b), s.Scale(buttonTop), s.Scale(110), s.Scale(22)})) {
+                               {s.Scale(kMargin + 5 + 115 * b), buttonTop, s.Scale(110), s.Scale(22)})) {
                 buttons_.push_back(button);
             }
         }
@@ -141,35 +164,34 @@ void TweakInfoView::Paint(Aqua::DrawList& list, Aqua::Rect size)
     const Aqua::Scaler& s = scaler();
     list.Add(Aqua::FillOp{size, kBackground});
     const Place p = Layout();
+    const int x = s.Scale(kMargin);
     const int width = size.width - s.Scale(2 * kMargin);
-    list.Add(Aqua::TextOp{{s.Scale(kMargin), s.Scale(kMargin), width, s.Scale(p.textHeight)},
-                          details_.Text(), Verdana(8), 0xFF000000, Aqua::TextAlign::Left, true});
-    list.Add(Aqua::TextOp{{s.Scale(kMargin), s.Scale(p.changesTop), width, s.Scale(kLabel)},
-                          L"What it changes (now \x2192 after a tune-up):", Verdana(8, Aqua::kBold)});
-    int y = p.changesTop + kLabel;
-    for (const std::wstring& line : details_.ChangeLines()) {
-        const bool admin = line.rfind(L"Administrator", 0) == 0;
-        list.Add(Aqua::TextOp{{s.Scale(kMargin + 8), s.Scale(y), width - s.Scale(8), s.Scale(kChangeLine)}, line,
-                              Verdana(7.5, admin ? Aqua::kBold : Aqua::kRegular), admin ? 0xFFB04000 : 0xFF303030,
-                              Aqua::TextAlign::Left, true});
-        y += kChangeLine;
+    list.Add(Aqua::TextOp{{x, s.Scale(kMargin), width, p.headingHeight}, p.heading, Verdana(9, Aqua::kBold)});
+    list.Add(Aqua::TextOp{{x, p.bodyTop, width, p.bodyHeight}, p.body, Verdana(8)});
+    list.Add(Aqua::FillOp{{x, p.changesTop - s.Scale(3), width, 1}, 0xFFB8B6BE});
+    list.Add(Aqua::TextOp{{x, p.changesTop, width, s.Scale(kLabel)}, L"What it changes (now \x2192 after a tune-up):",
+                          Verdana(8, Aqua::kBold)});
+    const auto& lines = details_.ChangeLines();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const bool admin = lines[i].rfind(L"Administrator", 0) == 0;
+        list.Add(Aqua::TextOp{{x + s.Scale(8), p.changeTops[i], width - s.Scale(8), p.changeHeights[i]}, lines[i],
+                              Verdana(7.5, admin ? Aqua::kBold : Aqua::kRegular), admin ? 0xFFB04000 : 0xFF303030});
     }
     const auto& editors = details_.Editors();
     for (size_t i = 0; i < editors.size(); ++i) {
         const ValueEditor& e = editors[i];
         const int top = p.editorTops[i];
-        list.Add(Aqua::TextOp{{s.Scale(kMargin), s.Scale(top), width, s.Scale(kLabel)}, EditorLabel(e),
-                              Verdana(8, Aqua::kBold)});
+        list.Add(Aqua::TextOp{{x, top, width, s.Scale(kLabel)}, EditorLabel(e), Verdana(8, Aqua::kBold)});
         if (e.range) {
             continue;
         }
         for (size_t k = 0; k < e.presets.size(); ++k) {
-            const int py = top + kLabel + kPresetLine * static_cast<int>(k);
+            const int py = top + s.Scale(kLabel + kPresetLine * static_cast<int>(k));
             const bool ticked = static_cast<int>(k) == e.ticked;
             list.Add(Aqua::ImageOp{L"XP.CHECKBOX", {0, ticked ? 64 : 0, 16, 16},
-                                   {s.Scale(kMargin + 8), s.Scale(py), s.Scale(16), s.Scale(16)}});
-            list.Add(Aqua::TextOp{{s.Scale(kMargin + 30), s.Scale(py), width - s.Scale(30), s.Scale(16)},
-                                  e.captions[k], Verdana(8), 0xFF000000, Aqua::TextAlign::Left, true});
+                                   {x + s.Scale(8), py, s.Scale(16), s.Scale(16)}});
+            list.Add(Aqua::TextOp{{x + s.Scale(30), py, width - s.Scale(30), s.Scale(16)}, e.captions[k], Verdana(8),
+                                  0xFF000000, Aqua::TextAlign::Left, true});
         }
     }
 }
@@ -177,8 +199,6 @@ void TweakInfoView::Paint(Aqua::DrawList& list, Aqua::Rect size)
 void TweakInfoView::ClickPreset(Aqua::Point point)
 {
     const Aqua::Scaler& s = scaler();
-    const int x = point.x * Aqua::Scaler::kBaseDpi / s.dpi();
-    const int y = point.y * Aqua::Scaler::kBaseDpi / s.dpi();
     const Place p = Layout();
     auto& editors = details_.Editors();
     for (size_t i = 0; i < editors.size(); ++i) {
@@ -186,8 +206,8 @@ void TweakInfoView::ClickPreset(Aqua::Point point)
             continue;
         }
         for (size_t k = 0; k < editors[i].presets.size(); ++k) {
-            const int py = p.editorTops[i] + kLabel + kPresetLine * static_cast<int>(k);
-            if (x >= kMargin + 8 && x < ClientSize().width && y >= py && y < py + 16) {
+            const int py = p.editorTops[i] + s.Scale(kLabel + kPresetLine * static_cast<int>(k));
+            if (point.x >= s.Scale(kMargin + 8) && point.y >= py && point.y < py + s.Scale(16)) {
                 if (mayEdit_()) {
                     details_.Tick(i, static_cast<int>(k));
                     Invalidate();

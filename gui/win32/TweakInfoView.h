@@ -37,13 +37,20 @@ protected:
     void OnScaleChanged() override { Rebuild(); }
 
 private:
+    // Where everything goes, in pixels at the window's scale.
     struct Place {
-        int textHeight = 0;
+        std::wstring heading, body;
+        int headingHeight = 0;
+        int bodyTop = 0;
+        int bodyHeight = 0;
         int changesTop = 0;
-        int editorsTop = 0;
-        std::vector<int> editorTops;  // 100% units
+        std::vector<int> changeTops;
+        std::vector<int> changeHeights;
+        std::vector<int> editorTops;
     };
     Place Layout() const;
+    // The height `text` takes wrapped at words in `width` pixels.
+    int Measure(const std::wstring& text, const Aqua::FontSpec& font, int width) const;
     void Clear();
     void SetEditText(size_t editor);
     void ClickPreset(Aqua::Point p);

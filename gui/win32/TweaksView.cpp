@@ -165,15 +165,12 @@ void TweaksView::Paint(Aqua::DrawList& list, Aqua::Rect size)
             list.Add(Aqua::ImageOp{odd ? L"AQUA.STATUS.NOTAPPLIEDODD" : L"AQUA.STATUS.NOTAPPLIED", {},
                                    {r.x, r.y, s.Scale(5), r.height}});
         }
-        const int textWidth = r.width - s.Scale(50) - s.Scale(84);
-        Aqua::TextOp name{{r.x + s.Scale(50), r.y + s.Scale(5), textWidth, s.Scale(18)}, row.name,
-                          Verdana(9, Aqua::kBold)};
-        name.ellipsis = true;
-        list.Add(name);
-        Aqua::TextOp description{{r.x + s.Scale(50), r.y + s.Scale(25), textWidth, s.Scale(46)}, row.description,
-                                 Verdana(8), 0xFF303030};
-        description.ellipsis = true;
-        list.Add(description);
+        // The name beside the link (two lines at most), the description
+        // below it across the row; both wrap at words.
+        list.Add(Aqua::TextOp{{r.x + s.Scale(50), r.y + s.Scale(5), r.width - s.Scale(50 + 84), s.Scale(30)}, row.name,
+                              Verdana(9, Aqua::kBold)});
+        list.Add(Aqua::TextOp{{r.x + s.Scale(50), r.y + s.Scale(36), r.width - s.Scale(58), s.Scale(38)},
+                              row.description, Verdana(8), 0xFF303030});
         const Aqua::Rect link = Place(row.linkArea);
         list.Add(Aqua::TextOp{{link.x - s.Scale(22), link.y, s.Scale(80), s.Scale(16)}, row.link,
                               Verdana(8, Aqua::kUnderline), disabled ? 0xFF9AB8DA : 0xFF0074FF});
@@ -188,8 +185,9 @@ void TweaksView::Paint(Aqua::DrawList& list, Aqua::Rect size)
         if (row.twoState) {
             const Aqua::Rect box = Place(row.switchBox);
             list.Add(CheckBox(row.switchOn, disabled, box));
-            list.Add(Aqua::TextOp{{box.right() + s.Scale(3), box.y, s.Scale(24), box.height}, row.switchLabel,
-                                  Verdana(7), 0xFF404040});
+            // Its position under it, apart from the "Apply" box.
+            list.Add(Aqua::TextOp{{box.x - s.Scale(10), box.bottom(), box.width + s.Scale(20), s.Scale(12)},
+                                  row.switchLabel, Verdana(6.5), 0xFF404040, Aqua::TextAlign::Centre});
         }
         // "Apply": selected for the tune-up.
         const Aqua::Rect select = Place(row.selectBox);

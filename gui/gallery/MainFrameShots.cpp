@@ -1,0 +1,179 @@
+// Pictures of the main window for people to look at (tools/screenshots.sh;
+// not part of CI). Hosts the real MainFrame over the free catalogue and saves
+// the screen around it: the tuning view before and after an analysis, the
+// tweaks of the first category, the details of a tweak with an edit box and
+// the tune-up preview.
+//   mainframe_shots OUTDIR SUFFIX
+#include <filesystem>
+#include <string>
+
+#include "core/xml/XmlDocument.h"
+#include "gui/win32/MainFrame.h"
+#include "gui/win32/PreviewWindow.h"
+#include "tweaker/RunControl.h"
+
+#include <shellapi.h>
+
+namespace {
+
+void Pump(int ms)
+{
+    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+    while (GetTickCount() < end) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    }
+}
+
+bool SavePng(HBITMAP bitmap, const std::wstring& path)
+{
+    const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+    Gdiplus::Bitmap image(bitmap, nullptr);
+    return image.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
+}
+
+// Saves the screen around `windows` (their union, with a margin).
+bool Shoot(std::initializer_list<HWND> windows, const std::wstring& path)
+{
+    RECT all{LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
+    for (HWND w : windows) {
+        if (!w || !IsWindowVisible(w)) {
+            continue;
+        }
+        RECT r{};
+        GetWindowRect(w, &r);
+        all.left = std::min(all.left, r.left);
+        all.top = std::min(all.top, r.top);
+        all.right = std::max(all.right, r.right);
+        all.bottom = std::max(all.bottom, r.bottom);
+    }
+    const int x0 = std::max(0L, all.left - 8), y0 = std::max(0L, all.top - 8);
+    const int x1 = std::min(static_cast<int>(all.right + 8), GetSystemMetrics(SM_CXSCREEN));
+    const int y1 = std::min(static_cast<int>(all.bottom + 8), GetSystemMetrics(SM_CYSCREEN));
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP shot = CreateCompatibleBitmap(screen, x1 - x0, y1 - y0);
+    HGDIOBJ old = SelectObject(memory, shot);
+    BitBlt(memory, 0, 0, x1 - x0, y1 - y0, screen, x0, y0, SRCCOPY);
+    SelectObject(memory, old);
+    const bool saved = SavePng(shot, path);
+    DeleteObject(shot);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return saved;
+}
+
+std::wstring gPreviewShot;
+
+void CALLBACK ShootPreview(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    HWND preview = FindWindowW(nullptr, GUI::WindowPrompts::kPreviewTitle);
+    Shoot({preview}, gPreviewShot);
+    PostMessageW(preview, WM_COMMAND, GUI::PreviewWindow::kCancel, 0);
+}
+
+// Answers everything but the preview at once; the preview is shown for real
+// and photographed before it is cancelled.
+class ShotPrompts final : public GUI::IPrompts {
+public:
+    ShotPrompts(GUI::Aqua::Toolkit& toolkit, GUI::IFrame& frame) : real_(toolkit, frame) {}
+    bool Ask(HWND, const std::wstring&, const std::wstring&) override { return true; }
+    void Tell(HWND, const std::wstring&, const std::wstring&, UINT) override {}
+    bool ConfirmTuneUp(HWND owner, const std::vector<Tweaker::TweakChange>& changes) override
+    {
+        // A thread timer fires inside the preview's own loop.
+        SetTimer(nullptr, 0, 1200, ShootPreview);
+        return real_.ConfirmTuneUp(owner, changes);
+    }
+    void OfferRestart(HWND) override {}
+
+private:
+    GUI::WindowPrompts real_;
+};
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
+{
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    const std::wstring out = argc > 1 ? argv[1] : L".";
+    const std::wstring suffix = argc > 2 ? argv[2] : L"100";
+    LocalFree(argv);
+    auto name = [&](const wchar_t* what) { return out + L"\\main-" + what + L"-" + suffix + L".png"; };
+    gPreviewShot = name(L"preview");
+
+    Tweaker::SetPacing(Tweaker::Pacing::Off);
+    GUI::Aqua::Toolkit toolkit(instance);
+    RTI::Reference<GUI::Aqua::Frame> frame(new GUI::Aqua::Frame(toolkit));
+    if (frame->LoadSkin(instance) != 0) {
+        return 1;
+    }
+    Tweaker::Manager manager;
+    manager.RegisterFactories();
+    manager.SetFolderName(L"CorvaneShots");
+    HRSRC found = FindResourceW(instance, L"FREE", L"BINARY");
+    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
+    XmlDocument document;
+    if (!loaded ||
+        document.LoadFromUtf8(std::string_view(static_cast<const char*>(LockResource(loaded)),
+                                               SizeofResource(instance, found))) != 0 ||
+        !manager.LoadCategories(document, &manager.Categories())) {
+        return 1;
+    }
+    std::filesystem::create_directories(manager.ConfigurationFolder());
+    {
+        XmlDocument empty;
+        (void)empty.SetDoc(L"<Tweaks></Tweaks>");
+        (void)empty.Save(manager.ConfigurationPath());
+    }
+
+    ShotPrompts prompts(toolkit, *frame);
+    GUI::MainFrameParts parts;
+    parts.toolkit = &toolkit;
+    parts.frame = frame.Get();
+    parts.manager = &manager;
+    parts.prompts = &prompts;
+    parts.openUrl = [](const std::wstring&) { return DWORD{0}; };
+    GUI::MainFrame window(parts);
+    const GUI::Aqua::Scaler s(GUI::Aqua::WindowDpi(nullptr));
+    if (window.Create(L"Corvane 2.3", s.Scale(120), s.Scale(10)) != 0) {
+        return 1;
+    }
+    window.BringUp();
+    HWND w = window.Handle();
+    auto shoot = [&](const wchar_t* what) {
+        RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump(700);
+        return Shoot({w, window.menu()->hwnd()}, name(what));
+    };
+    bool ok = shoot(L"tuning");
+    SendMessageW(w, WM_COMMAND, GUI::Command::Analyse, 0);
+    for (int i = 0; i < 500 && manager.IsRunning(); ++i) {
+        Pump(20);
+    }
+    ok = shoot(L"analysed") && ok;
+    GUI::SectionWindow& first = *window.sectionWindows().at(0);
+    const GUI::Aqua::Rect link = first.CustomizeRect();
+    SendMessageW(first.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(link.x + 4, link.y + 4));
+    Pump(200);
+    ok = shoot(L"tweaks") && ok;
+    // The details of the first tweak with an edit box.
+    for (const GUI::TweakRow& row : window.tweaksView()->list().Rows()) {
+        if (row.name.find(L"sign-out") != std::wstring::npos && !row.twoState) {
+            SendMessageW(w, WM_COMMAND, GUI::Command::ShowDetails, reinterpret_cast<LPARAM>(row.tweak.Get()));
+            break;
+        }
+    }
+    ok = shoot(L"details") && ok;
+    SendMessageW(w, WM_COMMAND, GUI::Command::Cancel, 0);
+    SendMessageW(w, WM_COMMAND, GUI::Command::LeaveTweaks, 0);
+    SendMessageW(w, WM_COMMAND, GUI::Command::TuneUp, 0);  // the preview photographs itself
+    Pump(200);
+    return ok && std::filesystem::exists(gPreviewShot) ? 0 : 1;
+}
