@@ -151,7 +151,7 @@ MainFrame::MainFrame(const MainFrameParts& parts)
     if (parts_.prompts) {
         prompts_ = parts_.prompts;
     } else {
-        ownPrompts_ = std::make_unique<WindowPrompts>(*parts.toolkit, *parts.frame);
+        ownPrompts_ = std::make_unique<WindowPrompts>(*parts.toolkit, *parts.frame, parts.restartAnswer);
         prompts_ = ownPrompts_.get();
     }
     if (parts_.lockName.empty()) {

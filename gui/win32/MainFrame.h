@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,8 @@ struct MainFrameParts {
     std::wstring helpPage;  // the online help page; empty: the build's setting
     // Opens an https:// address in the user's browser; empty: ShellExecuteW "open".
     std::function<DWORD(const std::wstring& url)> openUrl;
+    // A test run's answer to the restart offer (not shown then); empty: asked.
+    std::optional<bool> restartAnswer;
     std::wstring lockName;       // the change lock; empty: the program's
     HMODULE resources = nullptr;  // holds TIPS; nullptr: the program's module
 };

@@ -7,7 +7,6 @@
 namespace GUI {
 
 const wchar_t* const WindowPrompts::kPreviewTitle = L"Tune-up preview";
-const wchar_t* const WindowPrompts::kRestartAnswerVariable = L"CORVANE_TEST_RESTART_ANSWER";
 
 namespace {
 
@@ -115,9 +114,11 @@ bool WindowPrompts::ConfirmTuneUp(HWND owner, const std::vector<Tweaker::TweakCh
 
 void WindowPrompts::OfferRestart(HWND owner)
 {
-    wchar_t answer[8] = {};
-    if (GetEnvironmentVariableW(kRestartAnswerVariable, answer, 8) > 0) {
-        return;  // a test run: answered "No"
+    if (restartAnswer_) {
+        if (*restartAnswer_) {
+            (void)ExitWindowsEx(EWX_REBOOT, SHTDN_REASON_MAJOR_APPLICATION | SHTDN_REASON_FLAG_PLANNED);
+        }
+        return;
     }
     (void)RunPrompt(owner, ShowRestart, nullptr);
 }

@@ -4,6 +4,7 @@
 // their buttons; WindowPrompts shows them to the user.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,11 +36,12 @@ class WindowPrompts final : public IPrompts {
 public:
     // The title of the preview window.
     static const wchar_t* const kPreviewTitle;
-    // Set to "No" in a test run's environment: the restart offer is answered
-    // No without showing it (under Wine "Yes" would end the session).
-    static const wchar_t* const kRestartAnswerVariable;
-
-    WindowPrompts(Aqua::Toolkit& toolkit, IFrame& frame) : toolkit_(toolkit), frame_(frame) {}
+    // `restartAnswer`, set only by a test run, answers the restart offer
+    // without showing it (under Wine "Yes" ends the session).
+    WindowPrompts(Aqua::Toolkit& toolkit, IFrame& frame, std::optional<bool> restartAnswer = std::nullopt)
+        : toolkit_(toolkit), frame_(frame), restartAnswer_(restartAnswer)
+    {
+    }
 
     bool Ask(HWND owner, const std::wstring& caption, const std::wstring& text) override;
     void Tell(HWND owner, const std::wstring& caption, const std::wstring& text, UINT icon) override;
@@ -49,6 +51,7 @@ public:
 private:
     Aqua::Toolkit& toolkit_;
     IFrame& frame_;
+    std::optional<bool> restartAnswer_;
 };
 
 // Runs `body` on a prompt thread and returns its result, keeping `owner`

@@ -3,6 +3,7 @@
 // and clicks sent to its windows, prompts answered by their buttons.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -10,6 +11,7 @@
 
 #include "gui/Inspection.h"
 #include "gui/win32/MainFrame.h"
+#include "tweaker/ChangeLock.h"
 #include "tests/gui/GuiFixture.h"
 
 namespace {
@@ -260,6 +262,9 @@ TEST_F(MainFrameTest, InspectionHookAnswersWithTheTuningView)
                              "{\"name\":\"A\",\"mode\":1,\"status\":\"not analysed\"", "\"cells\":\"GGGGGGGGGG\""}) {
         EXPECT_TRUE(Has(json, part)) << part << "\n" << json;
     }
+    // "Tuning" re-evaluates without marking anything analysed.
+    Command(5031);
+    EXPECT_TRUE(Has(inspector.Ask(W()), "{\"name\":\"A\",\"mode\":1,\"status\":\"not analysed\""));
     // The help texts come from the program's TIPS.
     EXPECT_FALSE(window_->navigator().HelpTopic().empty());
     EXPECT_TRUE(reports_.empty());
@@ -324,6 +329,44 @@ TEST_F(MainFrameTest, TheApplyBoxSelectsATweakAndTheSwitchTurnsIt)
     Command(5022);
     EXPECT_EQ(window_->State().view, L"tuning");
     EXPECT_TRUE(prompts_.shown.empty());
+}
+
+// Every change holds the change lock only while it is made, so the command
+// line works beside the window; while another program holds it, nothing changes.
+TEST_F(MainFrameTest, ChangesTakeTheChangeLockOnlyWhileTheyAreMade)
+{
+    Open();
+    Analyse();
+    OpenTweaks(0);
+    const std::string before = ReadFile(M().ConfigurationPath());
+    const std::wstring name = L"Local\\Corvane.Changes.MainFrameTest";
+    // Another holder (a mutex is re-entered by its own thread).
+    std::atomic<int> step{0};
+    std::thread holder([&] {
+        Platform::UniqueNamedLock held;
+        step = Tweaker::TakeChangeLock(&held, name) == 0 ? 1 : -1;
+        while (step == 1) {
+            Sleep(5);
+        }
+    });
+    while (step == 0) {
+        Sleep(5);
+    }
+    ASSERT_EQ(step.load(), 1);
+    ClickRow(L"plain", &GUI::TweakRow::selectBox);
+    step = 2;
+    holder.join();
+    EXPECT_EQ(ReadFile(M().ConfigurationPath()), before);
+    ASSERT_EQ(prompts_.shown.size(), 1u);
+    EXPECT_EQ(prompts_.shown[0].rfind(L"Corvane|Another Corvane program", 0), 0u);
+    // Free again: the click changes, and the window does not keep the lock.
+    ClickRow(L"plain", &GUI::TweakRow::selectBox);
+    EXPECT_NE(ReadFile(M().ConfigurationPath()), before);
+    std::thread other([&] {
+        Platform::UniqueNamedLock lock;
+        EXPECT_EQ(Tweaker::TakeChangeLock(&lock, name), 0u);
+    });
+    other.join();
 }
 
 TEST_F(MainFrameTest, TuneUpShowsThePreviewChangesTheRegistryAndWritesABackupPoint)
