@@ -14,7 +14,6 @@ namespace GUI {
 namespace {
 
 constexpr UINT kRunMessage = WM_APP + 17;   // lParam: a RunNote to show
-constexpr UINT kShowProblems = WM_APP + 18;  // the load problems, once
 constexpr UINT_PTR kRunTimer = 17;          // watches a run's end
 constexpr int kRunTimerMs = 100;
 
@@ -318,12 +317,6 @@ void MainFrame::BringUp()
         tKeyboardFrame = this;
         keyHook_ = SetWindowsHookExW(WH_KEYBOARD, KeyHook, nullptr, GetCurrentThreadId());
     }
-    if (!problemsShown_) {
-        problemsShown_ = true;
-        if (!manager_.LoadProblems().empty()) {
-            PostMessageW(w, kShowProblems, 0, 0);
-        }
-    }
 }
 
 void MainFrame::StopRun()
@@ -491,9 +484,6 @@ LRESULT MainFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             }
             return 0;
         }
-        case kShowProblems:
-            Tell(L"Corvane", L"Some tweaks could not be loaded:\n\n" + LoadProblemText());
-            return 0;
         case WM_KEYDOWN:
             if (OnKey(static_cast<UINT>(wParam), GetKeyState(VK_SHIFT) < 0)) {
                 return 0;

@@ -154,7 +154,6 @@ private:
     UINT inspectMessage_ = 0;
     DWORD uiThread_ = 0;
     HHOOK keyHook_ = nullptr;
-    bool problemsShown_ = false;
     ViewId shownView_ = ViewId::Tuning;
 };
 

@@ -94,8 +94,9 @@ public:
     std::string Ask(HWND frame)
     {
         json_.clear();
-        SendMessageW(frame, RegisterWindowMessageW(GUI::Inspection::kInspectMessage),
-                     reinterpret_cast<WPARAM>(window_), 0);
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(frame, RegisterWindowMessageW(GUI::Inspection::kInspectMessage),
+                            reinterpret_cast<WPARAM>(window_), 0, SMTO_NORMAL, 5000, &result);
         return json_;
     }
 
@@ -249,7 +250,9 @@ protected:
     std::vector<std::wstring> opened_;
 };
 
-TEST_F(MainFrameTest, InspectionHookAnswersWithTheTuningView)
+// The one test with the window on the screen (under Wine each hide waits for
+// the display): the inspection hook, a real prompt, closing.
+TEST_F(MainFrameTest, InspectionPromptAndCloseOnAShownWindow)
 {
     Open(false, true, true);
     Inspector inspector;
@@ -268,6 +271,47 @@ TEST_F(MainFrameTest, InspectionHookAnswersWithTheTuningView)
     // The help texts come from the program's TIPS.
     EXPECT_FALSE(window_->navigator().HelpTopic().empty());
     EXPECT_TRUE(reports_.empty());
+
+    // A prompt keeps the window painting and answering; posted commands wait.
+    GUI::WindowPrompts real(*toolkit_, *frame_);
+    HWND section = window_->sectionWindows().at(0)->hwnd();
+    const int paintsBefore = window_->sectionWindows().at(0)->paints();
+    std::atomic<int> paintsDuring{0};
+    std::atomic<bool> answered{false};
+    std::atomic<bool> disabled{false};
+    HWND w = W();
+    PostMessageW(w, WM_COMMAND, 5001, 0);  // waits until the prompt closes
+    std::thread answerer([&] {
+        HWND box = nullptr;
+        for (int i = 0; i < 500 && !box; ++i, Sleep(10)) {
+            box = FindWindowW(nullptr, L"Prompt test");
+        }
+        if (!box) {
+            return;
+        }
+        disabled = !IsWindowEnabled(w);
+        InvalidateRect(section, nullptr, FALSE);
+        Inspector during;
+        answered = Has(during.Ask(w), "\"view\":\"tuning\"");
+        Sleep(200);
+        paintsDuring = window_->sectionWindows().at(0)->paints();
+        // Press its OK button.
+        HWND ok = FindWindowExW(box, nullptr, L"Button", L"OK");
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
+    });
+    real.Tell(w, L"Prompt test", L"The window keeps painting.", MB_ICONINFORMATION);
+    answerer.join();
+    EXPECT_TRUE(disabled);
+    EXPECT_TRUE(answered);
+    EXPECT_GT(paintsDuring.load(), paintsBefore);
+    EXPECT_FALSE(M().IsRunning() || window_->State().running);  // the posted analysis waited
+    EXPECT_TRUE(IsWindowEnabled(w));
+    Idle();
+
+    // Closing hides the window and its pop-ups; the program goes on.
+    SendMessageW(w, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(w));
+    EXPECT_FALSE(IsWindowVisible(window_->menu()->hwnd()));
 }
 
 TEST_F(MainFrameTest, SectionsAreGreyBeforeAnAnalysisAndInColourAfter)
@@ -480,48 +524,6 @@ TEST_F(MainFrameTest, KeyboardReachesTheRowsAndGoesBack)
     EXPECT_NE(window_->State().rows[0].selected, selected);
     SendMessageW(W(), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_EQ(window_->State().view, L"tuning");
-}
-
-// A prompt keeps the window painting and answering; posted commands wait.
-TEST_F(MainFrameTest, WhileAPromptIsOpenTheWindowPaints)
-{
-    Open(false, true, true);
-    GUI::WindowPrompts real(*toolkit_, *frame_);
-    HWND section = window_->sectionWindows().at(0)->hwnd();
-    const int paintsBefore = window_->sectionWindows().at(0)->paints();
-    std::atomic<int> paintsDuring{0};
-    std::atomic<bool> answered{false};
-    std::atomic<bool> disabled{false};
-    HWND w = W();
-    PostMessageW(w, WM_COMMAND, 5001, 0);  // waits until the prompt closes
-    std::thread answerer([&] {
-        HWND box = nullptr;
-        for (int i = 0; i < 500 && !box; ++i, Sleep(10)) {
-            box = FindWindowW(nullptr, L"Prompt test");
-        }
-        if (!box) {
-            return;
-        }
-        disabled = !IsWindowEnabled(w);
-        InvalidateRect(section, nullptr, FALSE);
-        Inspector inspector;
-        DWORD_PTR result = 0;
-        answered = SendMessageTimeoutW(w, RegisterWindowMessageW(GUI::Inspection::kInspectMessage), 0, 0,
-                                       SMTO_NORMAL, 3000, &result) != 0;
-        Sleep(200);
-        paintsDuring = window_->sectionWindows().at(0)->paints();
-        // Press its OK button.
-        HWND ok = FindWindowExW(box, nullptr, L"Button", L"OK");
-        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
-    });
-    real.Tell(w, L"Prompt test", L"The window keeps painting.", MB_ICONINFORMATION);
-    answerer.join();
-    EXPECT_TRUE(disabled);
-    EXPECT_TRUE(answered);
-    EXPECT_GT(paintsDuring.load(), paintsBefore);
-    EXPECT_FALSE(M().IsRunning() || window_->State().running);  // the posted analysis waited
-    EXPECT_TRUE(IsWindowEnabled(w));
-    Idle();
 }
 
 }  // namespace
