@@ -308,6 +308,27 @@ TEST_F(MainFrameTest, InspectionPromptAndCloseOnAShownWindow)
     EXPECT_TRUE(IsWindowEnabled(w));
     Idle();
 
+    // Keys typed on the window reach the keyboard's focus order: Tab goes to
+    // the first button of the bar.
+    SetForegroundWindow(w);
+    SetFocus(w);
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = VK_TAB;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+    EXPECT_TRUE(PumpUntil([&] { return GetFocus() == window_->actions()->ButtonOf(5002)->hwnd(); }, 2));
+
+    // Left of the screen's origin the menu stays left of the window.
+    SetWindowPos(w, nullptr, -150, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Flush();
+    RECT menuRect{};
+    POINT origin{0, 0};
+    ClientToScreen(w, &origin);
+    GetWindowRect(window_->menu()->hwnd(), &menuRect);
+    EXPECT_EQ(menuRect.left, origin.x - window_->scaler().Scale(81));
+    EXPECT_LT(menuRect.left, -150);
+
     // Closing hides the window and its pop-ups; the program goes on.
     SendMessageW(w, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindowVisible(w));
