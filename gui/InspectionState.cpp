@@ -28,11 +28,21 @@ public:
         out_ += '"';
         for (const char c : utf8) {
             switch (c) {
-                case '"': out_ += "\\\""; break;
-                case '\\': out_ += "\\\\"; break;
-                case '\n': out_ += "\\n"; break;
-                case '\r': out_ += "\\r"; break;
-                case '\t': out_ += "\\t"; break;
+                case '"':
+                    out_ += "\\\"";
+                    break;
+                case '\\':
+                    out_ += "\\\\";
+                    break;
+                case '\n':
+                    out_ += "\\n";
+                    break;
+                case '\r':
+                    out_ += "\\r";
+                    break;
+                case '\t':
+                    out_ += "\\t";
+                    break;
                 default:
                     if (static_cast<unsigned char>(c) < 0x20) {
                         char escaped[8];
@@ -95,64 +105,98 @@ std::string ToJson(const WindowState& s)
 {
     Json j;
     j.Open('{');
-    j.Key("view"); j.String(s.view);
-    j.Key("title"); j.String(s.title);
-    j.Key("helpTopic"); j.String(s.helpTopic);
-    j.Key("menu"); j.Number(s.menu);
-    j.Key("visible"); j.Bool(s.visible);
-    j.Key("running"); j.Bool(s.running);
-    j.Key("buttons"); j.Open('[');
+    j.Key("view");
+    j.String(s.view);
+    j.Key("title");
+    j.String(s.title);
+    j.Key("helpTopic");
+    j.String(s.helpTopic);
+    j.Key("menu");
+    j.Number(s.menu);
+    j.Key("visible");
+    j.Bool(s.visible);
+    j.Key("running");
+    j.Bool(s.running);
+    j.Key("buttons");
+    j.Open('[');
     for (const ButtonState& b : s.buttons) {
         j.Open('{');
-        j.Key("id"); j.Number(b.id);
-        j.Key("caption"); j.String(b.caption);
-        j.Key("enabled"); j.Bool(b.enabled);
+        j.Key("id");
+        j.Number(b.id);
+        j.Key("caption");
+        j.String(b.caption);
+        j.Key("enabled");
+        j.Bool(b.enabled);
         j.Close('}');
     }
     j.Close(']');
-    j.Key("sections"); j.Open('[');
+    j.Key("sections");
+    j.Open('[');
     for (const SectionState& c : s.sections) {
         j.Open('{');
-        j.Key("name"); j.String(c.name);
-        j.Key("mode"); j.Number(c.mode);
-        j.Key("status"); j.String(c.status);
-        j.Key("summary"); j.String(c.summary);
-        j.Key("litCells"); j.Number(c.litCells);
-        j.Key("cells"); j.String(c.cells);
-        j.Key("grey"); j.Bool(c.grey);
+        j.Key("name");
+        j.String(c.name);
+        j.Key("mode");
+        j.Number(c.mode);
+        j.Key("status");
+        j.String(c.status);
+        j.Key("summary");
+        j.String(c.summary);
+        j.Key("litCells");
+        j.Number(c.litCells);
+        j.Key("cells");
+        j.String(c.cells);
+        j.Key("grey");
+        j.Bool(c.grey);
         j.Close('}');
     }
     j.Close(']');
-    j.Key("filter"); j.String(s.filter);
-    j.Key("rows"); j.Open('[');
+    j.Key("filter");
+    j.String(s.filter);
+    j.Key("rows");
+    j.Open('[');
     for (const RowState& r : s.rows) {
         j.Open('{');
-        j.Key("name"); j.String(r.name);
-        j.Key("selected"); j.Bool(r.selected);
-        j.Key("twoState"); j.Bool(r.twoState);
-        j.Key("switchOn"); j.Bool(r.switchOn);
-        j.Key("applied"); j.Bool(r.applied);
-        j.Key("noAccess"); j.Bool(r.noAccess);
+        j.Key("name");
+        j.String(r.name);
+        j.Key("selected");
+        j.Bool(r.selected);
+        j.Key("twoState");
+        j.Bool(r.twoState);
+        j.Key("switchOn");
+        j.Bool(r.switchOn);
+        j.Key("applied");
+        j.Bool(r.applied);
+        j.Key("noAccess");
+        j.Bool(r.noAccess);
         j.Close('}');
     }
     j.Close(']');
-    j.Key("details"); j.String(s.details);
+    j.Key("details");
+    j.String(s.details);
     j.Strings("detailLines", s.detailLines);
-    j.Key("editors"); j.Open('[');
+    j.Key("editors");
+    j.Open('[');
     for (const EditorState& e : s.editors) {
         j.Open('{');
-        j.Key("range"); j.Bool(e.range);
-        j.Key("text"); j.String(e.text);
+        j.Key("range");
+        j.Bool(e.range);
+        j.Key("text");
+        j.String(e.text);
         j.Strings("presets", e.presets);
-        j.Key("ticked"); j.Number(e.ticked);
+        j.Key("ticked");
+        j.Number(e.ticked);
         j.Close('}');
     }
     j.Close(']');
-    j.Key("preview"); j.Open('[');
+    j.Key("preview");
+    j.Open('[');
     for (const PreviewState& p : s.preview) {
         j.Open('{');
-        j.Key("category"); j.String(p.category);
-        j.Key("name"); j.String(p.name);
+        j.Key("category");
+        j.String(p.category);
+        j.Key("name");
+        j.String(p.name);
         j.Strings("lines", p.lines);
         j.Close('}');
     }

@@ -121,8 +121,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
     XmlDocument document;
     if (!loaded ||
-        document.LoadFromUtf8(std::string_view(static_cast<const char*>(LockResource(loaded)),
-                                               SizeofResource(instance, found))) != 0 ||
+        document.LoadFromUtf8(
+            std::string_view(static_cast<const char*>(LockResource(loaded)), SizeofResource(instance, found))) != 0 ||
         !manager.LoadCategories(document, &manager.Categories())) {
         return 1;
     }

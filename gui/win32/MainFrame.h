@@ -43,7 +43,7 @@ struct MainFrameParts {
     std::function<DWORD(const std::wstring& url)> openUrl;
     // A test run's answer to the restart offer (not shown then); empty: asked.
     std::optional<bool> restartAnswer;
-    std::wstring lockName;       // the change lock; empty: the program's
+    std::wstring lockName;        // the change lock; empty: the program's
     HMODULE resources = nullptr;  // holds TIPS; nullptr: the program's module
 };
 
@@ -70,6 +70,8 @@ public:
 
     // What the inspection hook answers.
     WindowState State() const;
+    // The caption of an action-bar button.
+    static const wchar_t* ButtonCaption(int id);
     const Navigator& navigator() const { return navigator_; }
     const std::vector<RTI::Reference<SectionWindow>>& sectionWindows() const { return sectionWindows_; }
     TweaksView* tweaksView() const { return tweaksView_.Get(); }
@@ -84,6 +86,18 @@ protected:
 private:
     class Tracer;
     friend class Tracer;
+    // A message the worker asks for, shown on the user-interface thread
+    // (posted as kRunMessage with the note in lParam).
+    struct RunNote {
+        bool restart = false;
+        std::wstring caption;
+        std::wstring text;
+    };
+    static constexpr UINT kRunMessage = WM_APP + 17;
+    static constexpr UINT_PTR kRunTimer = 17;  // watches a run's end
+    static constexpr int kRunTimerMs = 100;
+    // The one main frame of this thread, for the keyboard hook.
+    static thread_local MainFrame* keyboardFrame_;
 
     // INavigationHost
     int SectionCount() override { return static_cast<int>(sections_.size()); }
@@ -136,7 +150,7 @@ private:
     IPrompts* prompts_ = nullptr;
     SectionList sections_;
     std::unique_ptr<RunTracer> runTracer_;
-    std::unique_ptr<Tracer> tracer_;
+    std::unique_ptr<RTI::ITracer> tracer_;  // a Tracer
     Navigator navigator_;
     Keyboard keyboard_;
     TweakDetails details_;

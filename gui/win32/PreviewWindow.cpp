@@ -36,9 +36,9 @@ std::vector<PreviewLine> PreviewLines(const std::vector<Tweaker::TweakChange>& c
                 lines.push_back({Kind::Values, item.action + (item.restorable ? L"" : L" (not restorable)")});
                 continue;
             }
-            lines.push_back({Kind::Place, item.location + L" [" +
-                                              (item.valueName.empty() ? L"(default)" : item.valueName) + L"] " +
-                                              item.type});
+            lines.push_back(
+                {Kind::Place,
+                 item.location + L" [" + (item.valueName.empty() ? L"(default)" : item.valueName) + L"] " + item.type});
             lines.push_back({Kind::Values, L"now " + item.current + L"  \x2192  " + item.next +
                                                (item.needsAdmin ? L"  (needs administrator rights)" : L"")});
         }
@@ -84,8 +84,10 @@ void PreviewList::Paint(Aqua::DrawList& list, Aqua::Rect size)
         const int indent = s.Scale(l.kind == Kind::Place ? 22 : l.kind == Kind::Values ? 40 : 6);
         const bool bold = l.kind == Kind::Heading || l.kind == Kind::Lead;
         const uint32_t colour = l.kind == Kind::Values ? 0xFF0A5A0A : l.kind == Kind::Place ? 0xFF404040 : 0xFF000000;
-        Aqua::TextOp text{{indent, y, textWidth - indent + s.Scale(6), line}, l.text,
-                          bold ? Verdana(8, Aqua::kBold) : Verdana(8), colour};
+        Aqua::TextOp text{{indent, y, textWidth - indent + s.Scale(6), line},
+                          l.text,
+                          bold ? Verdana(8, Aqua::kBold) : Verdana(8),
+                          colour};
         text.ellipsis = true;
         list.Add(text);
     }
@@ -124,11 +126,12 @@ bool PreviewWindow::Run(HWND owner, const std::wstring& title, const std::vector
     const int buttonWidth = scaler().Scale(110);
     const int buttonTop = client.bottom - bar + scaler().Scale(9);
     if (!list_->Create(hwnd(), {0, 0, client.right, client.bottom - bar}, PreviewLines(changes)) ||
-        !tuneUp_->Create(hwnd(), kTuneUp, L"Tune Up!",
-                         {client.right - 2 * buttonWidth - scaler().Scale(16), buttonTop, buttonWidth, scaler().Scale(30)},
-                         true) ||
-        !cancel_->Create(hwnd(), kCancel, L"Cancel",
-                         {client.right - buttonWidth - scaler().Scale(8), buttonTop, buttonWidth, scaler().Scale(30)})) {
+        !tuneUp_->Create(
+            hwnd(), kTuneUp, L"Tune Up!",
+            {client.right - 2 * buttonWidth - scaler().Scale(16), buttonTop, buttonWidth, scaler().Scale(30)}, true) ||
+        !cancel_->Create(
+            hwnd(), kCancel, L"Cancel",
+            {client.right - buttonWidth - scaler().Scale(8), buttonTop, buttonWidth, scaler().Scale(30)})) {
         DestroyWindow(hwnd());
         return false;
     }

@@ -48,7 +48,8 @@ int ShowRestart(void*)
     if (!shell) {
         return 0;
     }
-    auto restart = reinterpret_cast<RestartDialog>(reinterpret_cast<void*>(GetProcAddress(shell, MAKEINTRESOURCEA(59))));
+    auto restart =
+        reinterpret_cast<RestartDialog>(reinterpret_cast<void*>(GetProcAddress(shell, MAKEINTRESOURCEA(59))));
     int result = 0;
     if (restart) {
         result = restart(nullptr, L"", 2 /* EWX_REBOOT */);

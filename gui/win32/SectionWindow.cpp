@@ -14,10 +14,14 @@ Aqua::FontSpec Verdana(double points, uint8_t style = Aqua::kRegular)
 const wchar_t* CellImage(Cell cell)
 {
     switch (cell) {
-        case Cell::Green: return L"AQUA.INDICATOR.GREEN";
-        case Cell::Yellow: return L"AQUA.INDICATOR.YELLOW";
-        case Cell::Red: return L"AQUA.INDICATOR.RED";
-        case Cell::Gray: break;
+        case Cell::Green:
+            return L"AQUA.INDICATOR.GREEN";
+        case Cell::Yellow:
+            return L"AQUA.INDICATOR.YELLOW";
+        case Cell::Red:
+            return L"AQUA.INDICATOR.RED";
+        case Cell::Gray:
+            break;
     }
     return L"AQUA.INDICATOR.GRAY";
 }
@@ -55,9 +59,13 @@ void SectionWindow::Paint(Aqua::DrawList& list, Aqua::Rect size)
     list.Add(Aqua::FillOp{size, colour(v.rowColour)});
     const std::wstring icon = section_.Category()->GetIcon();
     if (!icon.empty()) {
-        list.Add(Aqua::ImageOp{icon + (section_.Index() % 2 == 1 ? L"B" : L"W"), {}, {s.Scale(8), s.Scale(12), s.Scale(32), s.Scale(32)}, look});
+        list.Add(Aqua::ImageOp{icon + (section_.Index() % 2 == 1 ? L"B" : L"W"),
+                               {},
+                               {s.Scale(8), s.Scale(12), s.Scale(32), s.Scale(32)},
+                               look});
     }
-    list.Add(Aqua::TextOp{{s.Scale(48), s.Scale(4), s.Scale(250), s.Scale(16)}, v.name, Verdana(10), colour(0xFF000000)});
+    list.Add(
+        Aqua::TextOp{{s.Scale(48), s.Scale(4), s.Scale(250), s.Scale(16)}, v.name, Verdana(10), colour(0xFF000000)});
     list.Add(Aqua::TextOp{{size.width - s.Scale(123), s.Scale(4), s.Scale(93), s.Scale(16)},
                           L"Customize...",
                           Verdana(10, Aqua::kUnderline),
@@ -67,10 +75,12 @@ void SectionWindow::Paint(Aqua::DrawList& list, Aqua::Rect size)
                           v.statusFont == SectionFont::Title ? Verdana(10) : Verdana(10, Aqua::kBold),
                           colour(v.statusColour)});
     for (int i = 0; i < 10; ++i) {
-        list.Add(Aqua::ImageOp{CellImage(v.cells[i]), {}, {s.Scale(55 + 31 * i), s.Scale(39), s.Scale(30), s.Scale(9)}, look});
+        list.Add(Aqua::ImageOp{
+            CellImage(v.cells[i]), {}, {s.Scale(55 + 31 * i), s.Scale(39), s.Scale(30), s.Scale(9)}, look});
     }
     if (!v.summary.empty()) {
-        list.Add(Aqua::TextOp{{s.Scale(48), s.Scale(53), s.Scale(300), s.Scale(16)}, v.summary, Verdana(8), colour(SectionColour::Grey)});
+        list.Add(Aqua::TextOp{
+            {s.Scale(48), s.Scale(53), s.Scale(300), s.Scale(16)}, v.summary, Verdana(8), colour(SectionColour::Grey)});
     }
     // A hairline between rows.
     list.Add(Aqua::FillOp{{0, size.height - 1, size.width, 1}, colour(0xFFD8E2EC)});

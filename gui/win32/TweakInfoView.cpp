@@ -18,8 +18,8 @@ constexpr int kPresetLine = 19;
 std::wstring EditorLabel(const ValueEditor& e)
 {
     const std::wstring& name = e.item->GetValueName();
-    return (e.range ? L"Value of " : L"Presets for ") + (name.empty() ? std::wstring(L"(default)") : L"\"" + name + L"\"") +
-           L":";
+    return (e.range ? L"Value of " : L"Presets for ") +
+           (name.empty() ? std::wstring(L"(default)") : L"\"" + name + L"\"") + L":";
 }
 
 }  // namespace
@@ -74,8 +74,9 @@ TweakInfoView::Place TweakInfoView::Layout() const
     }
     std::vector<int> editorHeights;
     for (const ValueEditor& e : details_.Editors()) {
-        editorHeights.push_back(s.Scale(8 + kLabel + (e.range ? TweakDetails::EditHeight(e.text) + 4 + 22
-                                                              : kPresetLine * static_cast<int>(e.presets.size()))));
+        editorHeights.push_back(s.Scale(
+            8 + kLabel +
+            (e.range ? TweakDetails::EditHeight(e.text) + 4 + 22 : kPresetLine * static_cast<int>(e.presets.size()))));
         rest += editorHeights.back();
     }
     const int room = size.height - p.bodyTop - rest - s.Scale(kMargin);
@@ -127,12 +128,11 @@ void TweakInfoView::Rebuild()
         }
         const int top = p.editorTops[i] + s.Scale(kLabel);
         const int editHeight = TweakDetails::EditHeight(e.text);
-        HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", e.text.c_str(),
-                                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL |
-                                        (editHeight > 20 ? ES_MULTILINE | ES_AUTOVSCROLL : 0),
-                                    s.Scale(kMargin + 5), top, s.Scale(225), s.Scale(editHeight), hwnd(),
-                                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kFirstEdit + i)),
-                                    GetModuleHandleW(nullptr), nullptr);
+        HWND edit = CreateWindowExW(
+            WS_EX_CLIENTEDGE, L"EDIT", e.text.c_str(),
+            WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | (editHeight > 20 ? ES_MULTILINE | ES_AUTOVSCROLL : 0),
+            s.Scale(kMargin + 5), top, s.Scale(225), s.Scale(editHeight), hwnd(),
+            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kFirstEdit + i)), GetModuleHandleW(nullptr), nullptr);
         if (edit) {
             SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
             SendMessageW(edit, EM_LIMITTEXT, 260, 0);
@@ -141,7 +141,8 @@ void TweakInfoView::Rebuild()
         const int buttonTop = top + s.Scale(editHeight + 4);
         for (int b = 0; b < 2; ++b) {
             RTI::Reference<Button> button(new Button(toolkit()));
-            if (button->Create(hwnd(), kFirstButton + 2 * static_cast<int>(i) + b, b == 0 ? L"Recommended" : L"From Registry",
+            if (button->Create(hwnd(), kFirstButton + 2 * static_cast<int>(i) + b,
+                               b == 0 ? L"Recommended" : L"From Registry",
                                {s.Scale(kMargin + 5 + 115 * b), buttonTop, s.Scale(110), s.Scale(22)})) {
                 buttons_.push_back(button);
             }
@@ -169,13 +170,16 @@ void TweakInfoView::Paint(Aqua::DrawList& list, Aqua::Rect size)
     list.Add(Aqua::TextOp{{x, s.Scale(kMargin), width, p.headingHeight}, p.heading, Verdana(9, Aqua::kBold)});
     list.Add(Aqua::TextOp{{x, p.bodyTop, width, p.bodyHeight}, p.body, Verdana(8)});
     list.Add(Aqua::FillOp{{x, p.changesTop - s.Scale(3), width, 1}, 0xFFB8B6BE});
-    list.Add(Aqua::TextOp{{x, p.changesTop, width, s.Scale(kLabel)}, L"What it changes (now \x2192 after a tune-up):",
+    list.Add(Aqua::TextOp{{x, p.changesTop, width, s.Scale(kLabel)},
+                          L"What it changes (now \x2192 after a tune-up):",
                           Verdana(8, Aqua::kBold)});
     const auto& lines = details_.ChangeLines();
     for (size_t i = 0; i < lines.size(); ++i) {
         const bool admin = lines[i].rfind(L"Administrator", 0) == 0;
-        list.Add(Aqua::TextOp{{x + s.Scale(8), p.changeTops[i], width - s.Scale(8), p.changeHeights[i]}, lines[i],
-                              Verdana(7.5, admin ? Aqua::kBold : Aqua::kRegular), admin ? 0xFFB04000 : 0xFF303030});
+        list.Add(Aqua::TextOp{{x + s.Scale(8), p.changeTops[i], width - s.Scale(8), p.changeHeights[i]},
+                              lines[i],
+                              Verdana(7.5, admin ? Aqua::kBold : Aqua::kRegular),
+                              admin ? 0xFFB04000 : 0xFF303030});
     }
     const auto& editors = details_.Editors();
     for (size_t i = 0; i < editors.size(); ++i) {
@@ -188,10 +192,14 @@ void TweakInfoView::Paint(Aqua::DrawList& list, Aqua::Rect size)
         for (size_t k = 0; k < e.presets.size(); ++k) {
             const int py = top + s.Scale(kLabel + kPresetLine * static_cast<int>(k));
             const bool ticked = static_cast<int>(k) == e.ticked;
-            list.Add(Aqua::ImageOp{L"XP.CHECKBOX", {0, ticked ? 64 : 0, 16, 16},
-                                   {x + s.Scale(8), py, s.Scale(16), s.Scale(16)}});
-            list.Add(Aqua::TextOp{{x + s.Scale(30), py, width - s.Scale(30), s.Scale(16)}, e.captions[k], Verdana(8),
-                                  0xFF000000, Aqua::TextAlign::Left, true});
+            list.Add(Aqua::ImageOp{
+                L"XP.CHECKBOX", {0, ticked ? 64 : 0, 16, 16}, {x + s.Scale(8), py, s.Scale(16), s.Scale(16)}});
+            list.Add(Aqua::TextOp{{x + s.Scale(30), py, width - s.Scale(30), s.Scale(16)},
+                                  e.captions[k],
+                                  Verdana(8),
+                                  0xFF000000,
+                                  Aqua::TextAlign::Left,
+                                  true});
         }
     }
 }

@@ -32,10 +32,10 @@ bool TweaksView::Create(HWND parent, Aqua::Rect place)
         return false;
     }
     const Aqua::Scaler& s = scaler();
-    filter_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
-                              s.Scale(58), s.Scale(4), place.width - s.Scale(66), s.Scale(20), hwnd(),
-                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kFilterId)), GetModuleHandleW(nullptr),
-                              nullptr);
+    filter_ =
+        CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                        s.Scale(58), s.Scale(4), place.width - s.Scale(66), s.Scale(20), hwnd(),
+                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kFilterId)), GetModuleHandleW(nullptr), nullptr);
     if (!filter_) {
         return false;
     }
@@ -147,10 +147,11 @@ void TweaksView::Paint(Aqua::DrawList& list, Aqua::Rect size)
     list.Add(Aqua::FillOp{{0, top - 1, size.width, 1}, 0xFFB8C8DA});
     const auto& rows = list_.Rows();
     if (rows.empty()) {
-        list.Add(Aqua::TextOp{{s.Scale(12), top + s.Scale(12), size.width - s.Scale(24), s.Scale(40)},
-                              list_.Filter().empty() ? L"This category has no tweaks." : L"No tweak matches the filter.",
-                              Verdana(9),
-                              0xFF606060});
+        list.Add(
+            Aqua::TextOp{{s.Scale(12), top + s.Scale(12), size.width - s.Scale(24), s.Scale(40)},
+                         list_.Filter().empty() ? L"This category has no tweaks." : L"No tweak matches the filter.",
+                         Verdana(9),
+                         0xFF606060});
     }
     const bool disabled = list_.IsDisabled();
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -162,21 +163,28 @@ void TweaksView::Paint(Aqua::DrawList& list, Aqua::Rect size)
         const bool odd = i % 2 == 1;
         list.Add(Aqua::FillOp{r, row.background});
         if (row.notApplied) {
-            list.Add(Aqua::ImageOp{odd ? L"AQUA.STATUS.NOTAPPLIEDODD" : L"AQUA.STATUS.NOTAPPLIED", {},
-                                   {r.x, r.y, s.Scale(5), r.height}});
+            list.Add(Aqua::ImageOp{
+                odd ? L"AQUA.STATUS.NOTAPPLIEDODD" : L"AQUA.STATUS.NOTAPPLIED", {}, {r.x, r.y, s.Scale(5), r.height}});
         }
         // The name beside the link (two lines at most), the description
         // below it across the row; both wrap at words.
-        list.Add(Aqua::TextOp{{r.x + s.Scale(50), r.y + s.Scale(5), r.width - s.Scale(50 + 84), s.Scale(30)}, row.name,
+        list.Add(Aqua::TextOp{{r.x + s.Scale(50), r.y + s.Scale(5), r.width - s.Scale(50 + 84), s.Scale(30)},
+                              row.name,
                               Verdana(9, Aqua::kBold)});
         list.Add(Aqua::TextOp{{r.x + s.Scale(50), r.y + s.Scale(36), r.width - s.Scale(58), s.Scale(38)},
-                              row.description, Verdana(8), 0xFF303030});
+                              row.description,
+                              Verdana(8),
+                              0xFF303030});
         const Aqua::Rect link = Place(row.linkArea);
-        list.Add(Aqua::TextOp{{link.x - s.Scale(22), link.y, s.Scale(80), s.Scale(16)}, row.link,
-                              Verdana(8, Aqua::kUnderline), disabled ? 0xFF9AB8DA : 0xFF0074FF});
+        list.Add(Aqua::TextOp{{link.x - s.Scale(22), link.y, s.Scale(80), s.Scale(16)},
+                              row.link,
+                              Verdana(8, Aqua::kUnderline),
+                              disabled ? 0xFF9AB8DA : 0xFF0074FF});
         if (row.noAccess) {
-            list.Add(Aqua::TextOp{{link.x - s.Scale(22), r.y + s.Scale(54), s.Scale(80), s.Scale(16)}, L"No access",
-                                  Verdana(8), 0xFFFF0000});
+            list.Add(Aqua::TextOp{{link.x - s.Scale(22), r.y + s.Scale(54), s.Scale(80), s.Scale(16)},
+                                  L"No access",
+                                  Verdana(8),
+                                  0xFFFF0000});
         }
         if (!row.icon.empty()) {
             list.Add(Aqua::ImageOp{row.icon, {}, {r.x + s.Scale(12), r.y + s.Scale(8), s.Scale(32), s.Scale(32)}});
@@ -187,13 +195,17 @@ void TweaksView::Paint(Aqua::DrawList& list, Aqua::Rect size)
             list.Add(CheckBox(row.switchOn, disabled, box));
             // Its position under it, apart from the "Apply" box.
             list.Add(Aqua::TextOp{{box.x - s.Scale(10), box.bottom(), box.width + s.Scale(20), s.Scale(12)},
-                                  row.switchLabel, Verdana(6.5), 0xFF404040, Aqua::TextAlign::Centre});
+                                  row.switchLabel,
+                                  Verdana(6.5),
+                                  0xFF404040,
+                                  Aqua::TextAlign::Centre});
         }
         // "Apply": selected for the tune-up.
         const Aqua::Rect select = Place(row.selectBox);
         list.Add(CheckBox(row.selected, disabled, select));
         list.Add(Aqua::TextOp{{select.right() + s.Scale(4), select.y, s.Scale(60), select.height},
-                              L"Apply", Verdana(8, row.selected ? Aqua::kBold : Aqua::kRegular),
+                              L"Apply",
+                              Verdana(8, row.selected ? Aqua::kBold : Aqua::kRegular),
                               row.selected ? 0xFF0A5A0A : 0xFF606060});
         if (focus_ && focus_->kind != FocusItem::Kind::Button && focus_->id == static_cast<int>(i)) {
             const Aqua::Rect f = focus_->kind == FocusItem::Kind::Select ? select : Place(row.switchBox);

@@ -11,8 +11,8 @@
 
 #include "gui/Inspection.h"
 #include "gui/win32/MainFrame.h"
-#include "tweaker/ChangeLock.h"
 #include "tests/gui/GuiFixture.h"
+#include "tweaker/ChangeLock.h"
 
 namespace {
 
@@ -127,10 +127,9 @@ protected:
     void SetUp() override
     {
         GuiTest::SetUp();
-        toolkit_ = std::make_unique<GUI::Aqua::Toolkit>(GetModuleHandleW(nullptr),
-                                                        [this](const std::wstring& text, const std::wstring&) {
-                                                            reports_.push_back(text);
-                                                        });
+        toolkit_ = std::make_unique<GUI::Aqua::Toolkit>(
+            GetModuleHandleW(nullptr),
+            [this](const std::wstring& text, const std::wstring&) { reports_.push_back(text); });
         frame_ = new GUI::Aqua::Frame(*toolkit_);
         ASSERT_EQ(frame_->LoadSkin(GetModuleHandleW(nullptr)), 0u);
     }
@@ -176,7 +175,10 @@ protected:
         Flush();
     }
     // Handles what is queued now.
-    static void Flush() { (void)PumpUntil([] { return false; }, 0); }
+    static void Flush()
+    {
+        (void)PumpUntil([] { return false; }, 0);
+    }
     HWND W() const { return window_->Handle(); }
     void Command(int id, LPARAM parameter = 0) { SendMessageW(W(), WM_COMMAND, id, parameter); }
     bool Idle()
@@ -258,11 +260,11 @@ TEST_F(MainFrameTest, InspectionPromptAndCloseOnAShownWindow)
     Inspector inspector;
     const std::string json = inspector.Ask(W());
     ASSERT_FALSE(json.empty());
-    for (const char* part : {"\"view\":\"tuning\"", "\"title\":\"Tuning\"", "\"helpTopic\":\"ID_TUNING\"",
-                             "\"menu\":5031", "\"visible\":true",
-                             "{\"id\":5002,\"caption\":\"Settings\",\"enabled\":true}",
-                             "{\"id\":5015,\"caption\":\"Tune Up!\",\"enabled\":true}",
-                             "{\"name\":\"A\",\"mode\":1,\"status\":\"not analysed\"", "\"cells\":\"GGGGGGGGGG\""}) {
+    for (const char* part :
+         {"\"view\":\"tuning\"", "\"title\":\"Tuning\"", "\"helpTopic\":\"ID_TUNING\"", "\"menu\":5031",
+          "\"visible\":true", "{\"id\":5002,\"caption\":\"Settings\",\"enabled\":true}",
+          "{\"id\":5015,\"caption\":\"Tune Up!\",\"enabled\":true}",
+          "{\"name\":\"A\",\"mode\":1,\"status\":\"not analysed\"", "\"cells\":\"GGGGGGGGGG\""}) {
         EXPECT_TRUE(Has(json, part)) << part << "\n" << json;
     }
     // "Tuning" re-evaluates without marking anything analysed.

@@ -1,0 +1,107 @@
+// What the inspection hook answers: the window's state as it is drawn.
+#include "gui/win32/MainFrame.h"
+
+namespace GUI {
+
+namespace {
+
+const wchar_t* ViewName(ViewId view)
+{
+    switch (view) {
+        case ViewId::Tuning:
+            return L"tuning";
+        case ViewId::Tweaks:
+            return L"tweaks";
+        case ViewId::TweakInfo:
+            return L"details";
+        case ViewId::Backups:
+            return L"backups";
+        case ViewId::Profiles:
+            return L"profiles";
+        case ViewId::ProfileInfo:
+            return L"profile";
+        case ViewId::TweakSets:
+            return L"tweaksets";
+        case ViewId::Settings:
+            return L"settings";
+        case ViewId::Support:
+            return L"support";
+    }
+    return L"";
+}
+
+wchar_t CellLetter(Cell cell)
+{
+    switch (cell) {
+        case Cell::Green:
+            return L'g';
+        case Cell::Yellow:
+            return L'y';
+        case Cell::Red:
+            return L'r';
+        case Cell::Gray:
+            break;
+    }
+    return L'G';
+}
+
+}  // namespace
+
+void MainFrame::RepaintSections() const
+{
+    for (const auto& section : sectionWindows_) {
+        InvalidateRect(section->hwnd(), nullptr, FALSE);
+    }
+}
+
+WindowState MainFrame::State() const
+{
+    WindowState s;
+    s.view = ViewName(navigator_.View());
+    s.title = navigator_.Title();
+    s.helpTopic = navigator_.HelpTopic();
+    s.menu = navigator_.MenuSelection();
+    s.visible = IsWindowVisible(hwnd()) != FALSE;
+    s.running = manager_.IsRunning();
+    for (int id : navigator_.Buttons()) {
+        s.buttons.push_back({id, ButtonCaption(id), navigator_.IsEnabled(id)});
+    }
+    for (const auto& section : sections_) {
+        const SectionView v = section->View();
+        SectionState state;
+        state.name = v.name;
+        state.mode = static_cast<int>(v.mode);
+        state.status = v.status;
+        state.summary = v.summary;
+        state.litCells = v.litCells;
+        for (Cell cell : v.cells) {
+            state.cells += CellLetter(cell);
+        }
+        state.grey = v.grey;
+        s.sections.push_back(state);
+    }
+    if (navigator_.View() == ViewId::Tweaks || navigator_.View() == ViewId::TweakInfo) {
+        s.filter = tweaksView_->list().Filter();
+        for (const TweakRow& row : tweaksView_->list().Rows()) {
+            s.rows.push_back({row.name, row.selected, row.twoState, row.switchOn, !row.notApplied, row.noAccess});
+        }
+    }
+    if (navigator_.View() == ViewId::TweakInfo) {
+        s.details = details_.Text();
+        s.detailLines = details_.ChangeLines();
+        for (const ValueEditor& e : const_cast<TweakDetails&>(details_).Editors()) {
+            s.editors.push_back({e.range, e.text, e.captions, e.ticked});
+        }
+    }
+    for (const Tweaker::TweakChange& change : lastPreview_) {
+        PreviewState p{change.category, change.name, {}};
+        for (const Tweaker::ItemChange& item : change.items) {
+            p.lines.push_back(Tweaker::ChangeLine(item));
+        }
+        s.preview.push_back(std::move(p));
+    }
+    s.prompts = promptLog_;
+    return s;
+}
+
+}  // namespace GUI
