@@ -260,6 +260,38 @@ void MainFrame::Build()
     ShowHelpTopic(navigator_.HelpTopic());
 }
 
+void MainFrame::OnScaleChanged()
+{
+    if (!status_ || !actions_ || !tweaksView_ || !infoView_) {
+        return;  // still being built
+    }
+    const Aqua::Scaler& s = scaler();
+    auto place = [&](WindowBase& child, int y, int height) {
+        child.SetScale(s);
+        SetWindowPos(child.hwnd(), nullptr, 0, y, s.Scale(kClientWidth), height, SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    const int viewsTop = s.Scale(kTitleHeight);
+    const int rowHeight = s.Scale(SectionWindow::kHeight);
+    const int viewsHeight = rowHeight * std::max(1, static_cast<int>(sections_.size()));
+    place(*status_, 0, viewsTop);
+    for (size_t i = 0; i < sectionWindows_.size(); ++i) {
+        place(*sectionWindows_[i], viewsTop + rowHeight * static_cast<int>(i), rowHeight);
+    }
+    place(*actions_, viewsTop + viewsHeight, s.Scale(kActionsHeight));
+    place(*tweaksView_, viewsTop, viewsHeight);
+    place(*infoView_, viewsTop, viewsHeight);
+    if (menu_) {
+        menu_->SetScale(s);
+    }
+    if (help_) {
+        help_->SetScale(s);
+        help_->tip()->SetScale(s);
+    }
+    POINT origin{0, 0};
+    ClientToScreen(hwnd(), &origin);
+    PlacePopups(origin.x, origin.y);
+}
+
 void MainFrame::LoadTips()
 {
     HMODULE module = parts_.resources ? parts_.resources : GetModuleHandleW(nullptr);

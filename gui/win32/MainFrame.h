@@ -82,6 +82,8 @@ public:
 protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCaptionButton(LRESULT hit) override;
+    // A move to a monitor of another DPI: every child takes the scale and its place.
+    void OnScaleChanged() override;
 
 private:
     class Tracer;

@@ -218,8 +218,8 @@ void TweaksView::Paint(Aqua::DrawList& list, Aqua::Rect size)
 void TweaksView::Click(Aqua::Point p)
 {
     const Aqua::Scaler& s = scaler();
-    if (p.y < s.Scale(kFilterHeight)) {
-        return;
+    if (p.y < s.Scale(kFilterHeight) || list_.IsDisabled()) {
+        return;  // while a run is active the rows only show
     }
     const Hit hit = list_.HitTest(Unscale(s, p.x), Unscale(s, p.y - s.Scale(kFilterHeight)));
     switch (hit.part) {
@@ -266,6 +266,16 @@ LRESULT TweaksView::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             break;
         case WM_SIZE: {
             const LRESULT r = Control::Handle(message, wParam, lParam);
+            // The filter box and the scroll bar follow the size and the scale.
+            const Aqua::Scaler& s = scaler();
+            const Aqua::Rect size = ClientSize();
+            const int top = s.Scale(kFilterHeight);
+            MoveWindow(filter_, s.Scale(58), s.Scale(4), size.width - s.Scale(66), s.Scale(20), TRUE);
+            if (scroll_) {
+                scroll_->SetScale(s);
+                MoveWindow(scroll_->hwnd(), size.width - s.Scale(TweaksList::kScrollBarWidth), top,
+                           s.Scale(TweaksList::kScrollBarWidth), size.height - top, TRUE);
+            }
             UpdateScroll();
             return r;
         }

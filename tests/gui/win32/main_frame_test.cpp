@@ -550,3 +550,35 @@ TEST_F(MainFrameTest, KeyboardReachesTheRowsAndGoesBack)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainFrameTest, AMoveToAnotherDpiRelaysOutTheViews)
+{
+    Open();
+    RECT window{};
+    GetWindowRect(W(), &window);
+    const int dpi = 2 * window_->scaler().dpi();
+    RECT suggested{window.left, window.top, window.left + 2 * (window.right - window.left),
+                   window.top + 2 * (window.bottom - window.top)};
+    SendMessageW(W(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    const GUI::Aqua::Scaler s(dpi);
+    auto placeOf = [&](HWND child) {
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, W(), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    const RECT second = placeOf(window_->sectionWindows().at(1)->hwnd());
+    EXPECT_EQ(second.top, s.Scale(29 + 75));
+    EXPECT_EQ(second.right - second.left, s.Scale(388));
+    const RECT bar = placeOf(window_->actions()->hwnd());
+    EXPECT_EQ(bar.top, s.Scale(29 + 2 * 75));
+    EXPECT_EQ(bar.bottom - bar.top, s.Scale(48));
+    EXPECT_EQ(window_->tweaksView()->scaler().dpi(), dpi);
+    RECT filter{};
+    GetWindowRect(window_->tweaksView()->filterBox(), &filter);
+    EXPECT_EQ(filter.bottom - filter.top, s.Scale(20));
+}
+
+}  // namespace
