@@ -582,3 +582,36 @@ TEST_F(MainFrameTest, AMoveToAnotherDpiRelaysOutTheViews)
 }
 
 }  // namespace
+
+namespace {
+
+// While a tune-up runs (paced here, so that it lasts), the rows only show and
+// the details refuse OK; the run's end brings the tuning view back.
+TEST_F(MainFrameTest, NothingChangesUnderARunningTuneUp)
+{
+    Open();
+    Analyse();
+    const std::string before = ReadFile(M().ConfigurationPath());
+    Tweaker::SetPacing(Tweaker::Pacing::On);
+    Command(5015);
+    ASSERT_TRUE(M().IsRunning());
+    Command(5005, reinterpret_cast<LPARAM>(M().Categories()[0].Get()));
+    EXPECT_EQ(window_->State().view, L"tweaks");
+    EXPECT_TRUE(window_->tweaksView()->list().IsDisabled());
+    ClickRow(L"plain", &GUI::TweakRow::selectBox);
+    ClickRow(L"sw", &GUI::TweakRow::switchBox);
+    Command(5020, reinterpret_cast<LPARAM>(window_->tweaksView()->list().Rows()[2].tweak.Get()));
+    Command(5008);
+    const bool stillRunning = M().IsRunning();
+    Tweaker::SetPacing(Tweaker::Pacing::Off);
+    ASSERT_TRUE(stillRunning) << "the run ended before the checks";
+    EXPECT_EQ(window_->State().view, L"details");
+    ASSERT_EQ(prompts_.shown.size(), 1u);
+    EXPECT_EQ(prompts_.shown[0], std::wstring(GUI::Navigator::kBusyCaption) + L"|" + GUI::Navigator::kBusyText);
+    EXPECT_EQ(ReadFile(M().ConfigurationPath()), before);
+    ASSERT_TRUE(Idle());
+    EXPECT_TRUE(PumpUntil([&] { return window_->State().view == L"tuning"; }));
+    EXPECT_FALSE(window_->tweaksView()->list().IsDisabled());
+}
+
+}  // namespace
