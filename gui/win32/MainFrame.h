@@ -127,7 +127,7 @@ private:
     // ITweaksViewHost
     void ToggleSelection(int row) override;
     void ToggleSwitch(int row) override;
-    void OpenDetails(int row) override;
+    void OpenRowDetails(int row) override;
     void ViewKey(UINT key) override;
 
     void Build();

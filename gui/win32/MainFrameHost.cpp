@@ -244,7 +244,7 @@ void MainFrame::ToggleSwitch(int row)
     tweaksView_->Refresh();
 }
 
-void MainFrame::OpenDetails(int row)
+void MainFrame::OpenRowDetails(int row)
 {
     const auto& rows = tweaksView_->list().Rows();
     if (row >= 0 && row < static_cast<int>(rows.size())) {

@@ -230,7 +230,7 @@ void TweaksView::Click(Aqua::Point p)
             host_.ToggleSwitch(hit.row);
             break;
         case RowPart::Link:
-            host_.OpenDetails(hit.row);
+            host_.OpenRowDetails(hit.row);
             break;
         default:
             break;

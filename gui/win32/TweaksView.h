@@ -16,7 +16,7 @@ class ITweaksViewHost {
 public:
     virtual void ToggleSelection(int row) = 0;
     virtual void ToggleSwitch(int row) = 0;
-    virtual void OpenDetails(int row) = 0;
+    virtual void OpenRowDetails(int row) = 0;
     // Keys the view does not use itself (Tab, Space, Enter, Esc, F5).
     virtual void ViewKey(UINT key) = 0;
 
