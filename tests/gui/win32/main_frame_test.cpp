@@ -310,6 +310,29 @@ TEST_F(MainFrameTest, InspectionPromptAndCloseOnAShownWindow)
     EXPECT_TRUE(IsWindowEnabled(w));
     Idle();
 
+    // The preview is answered by its buttons: "Tune Up!" says go.
+    std::vector<Tweaker::TweakChange> changes(1);
+    changes[0].category = L"A";
+    changes[0].name = L"plain";
+    std::atomic<bool> clicked{false};
+    std::thread clicker([&] {
+        HWND button = nullptr;
+        for (int i = 0; i < 500 && !button; ++i, Sleep(10)) {
+            HWND preview = FindWindowW(nullptr, GUI::WindowPrompts::kPreviewTitle);
+            button = preview ? FindWindowExW(preview, nullptr, nullptr, L"Tune Up!") : nullptr;
+        }
+        if (button) {
+            PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+            PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+            clicked = true;
+        }
+    });
+    const bool go = real.ConfirmTuneUp(w, changes);
+    clicker.join();
+    EXPECT_TRUE(clicked);
+    EXPECT_TRUE(go);
+    EXPECT_TRUE(IsWindowEnabled(w));
+
     // Keys typed on the window reach the keyboard's focus order: Tab goes to
     // the first button of the bar.
     SetForegroundWindow(w);
