@@ -107,6 +107,8 @@ std::string ToJson(const WindowState& s)
     j.Open('{');
     j.Key("view");
     j.String(s.view);
+    j.Key("caption");
+    j.String(s.caption);
     j.Key("title");
     j.String(s.title);
     j.Key("helpTopic");
@@ -117,6 +119,8 @@ std::string ToJson(const WindowState& s)
     j.Bool(s.visible);
     j.Key("running");
     j.Bool(s.running);
+    j.Key("analysed");
+    j.Bool(s.analysed);
     j.Key("buttons");
     j.Open('[');
     for (const ButtonState& b : s.buttons) {

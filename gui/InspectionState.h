@@ -47,11 +47,13 @@ struct PreviewState {
 
 struct WindowState {
     std::wstring view;
-    std::wstring title;
+    std::wstring caption;  // the window's own text
+    std::wstring title;    // the title strip
     std::wstring helpTopic;
     int menu = 0;
     bool visible = false;
     bool running = false;
+    bool analysed = false;  // every section shows the end of a whole analysis
     std::vector<ButtonState> buttons;
     std::vector<SectionState> sections;
     std::wstring filter;

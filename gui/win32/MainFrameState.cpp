@@ -58,6 +58,9 @@ WindowState MainFrame::State() const
 {
     WindowState s;
     s.view = ViewName(navigator_.View());
+    wchar_t caption[256] = {};
+    GetWindowTextW(hwnd(), caption, static_cast<int>(std::size(caption)));
+    s.caption = caption;
     s.title = navigator_.Title();
     s.helpTopic = navigator_.HelpTopic();
     s.menu = navigator_.MenuSelection();
@@ -79,6 +82,7 @@ WindowState MainFrame::State() const
         }
         state.grey = v.grey;
         s.sections.push_back(state);
+        s.analysed = (s.analysed || s.sections.size() == 1) && v.mode == SectionMode::Analysed;
     }
     if (navigator_.View() == ViewId::Tweaks || navigator_.View() == ViewId::TweakInfo) {
         s.filter = tweaksView_->list().Filter();

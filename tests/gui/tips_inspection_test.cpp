@@ -58,8 +58,9 @@ TEST(InspectionJsonTest, FieldsAndEscapes)
     state.prompts = {L"Tweak Details"};
     const std::string json = GUI::ToJson(state);
     const char* parts[] = {
-        "{\"view\":\"tweaks\",\"title\":\"Say \\\"hi\\\"\\\\ \xC3\xA9\\n\\t\\u0001\",\"helpTopic\":\"\",\"menu\":5031,"
-        "\"visible\":true,\"running\":false,",
+        "{\"view\":\"tweaks\",\"caption\":\"\",\"title\":\"Say \\\"hi\\\"\\\\ "
+        "\xC3\xA9\\n\\t\\u0001\",\"helpTopic\":\"\",\"menu\":5031,"
+        "\"visible\":true,\"running\":false,\"analysed\":false,",
         "\"buttons\":[{\"id\":5022,\"caption\":\"Back\",\"enabled\":true},"
         "{\"id\":5017,\"caption\":\"Restore Point(s)\",\"enabled\":false}],",
         "\"sections\":[{\"name\":\"A\",\"mode\":0,\"status\":\"completed\",\"summary\":\"3 in general/1 applied\","

@@ -261,8 +261,8 @@ TEST_F(MainFrameTest, InspectionPromptAndCloseOnAShownWindow)
     const std::string json = inspector.Ask(W());
     ASSERT_FALSE(json.empty());
     for (const char* part :
-         {"\"view\":\"tuning\"", "\"title\":\"Tuning\"", "\"helpTopic\":\"ID_TUNING\"", "\"menu\":5031",
-          "\"visible\":true", "{\"id\":5002,\"caption\":\"Settings\",\"enabled\":true}",
+         {"\"view\":\"tuning\"", "\"analysed\":false", "\"title\":\"Tuning\"", "\"helpTopic\":\"ID_TUNING\"",
+          "\"menu\":5031", "\"visible\":true", "{\"id\":5002,\"caption\":\"Settings\",\"enabled\":true}",
           "{\"id\":5015,\"caption\":\"Tune Up!\",\"enabled\":true}",
           "{\"name\":\"A\",\"mode\":1,\"status\":\"not analysed\"", "\"cells\":\"GGGGGGGGGG\""}) {
         EXPECT_TRUE(Has(json, part)) << part << "\n" << json;
@@ -383,6 +383,8 @@ TEST_F(MainFrameTest, SectionsAreGreyBeforeAnAnalysisAndInColourAfter)
     const GUI::WindowState state = window_->State();
     EXPECT_EQ(state.sections[1].status, L"all selected tweaks were applied");
     EXPECT_EQ(state.sections[1].cells, L"gggggggggg");
+    EXPECT_TRUE(state.analysed);
+    EXPECT_EQ(state.caption, L"Corvane");
 }
 
 TEST_F(MainFrameTest, TheApplyBoxSelectsATweakAndTheSwitchTurnsIt)
