@@ -246,6 +246,22 @@ LRESULT TweaksView::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_LBUTTONDOWN:
             SetFocus(GetParent(hwnd()));
             return 0;
+        case WM_SETCURSOR: {
+            // The hand over what a click acts on.
+            POINT p{};
+            GetCursorPos(&p);
+            ScreenToClient(hwnd(), &p);
+            const Aqua::Scaler& s = scaler();
+            const Hit hit = p.y < s.Scale(kFilterHeight)
+                                ? Hit{}
+                                : list_.HitTest(Unscale(s, p.x), Unscale(s, p.y - s.Scale(kFilterHeight)));
+            if (!list_.IsDisabled() && hit.part != RowPart::None && hit.part != RowPart::Row &&
+                reinterpret_cast<HWND>(wParam) == hwnd()) {
+                SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));  // IDC_HAND
+                return TRUE;
+            }
+            break;
+        }
         case WM_VSCROLL:
             list_.SetScroll(Unscale(scaler(), scroll_->position()));
             Invalidate();
