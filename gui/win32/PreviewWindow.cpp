@@ -2,14 +2,11 @@
 
 #include <algorithm>
 
+#include "gui/win32/Verdana.h"
+
 namespace GUI {
 
 namespace {
-
-Aqua::FontSpec Verdana(double points, uint8_t style = Aqua::kRegular)
-{
-    return {std::wstring(Aqua::kVerdana), points, Aqua::FontUnit::Point, style};
-}
 
 constexpr int kWidth = 520;
 constexpr int kHeight = 380;

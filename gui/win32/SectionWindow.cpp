@@ -1,15 +1,11 @@
 #include "gui/win32/SectionWindow.h"
 
 #include "gui/Commands.h"
+#include "gui/win32/Verdana.h"
 
 namespace GUI {
 
 namespace {
-
-Aqua::FontSpec Verdana(double points, uint8_t style = Aqua::kRegular)
-{
-    return {std::wstring(Aqua::kVerdana), points, Aqua::FontUnit::Point, style};
-}
 
 const wchar_t* CellImage(Cell cell)
 {

@@ -2,14 +2,11 @@
 
 #include <commctrl.h>
 
+#include "gui/win32/Verdana.h"
+
 namespace GUI {
 
 namespace {
-
-Aqua::FontSpec Verdana(double points, uint8_t style = Aqua::kRegular)
-{
-    return {std::wstring(Aqua::kVerdana), points, Aqua::FontUnit::Point, style};
-}
 
 // Frames of the check-box strip: 0 unticked, 4 ticked; 16 x 16 each.
 Aqua::ImageOp CheckBox(bool ticked, bool disabled, Aqua::Rect dest)
