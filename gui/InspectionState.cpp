@@ -23,7 +23,7 @@ public:
         Separate();
         std::string utf8;
         if (Text::WideToUtf8(text, &utf8) != 0) {
-            utf8 = "?";  // an unpaired surrogate; the hook only reads
+            utf8.assign(1, '?');  // an unpaired surrogate; the hook only reads
         }
         out_ += '"';
         for (const char c : utf8) {

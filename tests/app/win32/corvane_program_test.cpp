@@ -250,7 +250,7 @@ TEST(CorvaneProgram, TheFirstStartWritesTheSettingsAnalysesAtLaunchAndEndsWithTh
     const std::string state = Testing::Inspect(window);
     ASSERT_FALSE(state.empty()) << "the inspection hook did not answer";
     EXPECT_EQ(Testing::JsonText(state, "view"), "tuning") << state;
-    const std::optional<std::string> title = Testing::JsonText(state, "title");
+    const std::optional<std::string> title = Testing::JsonText(state, "caption");
     ASSERT_TRUE(title.has_value()) << state;
     EXPECT_EQ(title->rfind("Corvane 2.", 0), 0u) << *title;
     EXPECT_NE(title->find(" tweaks)"), std::string::npos) << *title;
