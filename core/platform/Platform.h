@@ -26,14 +26,38 @@ struct KeyTag;
 using KeyHandle = KeyTag*;
 
 // The predefined roots carry the values Windows gives them.
-inline KeyHandle PredefinedKey(uint32_t value) { return reinterpret_cast<KeyHandle>(static_cast<uintptr_t>(static_cast<int32_t>(value))); }
-inline KeyHandle ClassesRoot() { return PredefinedKey(0x80000000u); }
-inline KeyHandle CurrentUser() { return PredefinedKey(0x80000001u); }
-inline KeyHandle LocalMachine() { return PredefinedKey(0x80000002u); }
-inline KeyHandle Users() { return PredefinedKey(0x80000003u); }
-inline KeyHandle PerformanceData() { return PredefinedKey(0x80000004u); }
-inline KeyHandle CurrentConfig() { return PredefinedKey(0x80000005u); }
-inline KeyHandle DynData() { return PredefinedKey(0x80000006u); }
+inline KeyHandle PredefinedKey(uint32_t value)
+{
+    return reinterpret_cast<KeyHandle>(static_cast<uintptr_t>(static_cast<int32_t>(value)));
+}
+inline KeyHandle ClassesRoot()
+{
+    return PredefinedKey(0x80000000u);
+}
+inline KeyHandle CurrentUser()
+{
+    return PredefinedKey(0x80000001u);
+}
+inline KeyHandle LocalMachine()
+{
+    return PredefinedKey(0x80000002u);
+}
+inline KeyHandle Users()
+{
+    return PredefinedKey(0x80000003u);
+}
+inline KeyHandle PerformanceData()
+{
+    return PredefinedKey(0x80000004u);
+}
+inline KeyHandle CurrentConfig()
+{
+    return PredefinedKey(0x80000005u);
+}
+inline KeyHandle DynData()
+{
+    return PredefinedKey(0x80000006u);
+}
 bool IsPredefinedKey(KeyHandle key);
 
 namespace RegType {
@@ -81,9 +105,11 @@ class IRegistry {
 public:
     virtual ~IRegistry() = default;
     // Error 2 when the key is missing.
-    [[nodiscard]] virtual Status OpenKey(KeyHandle parent, std::wstring_view subKey, KeyAccess access, KeyHandle* out) = 0;
+    [[nodiscard]] virtual Status OpenKey(KeyHandle parent, std::wstring_view subKey, KeyAccess access,
+                                         KeyHandle* out) = 0;
     // Creates missing levels; *created tells whether the last level was new.
-    [[nodiscard]] virtual Status CreateKey(KeyHandle parent, std::wstring_view subKey, KeyHandle* out, bool* created) = 0;
+    [[nodiscard]] virtual Status CreateKey(KeyHandle parent, std::wstring_view subKey, KeyHandle* out,
+                                           bool* created) = 0;
     // OpenKey and CreateKey in a chosen view. Keys opened or created below the
     // handle they give stay in that view.
     [[nodiscard]] virtual Status OpenKeyInView(KeyHandle parent, std::wstring_view subKey, KeyAccess access,
@@ -97,9 +123,11 @@ public:
     [[nodiscard]] virtual Status EnumKey(KeyHandle key, uint32_t index, std::wstring* name) = 0;
     [[nodiscard]] virtual Status EnumValue(KeyHandle key, uint32_t index, std::wstring* name, uint32_t* type) = 0;
     // Type and all data bytes of a value, whatever its size. Error 2 when missing.
-    [[nodiscard]] virtual Status QueryValue(KeyHandle key, std::wstring_view name, uint32_t* type, std::vector<uint8_t>* data) = 0;
+    [[nodiscard]] virtual Status QueryValue(KeyHandle key, std::wstring_view name, uint32_t* type,
+                                            std::vector<uint8_t>* data) = 0;
     // Overwriting keeps the stored spelling of the name.
-    [[nodiscard]] virtual Status SetValue(KeyHandle key, std::wstring_view name, uint32_t type, const uint8_t* data, size_t size) = 0;
+    [[nodiscard]] virtual Status SetValue(KeyHandle key, std::wstring_view name, uint32_t type, const uint8_t* data,
+                                          size_t size) = 0;
     [[nodiscard]] virtual Status DeleteValue(KeyHandle key, std::wstring_view name) = 0;
     // Deletes a key without subkeys; error 5 when it has some.
     [[nodiscard]] virtual Status DeleteKey(KeyHandle parent, std::wstring_view subKey) = 0;
@@ -153,7 +181,8 @@ public:
     [[nodiscard]] virtual Status GetFileInfo(std::wstring_view path, FileInfo* out) = 0;
     [[nodiscard]] virtual Status SetFileAttributes(std::wstring_view path, uint32_t attributes) = 0;
     // Files are shared for reading and writing, as the helpers need.
-    [[nodiscard]] virtual Status CreateFile(std::wstring_view path, FileAccess access, Disposition disposition, FileHandle* out) = 0;
+    [[nodiscard]] virtual Status CreateFile(std::wstring_view path, FileAccess access, Disposition disposition,
+                                            FileHandle* out) = 0;
     [[nodiscard]] virtual Status CloseFile(FileHandle file) = 0;
     [[nodiscard]] virtual Status ReadFile(FileHandle file, void* buffer, uint32_t size, uint32_t* read) = 0;
     [[nodiscard]] virtual Status WriteFile(FileHandle file, const void* buffer, uint32_t size, uint32_t* written) = 0;
@@ -176,6 +205,10 @@ public:
     // compare with each other (the Windows backend gives the system's own
     // form, "\\?\C:\..."). Error 120 where the system cannot tell.
     [[nodiscard]] virtual Status GetFinalPath(std::wstring_view path, std::wstring* out) = 0;
+    // An existing path with every 8.3 short name ("PROGRA~1") replaced by
+    // the long name it stands for; links are not followed. 2 or 3 when a
+    // part is missing.
+    [[nodiscard]] virtual Status GetLongPathName(std::wstring_view path, std::wstring* out) = 0;
     // "dir\*.txt" style; long names only. Error 2 when nothing matches.
     [[nodiscard]] virtual Status FindFirst(std::wstring_view pattern, FindData* out, FindHandle* find) = 0;
     // Error 18 past the last entry.
@@ -221,6 +254,20 @@ struct VersionInfo {
     bool extended = true;     // false when only the basic version information answered
 };
 
+// A service that the service control manager starts by itself at boot.
+struct ServiceListing {
+    std::wstring name;         // the service's own (key) name
+    std::wstring displayName;  // empty when it has none
+    std::wstring command;      // the program and arguments, as registered
+    bool delayed = false;      // "Automatic (Delayed Start)"
+};
+
+// A task of the Task Scheduler with its definition.
+struct TaskListing {
+    std::wstring path;        // "\folder\name", as the scheduler names it
+    std::wstring definition;  // the scheduler's task XML
+};
+
 class ISystem {
 public:
     virtual ~ISystem() = default;
@@ -264,6 +311,13 @@ public:
     // when it carries no version resource or no translation table; *out is
     // untouched on failure.
     [[nodiscard]] virtual Status GetFileVersion(std::wstring_view path, FileVersion* out) = 0;
+    // The services of their own or a shared process (not drivers) whose start
+    // type is automatic, in the manager's order. *out is untouched on failure.
+    [[nodiscard]] virtual Status ListAutoStartServices(std::vector<ServiceListing>* out) = 0;
+    // Every task of every folder of the Task Scheduler, hidden ones included,
+    // folders before their sub-folders. Fails like RegisterTask where the
+    // scheduler is missing; *out is untouched on failure.
+    [[nodiscard]] virtual Status ListTasks(std::vector<TaskListing>* out) = 0;
 };
 
 // --------------------------------------------------------------- hardware

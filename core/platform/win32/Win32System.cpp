@@ -318,8 +318,7 @@ Status WithTaskRoot(Use use)
         return StatusFromHresult(com.Result());
     }
     ComPtr<ITaskService> service;
-    HRESULT hr =
-        ::CoCreateInstance(kClsidTaskScheduler, nullptr, CLSCTX_INPROC_SERVER, kIidTaskService, service.put());
+    HRESULT hr = ::CoCreateInstance(kClsidTaskScheduler, nullptr, CLSCTX_INPROC_SERVER, kIidTaskService, service.put());
     if (FAILED(hr)) {
         return StatusFromHresult(hr);
     }
@@ -422,6 +421,80 @@ Status Win32System::DeleteTask(std::wstring_view name)
         const Bstr taskName(name);
         return root->DeleteTask(taskName.get(), 0);
     });
+}
+
+namespace {
+
+std::wstring TextOfBstr(const Bstr& text)
+{
+    return text.get() ? std::wstring(text.get(), ::SysStringLen(text.get())) : std::wstring();
+}
+
+VARIANT IndexVariant(LONG index)
+{
+    VARIANT v;
+    ::VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = index;
+    return v;
+}
+
+// Appends the tasks of folder, then those of its sub-folders, depth first.
+HRESULT ListFolder(ITaskFolder* folder, int depth, std::vector<TaskListing>* out)
+{
+    ComPtr<IRegisteredTaskCollection> tasks;
+    HRESULT hr = folder->GetTasks(TASK_ENUM_HIDDEN, reinterpret_cast<IRegisteredTaskCollection**>(tasks.put()));
+    if (FAILED(hr)) {
+        return hr;
+    }
+    LONG count = 0;
+    if (FAILED(hr = tasks->get_Count(&count))) {
+        return hr;
+    }
+    for (LONG i = 1; i <= count; ++i) {
+        ComPtr<IRegisteredTask> task;
+        if (FAILED(tasks->get_Item(IndexVariant(i), reinterpret_cast<IRegisteredTask**>(task.put())))) {
+            continue;
+        }
+        Bstr path;
+        Bstr xml;
+        // A task whose definition cannot be read (another user's) is left out.
+        if (SUCCEEDED(task->get_Path(path.put())) && SUCCEEDED(task->get_Xml(xml.put()))) {
+            out->push_back({TextOfBstr(path), TextOfBstr(xml)});
+        }
+    }
+    // Folders nest only a few levels; a deeper chain is not followed.
+    constexpr int kMaxDepth = 32;
+    ComPtr<ITaskFolderCollection> folders;
+    if (depth >= kMaxDepth || FAILED(folder->GetFolders(0, reinterpret_cast<ITaskFolderCollection**>(folders.put())))) {
+        return S_OK;
+    }
+    LONG folderCount = 0;
+    if (FAILED(folders->get_Count(&folderCount))) {
+        return S_OK;
+    }
+    for (LONG i = 1; i <= folderCount; ++i) {
+        ComPtr<ITaskFolder> child;
+        if (SUCCEEDED(folders->get_Item(IndexVariant(i), reinterpret_cast<ITaskFolder**>(child.put())))) {
+            (void)ListFolder(child.get(), depth + 1, out);
+        }
+    }
+    return S_OK;
+}
+
+}  // namespace
+
+Status Win32System::ListTasks(std::vector<TaskListing>* out)
+{
+    if (!out) {
+        return Err::InvalidParameter;
+    }
+    std::vector<TaskListing> listed;
+    const Status s = WithTaskRoot([&](ITaskFolder* root) { return ListFolder(root, 0, &listed); });
+    if (s == Err::Success) {
+        *out = std::move(listed);
+    }
+    return s;
 }
 
 Status Win32System::QueryTask(std::wstring_view name, std::wstring* definition)
