@@ -26,38 +26,14 @@ struct KeyTag;
 using KeyHandle = KeyTag*;
 
 // The predefined roots carry the values Windows gives them.
-inline KeyHandle PredefinedKey(uint32_t value)
-{
-    return reinterpret_cast<KeyHandle>(static_cast<uintptr_t>(static_cast<int32_t>(value)));
-}
-inline KeyHandle ClassesRoot()
-{
-    return PredefinedKey(0x80000000u);
-}
-inline KeyHandle CurrentUser()
-{
-    return PredefinedKey(0x80000001u);
-}
-inline KeyHandle LocalMachine()
-{
-    return PredefinedKey(0x80000002u);
-}
-inline KeyHandle Users()
-{
-    return PredefinedKey(0x80000003u);
-}
-inline KeyHandle PerformanceData()
-{
-    return PredefinedKey(0x80000004u);
-}
-inline KeyHandle CurrentConfig()
-{
-    return PredefinedKey(0x80000005u);
-}
-inline KeyHandle DynData()
-{
-    return PredefinedKey(0x80000006u);
-}
+inline KeyHandle PredefinedKey(uint32_t value) { return reinterpret_cast<KeyHandle>(static_cast<uintptr_t>(static_cast<int32_t>(value))); }
+inline KeyHandle ClassesRoot() { return PredefinedKey(0x80000000u); }
+inline KeyHandle CurrentUser() { return PredefinedKey(0x80000001u); }
+inline KeyHandle LocalMachine() { return PredefinedKey(0x80000002u); }
+inline KeyHandle Users() { return PredefinedKey(0x80000003u); }
+inline KeyHandle PerformanceData() { return PredefinedKey(0x80000004u); }
+inline KeyHandle CurrentConfig() { return PredefinedKey(0x80000005u); }
+inline KeyHandle DynData() { return PredefinedKey(0x80000006u); }
 bool IsPredefinedKey(KeyHandle key);
 
 namespace RegType {
@@ -105,11 +81,9 @@ class IRegistry {
 public:
     virtual ~IRegistry() = default;
     // Error 2 when the key is missing.
-    [[nodiscard]] virtual Status OpenKey(KeyHandle parent, std::wstring_view subKey, KeyAccess access,
-                                         KeyHandle* out) = 0;
+    [[nodiscard]] virtual Status OpenKey(KeyHandle parent, std::wstring_view subKey, KeyAccess access, KeyHandle* out) = 0;
     // Creates missing levels; *created tells whether the last level was new.
-    [[nodiscard]] virtual Status CreateKey(KeyHandle parent, std::wstring_view subKey, KeyHandle* out,
-                                           bool* created) = 0;
+    [[nodiscard]] virtual Status CreateKey(KeyHandle parent, std::wstring_view subKey, KeyHandle* out, bool* created) = 0;
     // OpenKey and CreateKey in a chosen view. Keys opened or created below the
     // handle they give stay in that view.
     [[nodiscard]] virtual Status OpenKeyInView(KeyHandle parent, std::wstring_view subKey, KeyAccess access,
@@ -123,11 +97,9 @@ public:
     [[nodiscard]] virtual Status EnumKey(KeyHandle key, uint32_t index, std::wstring* name) = 0;
     [[nodiscard]] virtual Status EnumValue(KeyHandle key, uint32_t index, std::wstring* name, uint32_t* type) = 0;
     // Type and all data bytes of a value, whatever its size. Error 2 when missing.
-    [[nodiscard]] virtual Status QueryValue(KeyHandle key, std::wstring_view name, uint32_t* type,
-                                            std::vector<uint8_t>* data) = 0;
+    [[nodiscard]] virtual Status QueryValue(KeyHandle key, std::wstring_view name, uint32_t* type, std::vector<uint8_t>* data) = 0;
     // Overwriting keeps the stored spelling of the name.
-    [[nodiscard]] virtual Status SetValue(KeyHandle key, std::wstring_view name, uint32_t type, const uint8_t* data,
-                                          size_t size) = 0;
+    [[nodiscard]] virtual Status SetValue(KeyHandle key, std::wstring_view name, uint32_t type, const uint8_t* data, size_t size) = 0;
     [[nodiscard]] virtual Status DeleteValue(KeyHandle key, std::wstring_view name) = 0;
     // Deletes a key without subkeys; error 5 when it has some.
     [[nodiscard]] virtual Status DeleteKey(KeyHandle parent, std::wstring_view subKey) = 0;
@@ -181,8 +153,7 @@ public:
     [[nodiscard]] virtual Status GetFileInfo(std::wstring_view path, FileInfo* out) = 0;
     [[nodiscard]] virtual Status SetFileAttributes(std::wstring_view path, uint32_t attributes) = 0;
     // Files are shared for reading and writing, as the helpers need.
-    [[nodiscard]] virtual Status CreateFile(std::wstring_view path, FileAccess access, Disposition disposition,
-                                            FileHandle* out) = 0;
+    [[nodiscard]] virtual Status CreateFile(std::wstring_view path, FileAccess access, Disposition disposition, FileHandle* out) = 0;
     [[nodiscard]] virtual Status CloseFile(FileHandle file) = 0;
     [[nodiscard]] virtual Status ReadFile(FileHandle file, void* buffer, uint32_t size, uint32_t* read) = 0;
     [[nodiscard]] virtual Status WriteFile(FileHandle file, const void* buffer, uint32_t size, uint32_t* written) = 0;
@@ -264,7 +235,7 @@ struct ServiceListing {
 
 // A task of the Task Scheduler with its definition.
 struct TaskListing {
-    std::wstring path;        // "\folder\name", as the scheduler names it
+    std::wstring path;        // "\\folder\\name", as the scheduler names it
     std::wstring definition;  // the scheduler's task XML
 };
 

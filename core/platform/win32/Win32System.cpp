@@ -318,7 +318,8 @@ Status WithTaskRoot(Use use)
         return StatusFromHresult(com.Result());
     }
     ComPtr<ITaskService> service;
-    HRESULT hr = ::CoCreateInstance(kClsidTaskScheduler, nullptr, CLSCTX_INPROC_SERVER, kIidTaskService, service.put());
+    HRESULT hr =
+        ::CoCreateInstance(kClsidTaskScheduler, nullptr, CLSCTX_INPROC_SERVER, kIidTaskService, service.put());
     if (FAILED(hr)) {
         return StatusFromHresult(hr);
     }
