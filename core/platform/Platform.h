@@ -235,7 +235,7 @@ struct ServiceListing {
 
 // A task of the Task Scheduler with its definition.
 struct TaskListing {
-    std::wstring path;        // "\\folder\\name", as the scheduler names it
+    std::wstring path;        // "\folder\name", as the scheduler names it
     std::wstring definition;  // the scheduler's task XML
 };
 
