@@ -34,13 +34,20 @@ bool ReadConfig(SC_HANDLE service, std::vector<uint8_t>* buffer)
     return ::QueryServiceConfigW(service, reinterpret_cast<QUERY_SERVICE_CONFIGW*>(buffer->data()), needed, &needed);
 }
 
+// SERVICE_DELAYED_AUTO_START_INFO, which the headers declare for Vista and
+// later builds only; this program is built for XP too.
+struct DelayedStartInfo {
+    BOOL fDelayedAutostart;
+};
+constexpr DWORD kConfigDelayedStart = 3;  // SERVICE_CONFIG_DELAYED_AUTO_START_INFO
+
 bool IsDelayed(SC_HANDLE service)
 {
     // Systems before Vista know no delayed start and refuse the query.
-    SERVICE_DELAYED_AUTO_START_INFO info{};
+    DelayedStartInfo info{};
     DWORD needed = 0;
-    return ::QueryServiceConfig2W(service, SERVICE_CONFIG_DELAYED_AUTO_START_INFO, reinterpret_cast<BYTE*>(&info),
-                                  sizeof(info), &needed) &&
+    return ::QueryServiceConfig2W(service, kConfigDelayedStart, reinterpret_cast<BYTE*>(&info), sizeof(info),
+                                  &needed) &&
            info.fDelayedAutostart;
 }
 
