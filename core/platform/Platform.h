@@ -177,8 +177,8 @@ public:
     // form, "\\?\C:\..."). Error 120 where the system cannot tell.
     [[nodiscard]] virtual Status GetFinalPath(std::wstring_view path, std::wstring* out) = 0;
     // An existing path with every 8.3 short name ("PROGRA~1") replaced by
-    // the long name it stands for; links are not followed. 2 or 3 when a
-    // part is missing.
+    // the long name it stands for; links are not followed. 2 when any part
+    // is missing.
     [[nodiscard]] virtual Status GetLongPathName(std::wstring_view path, std::wstring* out) = 0;
     // "dir\*.txt" style; long names only. Error 2 when nothing matches.
     [[nodiscard]] virtual Status FindFirst(std::wstring_view pattern, FindData* out, FindHandle* find) = 0;

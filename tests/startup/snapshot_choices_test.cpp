@@ -210,7 +210,7 @@ TEST_F(SnapshotChoicesTest, AFolderNamedByItsShortFormIsTheSameFolder)
     EXPECT_EQ(Fs().GetLongPathName(shortStartup + L"\\app.exe", &longPath), Err::Success);
     EXPECT_EQ(longPath, kUserStartup + L"\\app.exe");
     EXPECT_EQ(Fs().GetLongPathName(shortStartup + L"\\missing.exe", &longPath), Err::FileNotFound);
-    EXPECT_EQ(Fs().GetLongPathName(L"C:\\Users\\me\\NOPE~1\\x", &longPath), Err::PathNotFound);
+    EXPECT_EQ(Fs().GetLongPathName(L"C:\\Users\\me\\NOPE~1\\x", &longPath), Err::FileNotFound);
 }
 
 }  // namespace

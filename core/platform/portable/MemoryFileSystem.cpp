@@ -296,8 +296,9 @@ Status MemoryFileSystem::GetLongPathName(std::wstring_view path, std::wstring* o
     for (size_t i = 0; i < parsed.parts.size(); ++i) {
         const bool last = i + 1 == parsed.parts.size();
         std::shared_ptr<Node> child = folder ? folder->Find(parsed.parts[i]) : nullptr;
+        // Windows answers 2 for a missing folder on the way too.
         if (!child || (!last && !child->IsFolder())) {
-            return last ? Err::FileNotFound : Err::PathNotFound;
+            return Err::FileNotFound;
         }
         result += L'\\';
         result += child->name;

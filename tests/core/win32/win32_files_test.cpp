@@ -151,7 +151,7 @@ TEST_F(Win32Files, LongPathNamesReplaceShortNames)
         {shortFile, Err::Success},
         {longFile, Err::Success},
         {PathOf(L"A long folder name\\missing.txt"), Err::FileNotFound},
-        {PathOf(L"missing\\missing.txt"), Err::PathNotFound},
+        {PathOf(L"missing\\missing.txt"), Err::FileNotFound},
     };
     for (const Case& c : cases) {
         got.clear();
