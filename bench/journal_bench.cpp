@@ -48,6 +48,7 @@ public:
         return 0;
     }
     Status GetFinalPath(std::wstring_view, std::wstring*) override { return Err::CallNotImplemented; }
+    Status GetLongPathName(std::wstring_view, std::wstring*) override { return Err::CallNotImplemented; }
     Status SetFileAttributes(std::wstring_view path, uint32_t) override
     {
         struct stat st {};

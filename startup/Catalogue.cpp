@@ -2,6 +2,7 @@
 
 #include "core/system/ShellFolders.h"
 #include "startup/Categories.h"
+#include "startup/SystemCategories.h"
 
 namespace StartUp {
 
@@ -161,6 +162,13 @@ void AddCatalogueGroups(CategoryList& roots)
                                                           Under(kNtCurrentVersion, L"Image File Execution Options"),
                                                           {L"Debugger"}, Layout::SubkeyValues, RegistryView::Native)));
     roots.push_back(RTI::Reference<ICategory>(system));
+
+    RTI::Reference<Group> services(new Group(L"Services"));
+    services->AddChild(RTI::Reference<ICategory>(new Services(L"Automatic services")));
+    roots.push_back(RTI::Reference<ICategory>(services));
+    RTI::Reference<Group> tasks(new Group(L"Scheduled tasks"));
+    tasks->AddChild(RTI::Reference<ICategory>(new Tasks(L"At logon or boot")));
+    roots.push_back(RTI::Reference<ICategory>(tasks));
 }
 
 void BuildCatalogue(CategoryList& roots)

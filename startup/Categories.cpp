@@ -218,7 +218,8 @@ bool Folder::Owns(const IElement& entry, std::wstring* refusal) const
         return false;
     }
     const std::wstring folder = Path();
-    if (!folder.empty() && SameText(ParentPath(file->Path()), folder)) {
+    // Either side may spell a folder by its 8.3 name ("C:\PROGRA~3\...").
+    if (!folder.empty() && SameText(LongPathOr(ParentPath(file->Path())), LongPathOr(folder))) {
         return true;
     }
     if (refusal) {
@@ -251,17 +252,19 @@ Platform::Status Classes::Enumerate()
         SetFound({});
         return s;
     }
-    Walk(key.get(), path_, 0, &found);
+    ClassKeys classKeys;
+    Walk(key.get(), path_, 0, classKeys, &found);
     SetFound(std::move(found));
     return Err::Success;
 }
 
-void Classes::Walk(Platform::KeyHandle key, const std::wstring& path, int depth, ElementList* found)
+void Classes::Walk(Platform::KeyHandle key, const std::wstring& path, int depth, ClassKeys& classKeys,
+                   ElementList* found)
 {
     using By = ClassShortcut::By;
     const auto add = [&](Registry* reference, By by, std::wstring_view clsidText) {
-        found->push_back(
-            RTI::Reference<IElement>(new ClassShortcut(RTI::Reference<Registry>(reference), by, clsidText)));
+        found->push_back(RTI::Reference<IElement>(
+            new ClassShortcut(RTI::Reference<Registry>(reference), by, clsidText, &classKeys)));
     };
     const bool byValues = mode_ == Mode::ValueName || mode_ == Mode::ValueData;
     if (!byValues || recurse_) {
@@ -283,7 +286,7 @@ void Classes::Walk(Platform::KeyHandle key, const std::wstring& path, int depth,
             } else if (byValues && depth < kMaxDepth) {
                 Platform::UniqueKey subKey;
                 if (Reg().OpenKey(key, sub, Platform::KeyAccess::Read, subKey.put()) == Err::Success) {
-                    Walk(subKey.get(), subPath, depth + 1, found);
+                    Walk(subKey.get(), subPath, depth + 1, classKeys, found);
                 }
             }
         }

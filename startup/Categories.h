@@ -9,6 +9,10 @@
 #include "startup/Approved.h"
 #include "startup/IEntry.h"
 
+namespace StartUp {
+class ClassKeys;
+}  // namespace StartUp
+
 namespace StartUp::Categories {
 
 // A named list of categories.
@@ -22,6 +26,10 @@ public:
     Platform::Status Enumerate() override;
     const std::vector<RTI::Reference<ICategory>>& Categories() const override { return children_; }
     void AddChild(RTI::Reference<ICategory> category) { children_.push_back(std::move(category)); }
+    // Forwarded to each child category, below the group's path.
+    void Merge(const Snapshot& snapshot, const std::wstring& parentPath) override;
+    Platform::Status Save(Snapshot& snapshot, const CategoryList& roots, const std::wstring& parentPath,
+                          std::vector<ChoiceFailure>* failures) override;
 
 private:
     std::wstring name_;
@@ -107,7 +115,7 @@ public:
     bool Owns(const IElement& entry, std::wstring* refusal) const override;
 
 private:
-    void Walk(Platform::KeyHandle key, const std::wstring& path, int depth, ElementList* found);
+    void Walk(Platform::KeyHandle key, const std::wstring& path, int depth, ClassKeys& classKeys, ElementList* found);
 
     std::wstring name_;
     Platform::KeyHandle root_;

@@ -1,5 +1,7 @@
 #include "startup/Class.h"
 
+#include <optional>
+
 #include "core/platform/Errors.h"
 #include "core/platform/Handles.h"
 #include "core/system/Files.h"
@@ -13,21 +15,17 @@ namespace StartUp {
 
 namespace {
 
-// The default value of HKCR\path as text; false when it cannot be read.
-bool ReadDefaultText(std::wstring_view path, Platform::RegistryView view, std::wstring* text, bool* keyFound)
+Platform::IRegistry& Reg()
 {
-    Platform::IRegistry& registry = Platform::Current().Registry();
-    Platform::UniqueKey key;
-    if (registry.OpenKeyInView(Platform::ClassesRoot(), path, Platform::KeyAccess::Read, view, key.put()) !=
-        Err::Success) {
-        return false;
-    }
-    if (keyFound) {
-        *keyFound = true;
-    }
+    return Platform::Current().Registry();
+}
+
+// The default value of an open key as text; false when it cannot be read.
+bool ReadDefaultText(Platform::KeyHandle key, std::wstring* text)
+{
     uint32_t type = 0;
     std::vector<uint8_t> data;
-    if (registry.QueryValue(key.get(), L"", &type, &data) != Err::Success) {
+    if (Reg().QueryValue(key, L"", &type, &data) != Err::Success) {
         return false;
     }
     *text = StringOfValue(type, data);
@@ -42,23 +40,47 @@ std::wstring ClsidOf(std::wstring_view text)
     return brace == std::wstring_view::npos ? std::wstring() : std::wstring(text.substr(brace));
 }
 
-Class::Class(std::wstring clsid) : clsid_(std::move(clsid))
+ClassKeys::ClassKeys() : twoViews_(Platform::Current().System().Is64BitWindows()) {}
+
+Platform::KeyHandle ClassKeys::Clsid(Platform::RegistryView view)
 {
+    const bool wow = view == Platform::RegistryView::Wow32;
+    if (wow && !twoViews_) {
+        return nullptr;
+    }
+    Platform::UniqueKey& key = wow ? wow32_ : native_;
+    bool& tried = wow ? wow32Tried_ : nativeTried_;
+    if (!tried) {
+        tried = true;
+        (void)Reg().OpenKeyInView(Platform::ClassesRoot(), L"CLSID", Platform::KeyAccess::Read, view, key.put());
+    }
+    return key.get();
+}
+
+Class::Class(std::wstring clsid, ClassKeys* keys) : clsid_(std::move(clsid))
+{
+    std::optional<ClassKeys> own;
+    if (!keys) {
+        keys = &own.emplace();
+    }
+    // A text that is no key name (empty, or with a path in it) names no class.
+    if (clsid_.empty() || clsid_.find(L'\\') != std::wstring::npos) {
+        return;
+    }
     for (Platform::RegistryView view : {Platform::RegistryView::Native, Platform::RegistryView::Wow32}) {
-        if (view == Platform::RegistryView::Wow32 && !Platform::Current().System().Is64BitWindows()) {
-            break;
-        }
-        bool keyFound = false;
-        std::wstring name;
-        (void)ReadDefaultText(L"CLSID\\" + clsid_, view, &name, &keyFound);
-        if (!keyFound) {
+        Platform::KeyHandle classes = keys->Clsid(view);
+        Platform::UniqueKey key;
+        // Keys opened below a key of a view stay in that view.
+        if (!classes || Reg().OpenKey(classes, clsid_, Platform::KeyAccess::Read, key.put()) != Err::Success) {
             continue;
         }
         found_ = true;
         view_ = view;
-        name_ = name;
+        (void)ReadDefaultText(key.get(), &name_);
+        Platform::UniqueKey serverKey;
         std::wstring server;
-        if (ReadDefaultText(L"CLSID\\" + clsid_ + L"\\InprocServer32", view, &server, nullptr)) {
+        if (Reg().OpenKey(key.get(), L"InprocServer32", Platform::KeyAccess::Read, serverKey.put()) == Err::Success &&
+            ReadDefaultText(serverKey.get(), &server)) {
             server_ = Platform::Current().System().ExpandEnvironmentStrings(server);
         }
         break;
@@ -91,11 +113,11 @@ std::vector<RTI::Reference<IElement>> Class::Children() const
                                            : RTI::Reference<IElement>(new File(program))};
 }
 
-ClassShortcut::ClassShortcut(RTI::Reference<Registry> reference, By by, std::wstring_view clsidText)
+ClassShortcut::ClassShortcut(RTI::Reference<Registry> reference, By by, std::wstring_view clsidText, ClassKeys* keys)
     : reference_(std::move(reference)), by_(by), clsid_(ClsidOf(clsidText))
 {
     if (!clsid_.empty()) {
-        class_ = RTI::Reference<Class>(new Class(clsid_));
+        class_ = RTI::Reference<Class>(new Class(clsid_, keys));
     }
 }
 

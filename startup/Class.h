@@ -4,16 +4,38 @@
 #include <string>
 #include <string_view>
 
+#include "core/platform/Handles.h"
 #include "startup/IEntry.h"
 #include "startup/Registry.h"
 
 namespace StartUp {
 
+// HKCR\CLSID of each view, opened once for a whole enumeration, so that a
+// class costs opens relative to it rather than walks from the root (each a
+// round trip to the registry, dear where thousands of classes are named).
+class ClassKeys {
+public:
+    ClassKeys();
+    ClassKeys(const ClassKeys&) = delete;
+    ClassKeys& operator=(const ClassKeys&) = delete;
+    // The key in a view, opened on first use; null when it cannot be opened
+    // or when Windows has one view only (Wow32 on 32-bit Windows).
+    Platform::KeyHandle Clsid(Platform::RegistryView view);
+
+private:
+    Platform::UniqueKey native_;
+    Platform::UniqueKey wow32_;
+    bool nativeTried_ = false;
+    bool wow32Tried_ = false;
+    bool twoViews_;
+};
+
 // A COM class, looked up in the system's own view of the classes and then in
 // the 32-bit view. Shown only: removing a class key breaks Windows.
 class Class final : public IElement {
 public:
-    explicit Class(std::wstring clsid);
+    // keys: the enumeration's open CLSID keys; null opens them for this class.
+    explicit Class(std::wstring clsid, ClassKeys* keys = nullptr);
 
     std::wstring ClassName() const override { return L"Class"; }
     // The class's own name; its identifier when it has none.
@@ -59,7 +81,7 @@ public:
     ClassShortcut() = default;
     // reference: the value or key; clsid: the text that holds the identifier
     // (from its last "{" on); a text without "{" names no class.
-    ClassShortcut(RTI::Reference<Registry> reference, By by, std::wstring_view clsidText);
+    ClassShortcut(RTI::Reference<Registry> reference, By by, std::wstring_view clsidText, ClassKeys* keys = nullptr);
 
     std::wstring ClassName() const override { return L"ClassShortcut"; }
     // The class's name; the reference's own name when it names no class.

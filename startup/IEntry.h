@@ -103,6 +103,17 @@ protected:
 
 using ElementList = std::vector<RTI::Reference<IElement>>;
 
+class ICategory;
+class Snapshot;
+using CategoryList = std::vector<RTI::Reference<ICategory>>;
+
+// A choice Save could not carry out.
+struct ChoiceFailure {
+    std::wstring location;
+    Platform::Status status = 0;
+    std::wstring message;  // why a restore was refused; empty otherwise
+};
+
 class ICategory : public IEntry {
 public:
     // Fills the list from the live system, replacing equal entries instead of
@@ -114,6 +125,11 @@ public:
     void ClearEntries() { entries_.clear(); }
     // Entries of a read-only category are shown, never removed or restored.
     virtual bool IsReadOnly() const { return false; }
+    // Why a read-only category's entries are only shown; empty for the others.
+    virtual std::wstring ReadOnlyReason() const
+    {
+        return IsReadOnly() ? L"it belongs to Windows, which breaks when it is removed" : L"";
+    }
     // True when an entry of this place belongs here, so that a restore writes
     // only where this category enumerates. *refusal says why not.
     virtual bool Owns(const IElement& entry, std::wstring* refusal) const
@@ -121,6 +137,23 @@ public:
         (void)entry;
         (void)refusal;
         return false;
+    }
+
+    // Adds the snapshot's saved entries of this category that the live list
+    // lacks (they are stored and unchecked), so that a view shows what was
+    // disabled beside what is there. parentPath: the path of the group
+    // holding the category, empty at the top.
+    virtual void Merge(const Snapshot& snapshot, const std::wstring& parentPath);
+    // Carries out the user's choices: an unchecked entry found on the system
+    // is removed with its backup, a checked stored one is restored; the rest
+    // is left alone. Every entry is tried; the list is then enumerated again.
+    // The first error, or 0; each failure is added to *failures.
+    [[nodiscard]] virtual Platform::Status Save(Snapshot& snapshot, const CategoryList& roots,
+                                                const std::wstring& parentPath, std::vector<ChoiceFailure>* failures);
+    // "Group / Category" below parentPath.
+    std::wstring PathBelow(const std::wstring& parentPath) const
+    {
+        return parentPath.empty() ? Name() : parentPath + L" / " + Name();
     }
 
 protected:
@@ -133,7 +166,5 @@ protected:
 private:
     static inline const std::vector<RTI::Reference<ICategory>> noCategories_{};
 };
-
-using CategoryList = std::vector<RTI::Reference<ICategory>>;
 
 }  // namespace StartUp

@@ -1,5 +1,7 @@
 #include "startup/Snapshot.h"
 
+#include <algorithm>
+
 #include "core/platform/Errors.h"
 #include "core/platform/FileIO.h"
 #include "core/system/Folders.h"
@@ -18,6 +20,10 @@ namespace StartUp {
 namespace {
 
 constexpr wchar_t kDocumentElement[] = L"StartupSnapshot";
+constexpr wchar_t kPathSeparator[] = L" / ";
+// Groups hold categories; nothing deeper is written. A few more levels are
+// read, so that a hand-made document is not refused for its nesting alone.
+constexpr int kMaxCategoryDepth = 8;
 
 template <class T>
 RTI::Reference<IElement> Loaded(std::wstring_view text)
@@ -27,6 +33,23 @@ RTI::Reference<IElement> Loaded(std::wstring_view text)
         return {};
     }
     return RTI::Reference<IElement>(entry);
+}
+
+// The category class whose entries an element describes, for the class
+// attribute; empty for an element no category holds.
+std::wstring CategoryClassOf(std::wstring_view element)
+{
+    if (element.rfind(L"<Registry", 0) == 0) {
+        return L"Run";
+    }
+    if (element.rfind(L"<File", 0) == 0 || element.rfind(L"<Executable", 0) == 0 ||
+        element.rfind(L"<Shortcut", 0) == 0) {
+        return L"Folder";
+    }
+    if (element.rfind(L"<ClassShortcut", 0) == 0 || element.rfind(L"<Class", 0) == 0) {
+        return L"Classes";
+    }
+    return {};
 }
 
 }  // namespace
@@ -79,19 +102,31 @@ Platform::Status Snapshot::Load()
         return Err::BadFormat;
     }
     for (const ElementText& category : ChildElements(doc, 1)) {
-        if (category.name != L"Category") {
-            continue;
-        }
-        XmlDocument categoryDoc;
-        if (!categoryDoc.SetDoc(category.text) || !categoryDoc.FindElem(L"Category")) {
-            continue;
-        }
-        const std::wstring name = categoryDoc.GetAttrib(L"name");
-        for (const ElementText& element : ChildElements(categoryDoc, 1)) {
-            records_.push_back({name, element.text, LoadElement(element.name, element.text)});
+        if (category.name == L"Category") {
+            ReadCategory(category.text, L"", 0);
         }
     }
     return Err::Success;
+}
+
+// A category element: entries under its path ("Group / Category"), and the
+// categories of a group below it. Files written before groups were nested
+// hold one element per category named by its whole path; they read the same.
+void Snapshot::ReadCategory(const std::wstring& text, const std::wstring& parentPath, int depth)
+{
+    XmlDocument categoryDoc;
+    if (depth >= kMaxCategoryDepth || !categoryDoc.SetDoc(text) || !categoryDoc.FindElem(L"Category")) {
+        return;
+    }
+    const std::wstring name = categoryDoc.GetAttrib(L"name");
+    const std::wstring path = parentPath.empty() ? name : parentPath + kPathSeparator + name;
+    for (const ElementText& element : ChildElements(categoryDoc, 1)) {
+        if (element.name == L"Category") {
+            ReadCategory(element.text, path, depth + 1);
+        } else {
+            records_.push_back({path, element.text, LoadElement(element.name, element.text)});
+        }
+    }
 }
 
 const Snapshot::Record* Snapshot::Find(const IElement& entry) const
@@ -106,9 +141,49 @@ const Snapshot::Record* Snapshot::Find(const IElement& entry) const
 
 Platform::Status Snapshot::Save()
 {
-    std::wstring text = L"<" + std::wstring(kDocumentElement) + L">\n";
+    // Records of one category go together, categories of one group too, in
+    // the order they were first recorded.
+    std::vector<std::wstring> groups;
+    std::vector<std::wstring> paths;
+    const auto addOnce = [](std::vector<std::wstring>& list, const std::wstring& item) {
+        if (std::find(list.begin(), list.end(), item) == list.end()) {
+            list.push_back(item);
+        }
+    };
     for (const Record& record : records_) {
-        text += L"<Category" + XmlAttribute(L"name", record.category) + L">" + record.element + L"</Category>\n";
+        const size_t split = record.category.find(kPathSeparator);
+        addOnce(groups, split == std::wstring::npos ? record.category : record.category.substr(0, split));
+        addOnce(paths, record.category);
+    }
+    const auto categoryElement = [&](const std::wstring& path, const std::wstring& name) {
+        std::wstring elements;
+        std::wstring className;
+        for (const Record& record : records_) {
+            if (record.category == path) {
+                elements += record.element;
+                className = className.empty() ? CategoryClassOf(record.element) : className;
+            }
+        }
+        const std::wstring classAttribute = className.empty() ? L"" : XmlAttribute(L"class", className);
+        return L"<Category" + classAttribute + XmlAttribute(L"name", name) + L">" + elements + L"</Category>\n";
+    };
+    std::wstring text = L"<" + std::wstring(kDocumentElement) + L">\n";
+    for (const std::wstring& group : groups) {
+        const std::wstring prefix = group + kPathSeparator;
+        if (std::find(paths.begin(), paths.end(), group) != paths.end()) {
+            // A path without a group (a hand-made document) stays as it was read.
+            text += categoryElement(group, group);
+        }
+        std::wstring children;
+        for (const std::wstring& path : paths) {
+            if (path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0) {
+                children += categoryElement(path, path.substr(prefix.size()));
+            }
+        }
+        if (!children.empty()) {
+            text += L"<Category" + XmlAttribute(L"class", L"Group") + XmlAttribute(L"name", group) + L">\n" + children +
+                    L"</Category>\n";
+        }
     }
     text += L"</" + std::wstring(kDocumentElement) + L">\n";
     std::string bytes;

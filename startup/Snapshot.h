@@ -61,11 +61,18 @@ public:
 
 private:
     [[nodiscard]] Platform::Status Save();
+    void ReadCategory(const std::wstring& text, const std::wstring& parentPath, int depth);
 
     SnapshotPlace place_;
     std::vector<Record> records_;
     bool damaged_ = false;
 };
+
+// ICategory::Merge of every root: the saved entries join the live lists.
+void MergeSnapshot(const CategoryList& roots, const Snapshot& snapshot);
+// ICategory::Save of every root: the user's checks are carried out.
+[[nodiscard]] Platform::Status SaveChoices(const CategoryList& roots, Snapshot& snapshot,
+                                           std::vector<ChoiceFailure>* failures);
 
 // The entry a backup element describes ("Registry", "File", "Executable",
 // "Shortcut", "ClassShortcut"); empty for anything else or a malformed one.

@@ -99,6 +99,15 @@ bool IsFile(const std::wstring& path)
 
 }  // namespace
 
+std::wstring LongPathOr(std::wstring_view path)
+{
+    std::wstring longPath;
+    if (Platform::Current().Files().GetLongPathName(path, &longPath) != 0) {
+        return std::wstring(path);
+    }
+    return longPath;
+}
+
 std::wstring ProgramOfCommand(std::wstring_view command)
 {
     std::wstring text = Platform::Current().System().ExpandEnvironmentStrings(command);

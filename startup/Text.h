@@ -31,6 +31,10 @@ std::wstring StringOfValue(uint32_t type, const std::vector<uint8_t>& data);
 // file, or the part up to the first space.
 std::wstring ProgramOfCommand(std::wstring_view command);
 
+// The long form of an existing path (8.3 short names replaced); the path as
+// given when the system cannot tell, so that comparisons still work.
+std::wstring LongPathOr(std::wstring_view path);
+
 // The registry path of root\path in a view, as the one registry stores it:
 // the 32-bit view of HKLM\SOFTWARE\X is HKLM\SOFTWARE\WOW6432Node\X and of
 // HKCR\X is HKCR\WOW6432Node\X.

@@ -13,6 +13,8 @@ TreeImage ImageOf(const IElement& entry)
     switch (entry.TypeCode()) {
         case FourCC("FILE"):
         case FourCC("EXE "):
+        case FourCC("SRVC"):  // shown by the program they start
+        case FourCC("TASK"):
             return TreeImage::File;
         case FourCC("CLSS"):
             return TreeImage::Class;

@@ -20,6 +20,7 @@ struct Row {
     std::wstring category;
     RTI::Reference<StartUp::IElement> entry;
     bool readOnly = false;
+    std::wstring readOnlyReason;
     bool present = true;
     bool backup = false;
 };
@@ -64,8 +65,8 @@ std::vector<Row> Rows(const StartUp::CategoryList& roots, const StartUp::Snapsho
 {
     std::vector<Row> rows;
     for (const StartUp::ListedEntry& listed : StartUp::ListEntries(roots)) {
-        rows.push_back(
-            {listed.category, listed.entry, listed.owner->IsReadOnly(), true, snapshot.Find(*listed.entry) != nullptr});
+        rows.push_back({listed.category, listed.entry, listed.owner->IsReadOnly(), listed.owner->ReadOnlyReason(), true,
+                        snapshot.Find(*listed.entry) != nullptr});
     }
     for (const StartUp::Snapshot::Record& record : snapshot.Records()) {
         if (!record.entry) {
@@ -76,7 +77,7 @@ std::vector<Row> Rows(const StartUp::CategoryList& roots, const StartUp::Snapsho
             live = live || row.entry->IsSame(*record.entry);
         }
         if (!live) {
-            rows.push_back({record.category, record.entry, false, false, true});
+            rows.push_back({record.category, record.entry, false, {}, false, true});
         }
     }
     return rows;
@@ -101,6 +102,7 @@ void WriteJson(const Context& context, const std::vector<Row>& rows)
         json.Key(L"present").Bool(row.present);
         json.Key(L"backup").Bool(row.backup);
         json.Key(L"readOnly").Bool(row.readOnly);
+        json.Key(L"readOnlyReason").String(row.readOnlyReason);
         json.EndObject();
     }
     json.EndArray();
@@ -139,7 +141,7 @@ void WriteText(const Context& context, const std::vector<Row>& rows)
             flags += L"; backup held";
         }
         if (row.readOnly) {
-            flags += L"; read-only";
+            flags += L"; read-only: " + row.readOnlyReason;
         }
         context.out.Line(flags);
     }
@@ -196,8 +198,8 @@ int RunStartupChange(const Context& context, StartupChange change)
                 context.out.Error(L"no startup entry " + Quoted(name) + L" (startup list shows the entries)");
                 allKnown = false;
             } else if (found->owner->IsReadOnly()) {
-                context.out.Error(Quoted(name) + L" is read-only here: " + found->category +
-                                  L" belongs to Windows and is only shown");
+                context.out.Error(Quoted(name) + L" is read-only here (" + found->category + L"): " +
+                                  found->owner->ReadOnlyReason());
                 allKnown = false;
             } else {
                 toDisable.push_back(*found);

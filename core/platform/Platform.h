@@ -176,6 +176,10 @@ public:
     // compare with each other (the Windows backend gives the system's own
     // form, "\\?\C:\..."). Error 120 where the system cannot tell.
     [[nodiscard]] virtual Status GetFinalPath(std::wstring_view path, std::wstring* out) = 0;
+    // An existing path with every 8.3 short name ("PROGRA~1") replaced by
+    // the long name it stands for; links are not followed. 2 when any part
+    // is missing.
+    [[nodiscard]] virtual Status GetLongPathName(std::wstring_view path, std::wstring* out) = 0;
     // "dir\*.txt" style; long names only. Error 2 when nothing matches.
     [[nodiscard]] virtual Status FindFirst(std::wstring_view pattern, FindData* out, FindHandle* find) = 0;
     // Error 18 past the last entry.
@@ -221,6 +225,20 @@ struct VersionInfo {
     bool extended = true;     // false when only the basic version information answered
 };
 
+// A service that the service control manager starts by itself at boot.
+struct ServiceListing {
+    std::wstring name;         // the service's own (key) name
+    std::wstring displayName;  // empty when it has none
+    std::wstring command;      // the program and arguments, as registered
+    bool delayed = false;      // "Automatic (Delayed Start)"
+};
+
+// A task of the Task Scheduler with its definition.
+struct TaskListing {
+    std::wstring path;        // "\folder\name", as the scheduler names it
+    std::wstring definition;  // the scheduler's task XML
+};
+
 class ISystem {
 public:
     virtual ~ISystem() = default;
@@ -264,6 +282,13 @@ public:
     // when it carries no version resource or no translation table; *out is
     // untouched on failure.
     [[nodiscard]] virtual Status GetFileVersion(std::wstring_view path, FileVersion* out) = 0;
+    // The services of their own or a shared process (not drivers) whose start
+    // type is automatic, in the manager's order. *out is untouched on failure.
+    [[nodiscard]] virtual Status ListAutoStartServices(std::vector<ServiceListing>* out) = 0;
+    // Every task of every folder of the Task Scheduler, hidden ones included,
+    // folders before their sub-folders. Fails like RegisterTask where the
+    // scheduler is missing; *out is untouched on failure.
+    [[nodiscard]] virtual Status ListTasks(std::vector<TaskListing>* out) = 0;
 };
 
 // --------------------------------------------------------------- hardware

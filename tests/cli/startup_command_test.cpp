@@ -32,6 +32,7 @@ protected:
         SetValue(Platform::CurrentUser(), kRun, L"Updater", L"\"" + PathOf(L"Programs\\updater.exe") + L"\" -bg");
         SetValue(Platform::LocalMachine(), L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", L"Shell",
                  L"explorer.exe");
+        Portable().System().AddService({L"Spooler", L"Print Spooler", L"C:\\WINDOWS\\spoolsv.exe", false}, 2);
     }
     void SetValue(Platform::KeyHandle root, const std::wstring& path, const std::wstring& name,
                   const std::wstring& text)
@@ -61,7 +62,7 @@ TEST_F(StartupCommandTest, ListTellsPerEntryWhatItIsWhereAndInWhichState)
     EXPECT_NE(json.out.find(expected), std::wstring::npos) << json.out;
     EXPECT_NE(json.out.find(L"\"description\": \"Keeps things new\",\n    \"company\": \"Updater \\\"Co\\\"\",\n"
                             L"    \"view\": 64,\n    \"windowsState\": \"enabled\",\n    \"present\": true,\n"
-                            L"    \"backup\": false,\n    \"readOnly\": false\n"),
+                            L"    \"backup\": false,\n    \"readOnly\": false,\n    \"readOnlyReason\": \"\"\n"),
               std::wstring::npos)
         << json.out;
     EXPECT_NE(json.out.find(L"\"location\": \"" + ReplaceAll(kWinlogon, L"\\", L"\\\\") + L"\""), std::wstring::npos);
@@ -105,6 +106,7 @@ TEST_F(StartupCommandTest, UnknownOrReadOnlyEntriesChangeNothingAndFailuresRepor
     const Case cases[] = {
         {{L"startup", L"disable", kRunLocation, L"HKCU\\nowhere, x"}, 2, L"no startup entry \"HKCU\\nowhere, x\""},
         {{L"startup", L"disable", kRunLocation, kWinlogon}, 2, L"is read-only here"},
+        {{L"startup", L"disable", L"HKLM\\SYSTEM\\CurrentControlSet\\Services\\Spooler"}, 2, L"Services console"},
         {{L"startup", L"restore", kRunLocation}, 2, L"no disabled startup entry"},
         {{L"startup", L"disable"}, 2, L"startup disable needs at least one startup entry"},
         {{L"startup", L"remove", kRunLocation}, 2, L"unknown startup command \"remove\""},

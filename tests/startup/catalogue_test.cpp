@@ -218,6 +218,13 @@ TEST_F(CatalogueTest, ClassesAreFoundInEitherViewAndNameTheirServer)
     EXPECT_EQ(old.entry->Command(), L"C:\\helper32.dll");
     ASSERT_EQ(old.entry->Children().size(), 1u);
     EXPECT_EQ(old.entry->Children()[0]->Location(), L"HKCR\\WOW6432Node\\CLSID\\{N32}");
+    // A text with a path after its brace names no class, not a key below one.
+    SetText(LocalMachine(), kCv + L"\\ShellServiceObjectDelayLoad", L"Sneaky", L"{N64}\\InprocServer32");
+    const StartUp::ListedEntry sneaky =
+        Entry(Catalogue(), L"HKLM\\" + kCv + L"\\ShellServiceObjectDelayLoad, Sneaky");
+    ASSERT_TRUE(sneaky.entry);
+    EXPECT_TRUE(sneaky.entry->Children().empty());
+    EXPECT_EQ(sneaky.entry->Name(), L"Sneaky");
 }
 
 // Task Manager's own record, per list and root: what Windows will do.

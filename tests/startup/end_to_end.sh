@@ -83,6 +83,9 @@ expect_in "$out" "\"location\": \"$(json_location "$program_location")\"" "the p
 expect_in "$out" "\"location\": \"$(json_location "$link_location")\"" "the shortcut in the Startup folder is listed"
 expect_in "$(grep -A6 -F "$(json_location "$run32_location")" <<<"$out")" '"view": 32' "the 32-bit value says its view"
 expect_in "$(grep -A6 -F "$(json_location "$run_location")" <<<"$out")" '"view": 64' "the user's value says its view"
+# A service with an automatic start, where Wine has one, to try disabling it.
+service_location="$(grep -aoE '"location": "HKLM\\\\SYSTEM\\\\CurrentControlSet\\\\Services\\\\[^"]+"' <<<"$out" |
+  head -1 | sed -e 's/^"location": "//' -e 's/"$//' -e 's/\\\\/\\/g')"
 cli startup list
 expect_code 0 "startup list"
 expect_in "$out" "Registry 'Run' keys / Machine 'Run' key (32-bit)" "the 32-bit category"
@@ -93,6 +96,14 @@ expect_code 2 "an unknown entry changes nothing"
 [ -n "$(reg_line "$run_key" CorvaneE2E)" ] && pass "the value is still there" || fail "an unknown entry removed a value"
 cli startup disable 'HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Winlogon, Shell'
 if [ "$code" -eq 2 ]; then pass "Winlogon's shell is read-only (or absent)"; else fail "Winlogon shell: exit $code"; fi
+
+if [ -n "$service_location" ]; then
+  cli startup disable "$service_location"
+  expect_code 2 "a service is read-only"
+  expect_in "$err" "Services console" "the refusal says where services are changed"
+else
+  echo "note: Wine lists no service with an automatic start; the service check is left out"
+fi
 
 # ------------------------------------------------------------------ disable
 cli startup disable "$run_location" "$run32_location" "$program_location" "$link_location"

@@ -38,6 +38,7 @@ enum class Operation {
     RemoveDirectory,
     MoveFile,
     GetFinalPath,
+    GetLongPathName,
     FindFirst,
     FindNext,
     SaveShellLink,
@@ -45,6 +46,8 @@ enum class Operation {
     RegisterTask,  // path = the task's name
     DeleteTask,
     QueryTask,
+    ListTasks,  // path empty
+    ListAutoStartServices,
 };
 
 // What an operation works on. path is the full path of the key ("HKCU\Software\X",

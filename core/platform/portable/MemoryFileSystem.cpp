@@ -27,6 +27,7 @@ struct MemoryFileSystem::Node {
     std::vector<std::shared_ptr<Node>> children;  // sorted by upper-cased name, as NTFS lists them
     std::vector<uint8_t> data;
     std::wstring linkTarget;  // junctions: the folder they lead to
+    std::wstring shortName;   // the 8.3 alias SetShortName gave, or empty
     uint64_t created = 0;
     uint64_t written = 0;
     int openCount = 0;
@@ -50,7 +51,16 @@ struct MemoryFileSystem::Node {
     std::shared_ptr<Node> Find(std::wstring_view key)
     {
         auto it = LowerBound(key);
-        return (it != children.end() && RTI::EqualsIgnoreCase((*it)->name, key)) ? *it : nullptr;
+        if (it != children.end() && RTI::EqualsIgnoreCase((*it)->name, key)) {
+            return *it;
+        }
+        // A short name reaches its entry as Windows lets it.
+        for (const std::shared_ptr<Node>& child : children) {
+            if (!child->shortName.empty() && RTI::EqualsIgnoreCase(child->shortName, key)) {
+                return child;
+            }
+        }
+        return nullptr;
     }
 };
 
@@ -264,6 +274,62 @@ Status MemoryFileSystem::GetFinalPath(std::wstring_view path, std::wstring* out)
         result += (*it)->name;
     }
     *out = std::move(result);
+    return Err::Success;
+}
+
+Status MemoryFileSystem::GetLongPathName(std::wstring_view path, std::wstring* out)
+{
+    std::lock_guard lock(mutex_);
+    if (Status s = faults_.Check(Operation::GetLongPathName, {path, {}})) {
+        return s;
+    }
+    ParsedPath parsed;
+    if (Status s = ParseFilePath(path, Wildcards::Refused, &parsed)) {
+        return s;
+    }
+    auto rootIt = roots_.find(parsed.root);
+    if (rootIt == roots_.end() || !out) {
+        return !out ? Err::InvalidParameter : Err::PathNotFound;
+    }
+    std::wstring result = parsed.root;
+    std::shared_ptr<Node> folder = rootIt->second;
+    for (size_t i = 0; i < parsed.parts.size(); ++i) {
+        const bool last = i + 1 == parsed.parts.size();
+        std::shared_ptr<Node> child = folder ? folder->Find(parsed.parts[i]) : nullptr;
+        // Windows answers 2 for a missing folder on the way too.
+        if (!child || (!last && !child->IsFolder())) {
+            return Err::FileNotFound;
+        }
+        result += L'\\';
+        result += child->name;
+        // The name of a junction stays; the search goes on in its target.
+        if (!last && child->IsJunction()) {
+            ParsedPath target;
+            Location reached;
+            if (ParseFilePath(child->linkTarget, Wildcards::Refused, &target) != Err::Success ||
+                Locate(target, &reached) != Err::Success || !reached.node) {
+                return Err::PathNotFound;
+            }
+            child = reached.node;
+        }
+        folder = child;
+    }
+    *out = std::move(result);
+    return Err::Success;
+}
+
+Status MemoryFileSystem::SetShortName(std::wstring_view path, std::wstring_view shortName)
+{
+    std::lock_guard lock(mutex_);
+    ParsedPath parsed;
+    Location loc;
+    if (Status s = LocateText(path, Wildcards::Refused, &parsed, &loc)) {
+        return s;
+    }
+    if (!loc.node || !loc.folder) {
+        return Err::FileNotFound;
+    }
+    loc.node->shortName = std::wstring(shortName);
     return Err::Success;
 }
 

@@ -47,6 +47,8 @@ public:
     Status MoveFile(std::wstring_view from, std::wstring_view to, bool replaceExisting) override;
     // Junctions followed, names as stored: "C:\real\folder".
     Status GetFinalPath(std::wstring_view path, std::wstring* out) override;
+    // Each part as stored, short names replaced by their long names.
+    Status GetLongPathName(std::wstring_view path, std::wstring* out) override;
     Status FindFirst(std::wstring_view pattern, FindData* out, FindHandle* find) override;
     Status FindNext(FindHandle find, FindData* out) override;
     Status FindClose(FindHandle find) override;
@@ -65,6 +67,9 @@ public:
     // (5) and listing a folder; ReadOnly refuses opening for writing,
     // changing, deleting, and creating entries in a folder. Error 2 when missing.
     [[nodiscard]] Status SetProtection(std::wstring_view path, Protection protection);
+    // Gives an existing entry an 8.3 alias ("PROGRA~1"), by which paths reach
+    // it as well; FindFirst still matches long names only. Error 2 when missing.
+    [[nodiscard]] Status SetShortName(std::wstring_view path, std::wstring_view shortName);
     // Bytes all files together may hold; writing beyond fails with 112.
     void SetCapacity(uint64_t bytes);
     // Files and searches open now, to find leaks.

@@ -292,6 +292,47 @@ Status PortableSystem::QueryTask(std::wstring_view name, std::wstring* definitio
     return Err::Success;
 }
 
+Status PortableSystem::ListTasks(std::vector<TaskListing>* out)
+{
+    if (Status s = faults_.Check(Operation::ListTasks, {{}, {}})) {
+        return s;
+    }
+    if (!out) {
+        return Err::InvalidParameter;
+    }
+    std::lock_guard lock(mutex_);
+    out->clear();
+    for (const auto& [name, definition] : tasks_) {
+        out->push_back({L"\\" + name, definition});
+    }
+    return Err::Success;
+}
+
+Status PortableSystem::ListAutoStartServices(std::vector<ServiceListing>* out)
+{
+    if (Status s = faults_.Check(Operation::ListAutoStartServices, {{}, {}})) {
+        return s;
+    }
+    if (!out) {
+        return Err::InvalidParameter;
+    }
+    constexpr uint32_t kAutoStart = 2;
+    std::lock_guard lock(mutex_);
+    out->clear();
+    for (const auto& [name, service] : services_) {
+        if (service.startType == kAutoStart) {
+            out->push_back(service.listing);
+        }
+    }
+    return Err::Success;
+}
+
+void PortableSystem::AddService(const ServiceListing& service, uint32_t startType)
+{
+    std::lock_guard lock(mutex_);
+    services_[service.name] = {service, startType};
+}
+
 void PortableSystem::SetProgramPath(std::wstring path)
 {
     std::lock_guard lock(mutex_);

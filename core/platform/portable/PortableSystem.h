@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "core/platform/Platform.h"
 #include "core/platform/portable/Clock.h"
@@ -38,6 +39,10 @@ public:
     // The texts SetFileVersion gave the file; 2 when the file is missing,
     // 1813 when it was given none.
     Status GetFileVersion(std::wstring_view path, FileVersion* out) override;
+    // The services AddService gave with an automatic start, by name.
+    Status ListAutoStartServices(std::vector<ServiceListing>* out) override;
+    // The registered tasks as "\name", by name.
+    Status ListTasks(std::vector<TaskListing>* out) override;
 
     // The Windows folder also answers CSIDL 36 and the system folder CSIDL 37,
     // unless SetSpecialFolder gave them another path.
@@ -58,6 +63,9 @@ public:
     // The version resource a program file answers with, in place of reading
     // one from the file's bytes.
     void SetFileVersion(const std::wstring& path, FileVersion version);
+    // A service the manager knows, with its start type (2 automatic, 3 on
+    // demand, 4 disabled); one of the same name is replaced.
+    void AddService(const ServiceListing& service, uint32_t startType);
 
 private:
     IFileSystem& files_;
@@ -78,6 +86,11 @@ private:
     std::map<std::wstring, std::wstring, RTI::IgnoreCaseStringComparator> tasks_;
     bool is64Bit_ = true;
     std::map<std::wstring, FileVersion, RTI::IgnoreCaseStringComparator> versions_;
+    struct Service {
+        ServiceListing listing;
+        uint32_t startType = 0;
+    };
+    std::map<std::wstring, Service, RTI::IgnoreCaseStringComparator> services_;
 };
 
 }  // namespace Platform::Portable

@@ -116,6 +116,38 @@ Status Win32FileSystem::GetFinalPath(std::wstring_view path, std::wstring* out)
     return static_cast<Status>(FinalPathOf(handle.get(), out));
 }
 
+Status Win32FileSystem::GetLongPathName(std::wstring_view path, std::wstring* out)
+{
+    if (!out) {
+        return Err::InvalidParameter;
+    }
+    const std::wstring asked(path);
+    const std::wstring full = ExtendedPath(path);
+    const bool prefixed = full.compare(0, 4, L"\\\\?\\") == 0 && asked.compare(0, 4, L"\\\\?\\") != 0;
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n;
+        {
+            FsRedirectionPause pause;
+            n = ::GetLongPathNameW(full.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+        }
+        if (n == 0) {
+            return LastError();
+        }
+        if (n < buffer.size()) {
+            buffer.resize(n);
+            break;
+        }
+        buffer.resize(n);
+    }
+    // A prefix added here for length goes again: "\\?\UNC\s\x" was "\\s\x".
+    if (prefixed) {
+        buffer = buffer.compare(0, 8, L"\\\\?\\UNC\\") == 0 ? L"\\" + buffer.substr(7) : buffer.substr(4);
+    }
+    *out = std::move(buffer);
+    return Err::Success;
+}
+
 Status Win32FileSystem::SetFileAttributes(std::wstring_view path, uint32_t attributes)
 {
     const std::wstring full = ExtendedPath(path);

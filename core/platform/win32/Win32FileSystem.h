@@ -23,6 +23,8 @@ public:
     [[nodiscard]] Status CreateDirectory(std::wstring_view path) override;
     [[nodiscard]] Status RemoveDirectory(std::wstring_view path) override;
     [[nodiscard]] Status GetFinalPath(std::wstring_view path, std::wstring* out) override;
+    // The answer keeps the form it was asked in (no "\\?\" prefix is added).
+    [[nodiscard]] Status GetLongPathName(std::wstring_view path, std::wstring* out) override;
     [[nodiscard]] Status MoveFile(std::wstring_view from, std::wstring_view to, bool replaceExisting) override;
     // Windows also matches wildcards against 8.3 short names ("*.htm" finds
     // "page.html" through "PAGE~1.HTM"); entries whose long name does not

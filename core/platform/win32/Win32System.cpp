@@ -4,6 +4,7 @@
 
 #include "core/platform/Errors.h"
 #include "core/platform/win32/LateBound.h"
+#include "core/platform/win32/Win32TaskFiles.h"
 #include "core/platform/win32/WinHandles.h"
 #include "core/platform/win32/WindowsApi.h"
 
@@ -422,6 +423,119 @@ Status Win32System::DeleteTask(std::wstring_view name)
         const Bstr taskName(name);
         return root->DeleteTask(taskName.get(), 0);
     });
+}
+
+namespace {
+
+std::wstring TextOfBstr(const Bstr& text)
+{
+    return text.get() ? std::wstring(text.get(), ::SysStringLen(text.get())) : std::wstring();
+}
+
+VARIANT IndexVariant(LONG index)
+{
+    VARIANT v;
+    ::VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = index;
+    return v;
+}
+
+// The scheduler's interfaces the listing asks its collections' items for.
+const IID kIidRegisteredTask = {0x9c86f320, 0xdee3, 0x4dd1, {0xb9, 0x72, 0xa3, 0x03, 0xf2, 0x6b, 0x06, 0x1e}};
+const IID kIidTaskFolder = {0x8cfac062, 0xa080, 0x4c15, {0x9a, 0x88, 0xaa, 0x7c, 0x2a, 0xf8, 0x0d, 0xfc}};
+
+// Calls use(item) for each item of a scheduler collection: by count and
+// index, or through its enumerator where the count is not implemented (Wine).
+template <class T, class Collection, class Use>
+HRESULT ForEachItem(Collection* collection, const IID& iid, Use use)
+{
+    LONG count = 0;
+    if (SUCCEEDED(collection->get_Count(&count))) {
+        for (LONG i = 1; i <= count; ++i) {
+            ComPtr<T> item;
+            if (SUCCEEDED(collection->get_Item(IndexVariant(i), reinterpret_cast<T**>(item.put())))) {
+                use(item.get());
+            }
+        }
+        return S_OK;
+    }
+    ComPtr<IUnknown> source;
+    HRESULT hr = collection->get__NewEnum(reinterpret_cast<IUnknown**>(source.put()));
+    if (FAILED(hr)) {
+        return hr;
+    }
+    ComPtr<IEnumVARIANT> items;
+    if (FAILED(hr = source->QueryInterface(IID_IEnumVARIANT, items.put()))) {
+        return hr;
+    }
+    for (;;) {
+        VARIANT item;
+        ::VariantInit(&item);
+        ULONG fetched = 0;
+        if (items->Next(1, &item, &fetched) != S_OK || fetched == 0) {
+            ::VariantClear(&item);
+            return S_OK;
+        }
+        if ((item.vt == VT_DISPATCH || item.vt == VT_UNKNOWN) && item.punkVal) {
+            ComPtr<T> object;
+            if (SUCCEEDED(item.punkVal->QueryInterface(iid, object.put()))) {
+                use(object.get());
+            }
+        }
+        ::VariantClear(&item);
+    }
+}
+
+// Appends the tasks of folder, then those of its sub-folders, depth first.
+HRESULT ListFolder(ITaskFolder* folder, int depth, std::vector<TaskListing>* out)
+{
+    ComPtr<IRegisteredTaskCollection> tasks;
+    HRESULT hr = folder->GetTasks(TASK_ENUM_HIDDEN, reinterpret_cast<IRegisteredTaskCollection**>(tasks.put()));
+    if (FAILED(hr)) {
+        return hr;
+    }
+    hr = ForEachItem<IRegisteredTask>(tasks.get(), kIidRegisteredTask, [&](IRegisteredTask* task) {
+        Bstr path;
+        Bstr xml;
+        // A task whose definition cannot be read (another user's) is left out.
+        if (SUCCEEDED(task->get_Path(path.put())) && SUCCEEDED(task->get_Xml(xml.put()))) {
+            out->push_back({TextOfBstr(path), TextOfBstr(xml)});
+        }
+    });
+    if (FAILED(hr)) {
+        return hr;
+    }
+    // Folders nest only a few levels; a deeper chain is not followed. A
+    // folder whose sub-folders cannot be listed still gives its own tasks.
+    constexpr int kMaxDepth = 32;
+    ComPtr<ITaskFolderCollection> folders;
+    if (depth < kMaxDepth &&
+        SUCCEEDED(folder->GetFolders(0, reinterpret_cast<ITaskFolderCollection**>(folders.put())))) {
+        (void)ForEachItem<ITaskFolder>(folders.get(), kIidTaskFolder,
+                                       [&](ITaskFolder* child) { (void)ListFolder(child, depth + 1, out); });
+    }
+    return S_OK;
+}
+
+}  // namespace
+
+Status Win32System::ListTasks(std::vector<TaskListing>* out)
+{
+    if (!out) {
+        return Err::InvalidParameter;
+    }
+    std::vector<TaskListing> listed;
+    Status s = WithTaskRoot([&](ITaskFolder* root) { return ListFolder(root, 0, &listed); });
+    if (s == static_cast<Status>(E_NOTIMPL)) {
+        // Wine's scheduler registers tasks but cannot list them.
+        listed = ListTaskFiles(SystemDirectory() + L"\\Tasks");
+        s = Err::Success;
+    }
+    if (s == Err::Success) {
+        *out = std::move(listed);
+    }
+    return s;
 }
 
 Status Win32System::QueryTask(std::wstring_view name, std::wstring* definition)

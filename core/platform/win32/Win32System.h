@@ -31,6 +31,10 @@ public:
     bool Is64BitWindows() override;
     // Through the version library (GetFileVersionInfoW, VerQueryValueW).
     [[nodiscard]] Status GetFileVersion(std::wstring_view path, FileVersion* out) override;
+    // Through the service control manager (Win32Services.cpp).
+    [[nodiscard]] Status ListAutoStartServices(std::vector<ServiceListing>* out) override;
+    // Through the Task Scheduler's COM objects, folder by folder.
+    [[nodiscard]] Status ListTasks(std::vector<TaskListing>* out) override;
 };
 
 // A COM result as a Windows error code: the Win32 code it wraps where it wraps

@@ -20,3 +20,4 @@
 #undef SetFileAttributes
 #undef CreateEvent
 #undef ExpandEnvironmentStrings
+#undef GetLongPathName

@@ -132,6 +132,36 @@ TEST_F(Win32Files, WildcardsMatchLongNamesOnly)
     EXPECT_EQ(first, Err::PathNotFound);
 }
 
+// A path spelled with 8.3 names comes back in its long form, as the startup
+// manager compares folders.
+TEST_F(Win32Files, LongPathNamesReplaceShortNames)
+{
+    const std::wstring longFile = PathOf(L"A long folder name\\a long file name.txt");
+    WriteFile(longFile, "x");
+    std::wstring shortFile(1024, L'\0');
+    const DWORD n = ::GetShortPathNameW(longFile.c_str(), shortFile.data(), static_cast<DWORD>(shortFile.size()));
+    ASSERT_GT(n, 0u);
+    shortFile.resize(n);
+    std::wstring got;
+    struct Case {
+        std::wstring asked;
+        Platform::Status status;
+    };
+    const Case cases[] = {
+        {shortFile, Err::Success},
+        {longFile, Err::Success},
+        {PathOf(L"A long folder name\\missing.txt"), Err::FileNotFound},
+        {PathOf(L"missing\\missing.txt"), Err::FileNotFound},
+    };
+    for (const Case& c : cases) {
+        got.clear();
+        EXPECT_EQ(Fs().GetLongPathName(c.asked, &got), c.status);
+        if (c.status == Err::Success) {
+            EXPECT_EQ(::lstrcmpiW(got.c_str(), longFile.c_str()), 0);
+        }
+    }
+}
+
 TEST_F(Win32Files, DispositionsGiveTheWindowsErrors)
 {
     const std::wstring path = PathOf(L"file.bin");

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "core/platform/Errors.h"
 #include "core/platform/win32/Win32System.h"
@@ -67,6 +68,43 @@ TEST(Win32System, ProgramsAnswerWithTheirVersionTexts)
 #ifdef _WIN64
     EXPECT_TRUE(System().Is64BitWindows());
 #endif
+}
+
+TEST(Win32System, AutomaticServicesAreListedByName)
+{
+    std::vector<Platform::ServiceListing> services;
+    ASSERT_EQ(System().ListAutoStartServices(&services), Err::Success);
+    for (const Platform::ServiceListing& service : services) {
+        EXPECT_FALSE(service.name.empty());
+    }
+}
+
+// Where the Task Scheduler answers, a task registered here is listed with its
+// definition in the root folder (under Wine, read from the Tasks folder).
+TEST(Win32System, TasksOfEveryFolderAreListedWithTheirDefinitions)
+{
+    const std::wstring name = L"CorvaneListTest";
+    const std::wstring definition =
+        L"<?xml version=\"1.0\" encoding=\"UTF-16\"?><Task version=\"1.2\" "
+        L"xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\"><Triggers><LogonTrigger/></Triggers>"
+        L"<Actions><Exec><Command>C:\\corvane-test.exe</Command></Exec></Actions></Task>";
+    const Platform::Status registered = System().RegisterTask(name, definition);
+    if (registered != Err::Success) {
+        GTEST_SKIP() << "the Task Scheduler answers " << registered;
+    }
+    std::vector<Platform::TaskListing> tasks;
+    const Platform::Status listed = System().ListTasks(&tasks);
+    (void)System().DeleteTask(name);
+    ASSERT_EQ(listed, Err::Success);
+    bool found = false;
+    for (const Platform::TaskListing& task : tasks) {
+        if (task.path == L"\\" + name) {
+            found = true;
+            // Wine keeps neither triggers nor actions of a definition.
+            EXPECT_NE(task.definition.find(L"<Task"), std::wstring::npos);
+        }
+    }
+    EXPECT_TRUE(found);
 }
 
 TEST(Win32System, HresultsBecomeWindowsErrors)
