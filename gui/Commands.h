@@ -37,6 +37,7 @@ constexpr int TuningMenu = 5031;
 constexpr int ShowProfile = 5032;
 constexpr int BackToProfiles = 5033;
 constexpr int TweakSets = 5035;
+constexpr int StartupPrograms = 5036;  // the startup programs view (settings panel, guard balloon)
 constexpr int UserTweaksPath = 5038;
 constexpr int OnlineHelp = 5039;
 }  // namespace Command

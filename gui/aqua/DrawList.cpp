@@ -61,7 +61,7 @@ std::wstring Line(const TextOp& op)
     if (op.font.style & kUnderline) {
         s += L" underline";
     }
-    s += op.align == TextAlign::Centre ? L" centre" : L" left";
+    s += op.align == TextAlign::Centre ? L" centre" : op.align == TextAlign::Right ? L" right" : L" left";
     if (op.ellipsis) {
         s += L" ellipsis";
     }

@@ -44,7 +44,7 @@ struct OutlineOp {
     int radius = 0;
 };
 
-enum class TextAlign { Left, Centre };
+enum class TextAlign { Left, Centre, Right };
 
 struct TextOp {
     Rect rect;

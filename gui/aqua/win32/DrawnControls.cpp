@@ -78,19 +78,33 @@ void GroupBox::SetRect(int x, int y, int width)
     rect_ = {x, y, width, rect_.height};
 }
 
+namespace {
+
+Aqua::GroupBoxLayout LayoutOf(const Aqua::Scaler& scaler, Aqua::Rect rect, const std::wstring& image,
+                              const std::wstring& caption, const std::vector<RTI::Reference<IControl>>& children)
+{
+    std::vector<int> heights;
+    for (const auto& child : children) {
+        heights.push_back(child->Height(scaler));
+    }
+    const int imageSize = image.empty() ? 0 : scaler.Scale(32);
+    const int captionWidth = scaler.Scale(static_cast<int>(caption.size()) * 8);
+    return Aqua::LayoutGroupBox(scaler, rect.x, rect.y, rect.width, imageSize, imageSize, captionWidth, heights);
+}
+
+}  // namespace
+
+int GroupBox::Height(const Aqua::Scaler& scaler) const
+{
+    return LayoutOf(scaler, rect_, image_, caption_, children_).height;
+}
+
 void GroupBox::Paint(Aqua::DrawList& list, const Aqua::Scaler& scaler)
 {
     scaler_ = scaler;
-    std::vector<int> heights;
-    for (const auto& child : children_) {
-        heights.push_back(child->Height(scaler));
-    }
-    const int imageSize = image_.empty() ? 0 : scaler.Scale(32);
-    const int captionWidth = scaler.Scale(static_cast<int>(caption_.size()) * 8);
-    const Aqua::GroupBoxLayout layout =
-        Aqua::LayoutGroupBox(scaler, rect_.x, rect_.y, rect_.width, imageSize, imageSize, captionWidth, heights);
+    const Aqua::GroupBoxLayout layout = LayoutOf(scaler, rect_, image_, caption_, children_);
     rect_.height = layout.height;
-    Aqua::PaintGroupBox(list, scaler, layout.border, layout.captionText, layout.image, image_, caption_, 0xFFFFFFFF);
+    Aqua::PaintGroupBox(list, scaler, layout.border, layout.captionText, layout.image, image_, caption_, background_);
     for (size_t i = 0; i < children_.size(); ++i) {
         const Aqua::Rect& place = layout.children[i];
         children_[i]->SetRect(place.x, place.y, place.width);

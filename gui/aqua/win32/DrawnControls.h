@@ -79,7 +79,11 @@ class GroupBox : public IControl {
 public:
     GroupBox(std::wstring caption, std::wstring image) : caption_(std::move(caption)), image_(std::move(image)) {}
     void Add(RTI::Reference<IControl> child) { children_.push_back(std::move(child)); }
+    // The colour the caption stands on: the host's background.
+    void SetBackground(uint32_t argb) { background_ = argb; }
     void Paint(Aqua::DrawList& list, const Aqua::Scaler& scaler) override;
+    // The height its children need at a scale, before it was painted.
+    int Height(const Aqua::Scaler& scaler) const override;
     void SetRect(int x, int y, int width) override;
     Aqua::Rect GetRect() const override { return rect_; }
     bool OnMouseMove(HWND host, Aqua::Point p) override;
@@ -106,6 +110,7 @@ private:
     std::vector<RTI::Reference<IControl>> children_;
     Aqua::Rect rect_;
     Aqua::Scaler scaler_;
+    uint32_t background_ = 0xFFFFFFFF;
 };
 
 // A native single-line edit box as a drawn control.

@@ -85,7 +85,9 @@ void PlayText(const TextOp& op, Gdiplus::Graphics& g, Toolkit& toolkit, const Sc
         return;
     }
     Gdiplus::StringFormat format;
-    format.SetAlignment(op.align == TextAlign::Centre ? Gdiplus::StringAlignmentCenter : Gdiplus::StringAlignmentNear);
+    format.SetAlignment(op.align == TextAlign::Centre  ? Gdiplus::StringAlignmentCenter
+                        : op.align == TextAlign::Right ? Gdiplus::StringAlignmentFar
+                                                       : Gdiplus::StringAlignmentNear);
     if (op.ellipsis) {
         format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
         format.SetTrimming(Gdiplus::StringTrimmingEllipsisWord);
