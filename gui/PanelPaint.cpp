@@ -74,16 +74,20 @@ int PaintSupportLines(DrawList& list, const Aqua::Scaler& s, Rect area, const st
     for (const SupportLine& line : lines) {
         if (!line.heading.empty()) {
             y += s.Scale(6);
-            list.Add(TextOp{{area.x, y, area.width, s.Scale(16)}, line.heading, Tahoma(9, Aqua::kBold), kBlack,
-                            TextAlign::Left, false});
+            list.Add(TextOp{{area.x, y, area.width, s.Scale(16)},
+                            line.heading,
+                            Tahoma(9, Aqua::kBold),
+                            kBlack,
+                            TextAlign::Left,
+                            false});
             y += s.Scale(16);
         }
         if (!line.text.empty()) {
             // Long texts wrap: room for as many lines as the text needs at
             // roughly six pixels a character.
             const int perLine = std::max(1, area.width / s.Scale(6));
-            const int lineCount = static_cast<int>((line.text.size() + static_cast<size_t>(perLine) - 1) /
-                                                   static_cast<size_t>(perLine));
+            const int lineCount =
+                static_cast<int>((line.text.size() + static_cast<size_t>(perLine) - 1) / static_cast<size_t>(perLine));
             const int height = s.Scale(14) * std::max(1, lineCount);
             list.Add(TextOp{{area.x, y, area.width, height}, line.text, Tahoma(8), kBlack, TextAlign::Left, false});
             y += height;
@@ -192,8 +196,8 @@ void PaintStartupDetails(DrawList& list, const StartupViewLayout& layout, const 
     const int valueLeft = left + labelWidth + s.Scale(4);
     const int valueWidth = std::max(0, area.width - valueLeft - s.Scale(6));
     if (!message.empty()) {
-        list.Add(TextOp{{left, y, area.width - 2 * left, s.Scale(28)}, message, Tahoma(8), kProblem, TextAlign::Left,
-                        false});
+        list.Add(TextOp{
+            {left, y, area.width - 2 * left, s.Scale(28)}, message, Tahoma(8), kProblem, TextAlign::Left, false});
         y += s.Scale(30);
     }
     if (!details) {
@@ -207,18 +211,18 @@ void PaintStartupDetails(DrawList& list, const StartupViewLayout& layout, const 
         return;
     }
     const std::pair<const wchar_t*, const std::wstring*> lines[] = {
-        {L"Entry:", &details->name},          {L"Location:", &details->location},
-        {L"Command:", &details->command},     {L"Description:", &details->description},
-        {L"Company:", &details->company},     {L"Windows:", &details->windowsState},
-        {L"State:", &details->state},         {L"Read-only:", &details->readOnlyReason},
+        {L"Entry:", &details->name},      {L"Location:", &details->location},
+        {L"Command:", &details->command}, {L"Description:", &details->description},
+        {L"Company:", &details->company}, {L"Windows:", &details->windowsState},
+        {L"State:", &details->state},     {L"Read-only:", &details->readOnlyReason},
     };
     const int lineHeight = s.Scale(13);
     for (const auto& [label, value] : lines) {
         if (value->empty() || y + lineHeight > area.bottom()) {
             continue;
         }
-        list.Add(TextOp{{left, y, labelWidth, lineHeight}, label, Tahoma(8, Aqua::kBold), kBlack, TextAlign::Right,
-                        false});
+        list.Add(
+            TextOp{{left, y, labelWidth, lineHeight}, label, Tahoma(8, Aqua::kBold), kBlack, TextAlign::Right, false});
         list.Add(TextOp{{valueLeft, y, valueWidth, lineHeight}, *value, Tahoma(8), kBlack, TextAlign::Left, true});
         y += lineHeight;
     }

@@ -133,8 +133,9 @@ Platform::Status StartupPrograms::Load()
 {
     Platform::Status status = Err::PathNotFound;
     if (snapshot_.Place().folder.empty()) {
-        loadError_ = L"The Windows shell names no application-data folder, so no backup can be kept: startup programs "
-                     L"are only shown.";
+        loadError_ =
+            L"The Windows shell names no application-data folder, so no backup can be kept: startup programs "
+            L"are only shown.";
     } else {
         status = snapshot_.Load();
         loadError_ = status == Err::Success
@@ -362,8 +363,8 @@ StartupDetails StartupPrograms::Details(size_t row) const
         }
     } else if (record) {
         details.category = snapshot_.Records()[*record].category;
-        details.state = L"Disabled by Corvane; its backup is kept in " + snapshot_.DocumentPath() +
-                        L". Tick it to put it back.";
+        details.state =
+            L"Disabled by Corvane; its backup is kept in " + snapshot_.DocumentPath() + L". Tick it to put it back.";
     } else if (!rows_[row].hasCheckBox) {
         details.state = L"Part of the entry above";
     }

@@ -35,7 +35,7 @@ struct StartupRow {
     bool hasCheckBox = false;
     bool userCheckable = false;
     StartUp::CheckState check = StartUp::CheckState::Checked;
-    bool greyed = false;  // read-only: shown, never changed
+    bool greyed = false;    // read-only: shown, never changed
     bool disabled = false;  // off the system, its backup in the snapshot
 };
 

@@ -5,7 +5,9 @@
 # 100% and at 200% (a prefix whose LogPixels is 192), and saves under
 # build/screenshots/: gallery-100.png, gallery-200.png, the draw operations of
 # every control beside them (.txt), and the artwork's contact sheet; then the
-# main window's views (main-<view>-<percent>.png).
+# main window's views (main-<view>-<percent>.png), and the panels' gallery:
+# panels-<percent>-settings.png, -support.png and -startup.png (the startup
+# view over the system-information strip).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="$root/build/screenshots"
@@ -13,9 +15,10 @@ launch="$root/cmake/wine-launch.sh"
 mkdir -p "$out"
 
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target aqua_gallery mainframe_shots
+cmake --build --preset win64 --target aqua_gallery mainframe_shots panels_gallery
 gallery="$root/build/win64/gui/aqua_gallery.exe"
 shots="$root/build/win64/gui/mainframe_shots.exe"
+panels="$root/build/win64/gui/panels_gallery.exe"
 cp "$root/build/win64/skin/contact-sheet.png" "$out/contact-sheet.png"
 
 # A private display, larger than the tests' one: at 200% the window, the menu
@@ -61,6 +64,13 @@ for percent in 100 200; do
   }
   "$launch" wineserver -k 2>/dev/null || true
   echo "wrote $out/gallery-$percent.png and $out/main-*-$percent.png"
+  rm -f "$out/panels-$percent"-*.png
+  "$launch" wine "$panels" "$(winepath=Z:"$out/panels-$percent"; echo "${winepath//\//\\}")" || {
+    echo "the panels' gallery failed at $percent%" >&2
+    exit 1
+  }
+  "$launch" wineserver -k 2>/dev/null || true
+  echo "wrote $out/panels-$percent-{settings,support,startup}.png"
 done
 echo "wrote $out/contact-sheet.png"
 

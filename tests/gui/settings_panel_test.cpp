@@ -86,8 +86,7 @@ TEST_F(SettingsPanelTest, ABoxThatCannotBeSavedIsNamedToTheUser)
     model.Load();
     model.SetTicked(SettingsBox::StartupGuard, true);
     Portable().Faults().FailWhen(
-        Operation::SetValue, [](const FaultSubject& s) { return s.name == L"EnableStartUpGuard"; },
-        Err::AccessDenied);
+        Operation::SetValue, [](const FaultSubject& s) { return s.name == L"EnableStartUpGuard"; }, Err::AccessDenied);
     EXPECT_EQ(model.Apply(), L"Some settings could not be saved.\n\nStartup Guard");
     Portable().Faults().Clear();
     SettingsPanelModel reopened(env_);

@@ -133,7 +133,8 @@ TEST_F(StartupProgramsTest, WhatCannotBeChangedIsRefusedWithItsReasonAndChangesN
         {"read-only", L"HKLM\\" + kWinlogon + L", Shell", false, false,
          L"\"Shell\" is not changed: Windows / Winlogon belongs to Windows"},
         {"damaged snapshot", kUserRun + L", App", true, false, L"The startup snapshot "},
-        {"delete fails", kUserRun + L", App", false, true, L"\"App\" could not be disabled: access is denied (error 5)"},
+        {"delete fails", kUserRun + L", App", false, true,
+         L"\"App\" could not be disabled: access is denied (error 5)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -143,14 +144,16 @@ TEST_F(StartupProgramsTest, WhatCannotBeChangedIsRefusedWithItsReasonAndChangesN
         StartupPrograms view(Catalogue(), Place());
         EXPECT_EQ(view.Load() != Err::Success, c.damageSnapshot);
         const size_t row = *view.Reveal(c.location);
-        EXPECT_EQ(view.Rows()[row].userCheckable, !c.damageSnapshot && c.location.find(L"Winlogon") == std::wstring::npos);
+        EXPECT_EQ(view.Rows()[row].userCheckable,
+                  !c.damageSnapshot && c.location.find(L"Winlogon") == std::wstring::npos);
         if (c.failDelete) {
             Portable().Faults().FailWhen(
                 Operation::DeleteValue, [](const FaultSubject& s) { return s.name == L"App"; }, Err::AccessDenied);
         }
         const std::wstring message = view.SetChecked(row, false);
         Portable().Faults().Clear();
-        EXPECT_EQ(message.substr(0, c.messageStart.size()), c.messageStart) << std::string(message.begin(), message.end());
+        EXPECT_EQ(message.substr(0, c.messageStart.size()), c.messageStart)
+            << std::string(message.begin(), message.end());
         EXPECT_TRUE(RunValueExists(L"App"));
         EXPECT_EQ(Get(Platform::LocalMachine(), kWinlogon, L"Shell", nullptr, nullptr), Err::Success);
         EXPECT_EQ(view.Rows()[row].check, CheckState::Checked);
@@ -225,9 +228,10 @@ TEST_F(StartupProgramsTest, TheGuardTellsNewEntriesInABalloonWhoseClickOpensTheV
     Portable().Time().Set(1700000100);
     SetText(Platform::CurrentUser(), kRun, L"Intruder", L"intruder.exe");
     ASSERT_EQ(guard.OnTick().size(), 1u);
-    EXPECT_EQ(balloon.shown, std::vector<std::wstring>{L"A new program starts with Windows|\"Intruder\" (Registry 'Run' "
-                                                       L"keys / User 'Run' key)\nClick here to review the startup "
-                                                       L"programs."});
+    EXPECT_EQ(balloon.shown,
+              std::vector<std::wstring>{L"A new program starts with Windows|\"Intruder\" (Registry 'Run' "
+                                        L"keys / User 'Run' key)\nClick here to review the startup "
+                                        L"programs."});
     guard.OnBalloonClicked();
     EXPECT_EQ(poster.Posted(), std::vector<int>{GUI::Command::StartupPrograms});
 

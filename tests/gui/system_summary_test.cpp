@@ -72,9 +72,9 @@ TEST(SystemSummaryTest, TheNextLineEveryHundredTicksWrappingRound)
         int repaints;
     };
     const Row rows[] = {
-        {3, 99, 0, 0}, {3, 100, 1, 1}, {3, 250, 2, 2}, {3, 300, 0, 3},
-        {1, 500, 0, 0},  // one line stays, nothing to repaint
-        {0, 200, 0, 0},  // nothing but the background
+        {3, 99, 0, 0},  {3, 100, 1, 1}, {3, 250, 2, 2},
+        {3, 300, 0, 3}, {1, 500, 0, 0},  // one line stays, nothing to repaint
+        {0, 200, 0, 0},                  // nothing but the background
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.lines << " lines, " << row.ticks << " ticks");

@@ -270,6 +270,11 @@ void Scrollbar::SetRange(int content, int visible)
     Changed(model_.position() != before);
 }
 
+void Scrollbar::SetPosition(int position)
+{
+    Changed(model_.SetPosition(position));
+}
+
 void Scrollbar::OnScaleChanged()
 {
     SetRange(content_, visible_);

@@ -77,6 +77,8 @@ public:
     void SetRange(int content, int visible);
     void StepUp();
     void StepDown();
+    // Scrolls to a position (clamped), telling the parent as a move does.
+    void SetPosition(int position);
     int position() const { return model_.position(); }
     const Aqua::ScrollModel& model() const { return model_; }
     // The wheel, forwarded by the view: steps once per notch.

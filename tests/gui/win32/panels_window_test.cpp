@@ -1,0 +1,342 @@
+// The panels and views in real windows under Wine: the settings panel fades
+// to opacity 224 and "OK" writes the settings to the registry; the support
+// panel fades and returns to the tuning view; the summary strip names Wine's
+// display adapter and turns to the next fact; a Run value added while the
+// guard runs is told in the balloon, whose click opens the startup view,
+// where unticking it removes it with a backup and ticking puts it back.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <random>
+
+#include "gui/Commands.h"
+#include "gui/StartupGuardSwitch.h"
+#include "gui/aqua/win32/Frame.h"
+#include "gui/panels/GuardTicker.h"
+#include "gui/panels/Settings.h"
+#include "gui/panels/StartupView.h"
+#include "gui/panels/Support.h"
+#include "gui/panels/SystemInfoStrip.h"
+#include "startup/Snapshot.h"
+#include "tests/settings/SettingsFixture.h"
+
+namespace {
+
+using GUI::Aqua::Rect;
+
+bool PumpUntil(const std::function<bool()>& done, int seconds = 3)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done()) {
+            return true;
+        }
+        Sleep(10);
+    }
+    return done();
+}
+
+void Pump(int ms)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    PumpUntil([&] { return std::chrono::steady_clock::now() >= end; });
+}
+
+void ClickAt(HWND window, int x, int y)
+{
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    SetCursorPos(p.x, p.y);
+    INPUT input[3]{};
+    input[0].type = INPUT_MOUSE;
+    input[0].mi.dx = static_cast<LONG>(p.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1));
+    input[0].mi.dy = static_cast<LONG>(p.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1));
+    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input[1].type = INPUT_MOUSE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[2].type = INPUT_MOUSE;
+    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    for (INPUT& one : input) {
+        SendInput(1, &one, sizeof one);
+        Pump(60);
+    }
+}
+
+void ClickCentre(HWND window)
+{
+    RECT r{};
+    GetClientRect(window, &r);
+    ClickAt(window, r.right / 2, r.bottom / 2);
+}
+
+// The main window's stand-in: records the commands the panels post to it.
+class HostWindow : public GUI::Window {
+public:
+    HostWindow(GUI::Aqua::Toolkit& toolkit, GUI::IFrame& frame) : Window(toolkit, frame) {}
+    std::vector<int> commands;
+    std::function<void(int)> onCommand;
+
+protected:
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_COMMAND) {
+            commands.push_back(LOWORD(wParam));
+            if (onCommand) {
+                onCommand(LOWORD(wParam));
+            }
+            return 0;
+        }
+        return Window::Handle(message, wParam, lParam);
+    }
+};
+
+class WindowPoster final : public GUI::ICommandPoster {
+public:
+    explicit WindowPoster(HWND window) : window_(window) {}
+    void PostCommand(int command, intptr_t parameter) override
+    {
+        PostMessageW(window_, WM_COMMAND, MAKEWPARAM(command, 0), static_cast<LPARAM>(parameter));
+    }
+
+private:
+    HWND window_;
+};
+
+class RecordingBalloon final : public GUI::IBalloon {
+public:
+    void Show(const std::wstring& title, const std::wstring& text) override { shown.push_back(title + L"|" + text); }
+    std::vector<std::wstring> shown;
+};
+
+class PanelsWindowTest : public Testing::SettingsTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        prompts_ = new std::vector<std::wstring>();
+        toolkit_ = new GUI::Aqua::Toolkit(GetModuleHandleW(nullptr), [](const std::wstring& text, const std::wstring&) {
+            prompts_->push_back(text);
+        });
+        frame_ = new RTI::Reference<GUI::Aqua::Frame>(new GUI::Aqua::Frame(*toolkit_));
+        (void)(*frame_)->LoadSkin(GetModuleHandleW(nullptr));
+        host_ = new RTI::Reference<HostWindow>(new HostWindow(*toolkit_, **frame_));
+        if ((*host_)->Create(L"Corvane", 60, 60, 390, 500)) {
+            ShowWindow((*host_)->hwnd(), SW_SHOW);
+            SetForegroundWindow((*host_)->hwnd());
+            Pump(100);
+        }
+    }
+    static void TearDownTestSuite()
+    {
+        delete host_;
+        delete frame_;
+        delete toolkit_;
+        delete prompts_;
+        CoUninitialize();
+    }
+    void SetUp() override
+    {
+        SettingsTest::SetUp();
+        ASSERT_TRUE(toolkit_->started());
+        ASSERT_NE(host()->hwnd(), nullptr);
+        host()->commands.clear();
+        host()->onCommand = nullptr;
+        prompts_->clear();
+    }
+    static HostWindow* host() { return host_->Get(); }
+    static GUI::Aqua::Toolkit& toolkit() { return *toolkit_; }
+    POINT ViewsOrigin() const
+    {
+        POINT p{0, 30};
+        ClientToScreen(host()->hwnd(), &p);
+        return p;
+    }
+
+    static inline GUI::Aqua::Toolkit* toolkit_ = nullptr;
+    static inline std::vector<std::wstring>* prompts_ = nullptr;
+    static inline RTI::Reference<GUI::Aqua::Frame>* frame_ = nullptr;
+    static inline RTI::Reference<HostWindow>* host_ = nullptr;
+};
+
+TEST_F(PanelsWindowTest, TheSettingsPanelFadesTo224AndOkWritesTheSettings)
+{
+    (void)AppSettings::AtStart(env_);
+    RTI::Reference<GUI::Settings> panel(new GUI::Settings(toolkit(), env_));
+    const POINT origin = ViewsOrigin();
+    ASSERT_TRUE(panel->Create(host()->hwnd(), origin.x, origin.y));
+    panel->Show();
+    ASSERT_TRUE(PumpUntil([&] { return panel->fade().phase() == GUI::Fade::Phase::Shown; }));
+    EXPECT_EQ(panel->Opacity(), 224) << "slightly translucent";
+    EXPECT_TRUE(IsWindowVisible(panel->hwnd()));
+    EXPECT_TRUE(panel->Box(GUI::SettingsBox::CreateBackup)->state().ticked()) << "read from the stored settings";
+
+    // The user unticks "Create backup registry" and ticks "Startup Guard" with the mouse.
+    for (GUI::SettingsBox box : {GUI::SettingsBox::CreateBackup, GUI::SettingsBox::StartupGuard}) {
+        panel->host()->Snapshot();  // laid out as painted
+        const Rect r = GUI::Aqua::CheckboxBox(panel->host()->scaler(), panel->Box(box)->GetRect());
+        ClickAt(panel->host()->hwnd(), r.x + r.width / 2, r.y + r.height / 2);
+    }
+    EXPECT_FALSE(panel->Box(GUI::SettingsBox::CreateBackup)->state().ticked());
+    EXPECT_TRUE(panel->Box(GUI::SettingsBox::StartupGuard)->state().ticked());
+    EXPECT_EQ(StoredDword(L"EnableBackup"), 1) << "nothing is stored before OK";
+
+    ClickCentre(panel->OkButton()->hwnd());
+    EXPECT_EQ(StoredDword(L"EnableBackup"), 0);
+    EXPECT_EQ(StoredDword(L"EnableStartUpGuard"), 1);
+    EXPECT_EQ(guard_.calls, std::vector<bool>{true});
+    EXPECT_EQ(panel->lastMessage(), L"");
+    EXPECT_TRUE(prompts_->empty());
+    ASSERT_TRUE(PumpUntil([&] { return panel->fade().phase() == GUI::Fade::Phase::Hidden; }));
+    EXPECT_FALSE(IsWindowVisible(panel->hwnd()));
+    EXPECT_EQ(host()->commands, std::vector<int>{GUI::Command::Tuning});
+
+    // "Startup programs..." asks the owner for the startup view.
+    host()->commands.clear();
+    panel->Show();
+    ASSERT_TRUE(PumpUntil([&] { return panel->fade().phase() == GUI::Fade::Phase::Shown; }));
+    ClickCentre(panel->StartupButton()->hwnd());
+    ASSERT_TRUE(PumpUntil([&] { return !host()->commands.empty(); }));
+    EXPECT_EQ(host()->commands, std::vector<int>{GUI::Command::StartupPrograms});
+    panel->HideNow();
+}
+
+TEST_F(PanelsWindowTest, TheSupportPanelFadesInAndBothButtonsReturnToTheTuningView)
+{
+    RTI::Reference<GUI::Support> panel(
+        new GUI::Support(toolkit(), {L"Corvane", L"1.0.0", L"", L"", L"C:\\users\\me\\AppData\\Roaming\\Corvane"}));
+    const POINT origin = ViewsOrigin();
+    ASSERT_TRUE(panel->Create(host()->hwnd(), origin.x, origin.y));
+    for (int command : {GUI::Command::Ok, GUI::Command::Cancel}) {
+        host()->commands.clear();
+        panel->FadeIn();
+        ASSERT_TRUE(PumpUntil([&] { return panel->fade().phase() == GUI::Fade::Phase::Shown; }));
+        EXPECT_EQ(panel->Opacity(), 224);
+        panel->Snapshot();
+        EXPECT_EQ(panel->lastPaint().Texts().front().text, L"Support");
+        EXPECT_TRUE(panel->CommandHook(command));
+        ASSERT_TRUE(PumpUntil([&] { return panel->fade().phase() == GUI::Fade::Phase::Hidden; }));
+        EXPECT_EQ(host()->commands, std::vector<int>{GUI::Command::Tuning});
+    }
+}
+
+TEST_F(PanelsWindowTest, TheSummaryStripNamesWinesAdapterAndTurnsEveryHundredTicks)
+{
+    const std::vector<GUI::SummaryLine> lines = GUI::ProbedSummaryLines();
+    size_t video = lines.size();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].label == L"Video:") {
+            video = i;
+        }
+    }
+    ASSERT_LT(video, lines.size()) << "no adapter named";
+    EXPECT_FALSE(lines[video].value.empty());
+    EXPECT_EQ(lines.front().label, L"System Summary:");
+
+    RTI::Reference<GUI::SystemInfo::Strip> strip(new GUI::SystemInfo::Strip(toolkit(), lines));
+    RECT client{};
+    GetClientRect(host()->hwnd(), &client);
+    ASSERT_TRUE(strip->Create(host()->hwnd(), {0, client.bottom - 37, 388, 37}));
+    strip->Snapshot();
+    EXPECT_EQ(strip->lastPaint().Texts().front().text, L"System Summary:");
+    for (size_t i = 0; i < video * GUI::SystemSummary::kTicksPerLine; ++i) {
+        SendMessageW(strip->hwnd(), WM_TIMER, GUI::SystemInfo::Strip::kTimer, 0);
+    }
+    strip->Snapshot();
+    const auto texts = strip->lastPaint().Texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].text, L"Video:");
+    EXPECT_EQ(texts[1].text, lines[video].value);
+    EXPECT_EQ(texts[0].align, GUI::Aqua::TextAlign::Right);
+}
+
+TEST_F(PanelsWindowTest, ARunValueAddedWhileTheGuardRunsIsToldAndCanBeDisabledWithABackup)
+{
+    const std::wstring run = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const std::wstring name = L"CorvaneGuardTest" + std::to_wstring(std::random_device{}() % 100000);
+    const std::wstring location = L"HKCU\\" + run + L", " + name;
+    struct RunValueRemover {
+        std::wstring run, name;
+        ~RunValueRemover()
+        {
+            Platform::UniqueKey key;
+            if (Platform::Current().Registry().OpenKey(Platform::CurrentUser(), run, Platform::KeyAccess::Change,
+                                                       key.put()) == 0) {
+                (void)Platform::Current().Registry().DeleteValue(key.get(), name);
+            }
+        }
+    } remover{run, name};
+
+    RecordingBalloon balloon;
+    WindowPoster poster(host()->hwnd());
+    const StartUp::SnapshotPlace place{PathOf(L"startup")};
+    GUI::StartupGuardSwitch guard(place, balloon, poster);
+    RTI::Reference<GUI::GuardTicker> ticker(new GUI::GuardTicker(toolkit(), guard, 100));
+    ASSERT_TRUE(ticker->Create());
+    guard.SetStartupGuard(true);
+    EXPECT_TRUE(ticker->running());
+    ASSERT_TRUE(PumpUntil([&] { return guard.Guard().IsReady(); }, 60)) << "the worker builds the catalogue";
+    Pump(300);
+    EXPECT_TRUE(balloon.shown.empty());
+
+    // The window shows the view when the balloon's click comes back as 5036.
+    RTI::Reference<GUI::StartupView> view(new GUI::StartupView(toolkit()));
+    RECT client{};
+    GetClientRect(host()->hwnd(), &client);
+    ASSERT_TRUE(view->Create(host()->hwnd(), {0, 30, client.right, client.bottom - 30}));
+    host()->onCommand = [&](int command) {
+        if (command == GUI::Command::StartupPrograms) {
+            view->Open(guard.Guard().Catalogue(), guard.Guard().Place());
+            ShowWindow(view->hwnd(), SW_SHOW);
+        }
+    };
+
+    Platform::UniqueKey key;
+    ASSERT_EQ(
+        Platform::Current().Registry().OpenKey(Platform::CurrentUser(), run, Platform::KeyAccess::Change, key.put()),
+        0u);
+    const std::vector<uint8_t> data = Testing::StringBytes(L"C:\\windows\\notepad.exe");
+    ASSERT_EQ(Platform::Current().Registry().SetValue(key.get(), name, Platform::RegType::Sz, data.data(), data.size()),
+              0u);
+    ASSERT_TRUE(PumpUntil([&] { return !balloon.shown.empty(); }, 10)) << "told within a few ticks";
+    EXPECT_NE(balloon.shown.front().find(L"\"" + name + L"\""), std::wstring::npos);
+
+    guard.OnBalloonClicked();
+    ASSERT_TRUE(PumpUntil([&] { return view->model() != nullptr; }));
+    ASSERT_TRUE(view->Reveal(location)) << "shown in the startup view";
+    const size_t row = *view->model()->Selected();
+    EXPECT_EQ(view->model()->Details(row).command, L"C:\\windows\\notepad.exe");
+
+    // Unticking it with the mouse removes it with a backup.
+    view->Snapshot();
+    const GUI::StartupViewLayout layout(view->scaler(), {0, 0, client.right, client.bottom - 30});
+    const Rect box =
+        layout.BoxRect(static_cast<int>(row) * layout.RowHeight() - view->scroll(), view->model()->Rows()[row]);
+    ClickAt(view->hwnd(), box.x + box.width / 2, box.y + box.height / 2);
+    EXPECT_EQ(view->message(), L"");
+    uint32_t type = 0;
+    std::vector<uint8_t> stored;
+    EXPECT_EQ(Platform::Current().Registry().QueryValue(key.get(), name, &type, &stored), 2u) << "removed";
+    StartUp::Snapshot snapshot(place);
+    ASSERT_EQ(snapshot.Load(), 0u);
+    ASSERT_EQ(snapshot.Records().size(), 1u);
+    EXPECT_EQ(snapshot.Records().front().entry->Location(), location);
+    EXPECT_TRUE(view->model()->Rows()[*view->model()->FindLocation(location)].disabled);
+
+    // Ticking it puts it back.
+    view->ClickBox(*view->model()->FindLocation(location));
+    EXPECT_EQ(view->message(), L"");
+    EXPECT_EQ(Platform::Current().Registry().QueryValue(key.get(), name, &type, &stored), 0u) << "back";
+    EXPECT_EQ(stored, data);
+    EXPECT_TRUE(prompts_->empty());
+
+    guard.SetStartupGuard(false);
+    EXPECT_FALSE(ticker->running());
+}
+
+}  // namespace
