@@ -151,6 +151,12 @@ Platform::Status StartupPrograms::Load()
 
 void StartupPrograms::Rebuild()
 {
+    places_.clear();
+    StartUp::ForEachCategory(roots_, [&](const std::wstring& path, const RTI::Reference<StartUp::ICategory>& category) {
+        for (const RTI::Reference<StartUp::IElement>& listed : category->Entries()) {
+            places_.emplace(listed.Get(), Place{path, category});
+        }
+    });
     tree_ = StartUp::BuildTree(roots_);
     AddDisabledEntries(tree_);
     CombineStates(tree_);
@@ -297,15 +303,8 @@ std::optional<size_t> StartupPrograms::Selected() const
 
 std::optional<StartupPrograms::Place> StartupPrograms::PlaceOf(const StartUp::IEntry& entry) const
 {
-    std::optional<Place> place;
-    StartUp::ForEachCategory(roots_, [&](const std::wstring& path, const RTI::Reference<StartUp::ICategory>& category) {
-        for (const RTI::Reference<StartUp::IElement>& listed : category->Entries()) {
-            if (!place && listed.Get() == &entry) {
-                place = Place{path, category};
-            }
-        }
-    });
-    return place;
+    const auto found = places_.find(&entry);
+    return found == places_.end() ? std::nullopt : std::optional<Place>(found->second);
 }
 
 std::optional<size_t> StartupPrograms::RecordOf(const StartUp::IEntry& entry) const

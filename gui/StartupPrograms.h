@@ -107,6 +107,7 @@ private:
     StartUp::TreeNode tree_;
     std::vector<StartupRow> rows_;
     std::vector<const StartUp::TreeNode*> nodes_;
+    std::map<const StartUp::IEntry*, Place> places_;  // the live entries' categories, per rebuild
     std::map<std::wstring, bool> expanded_;
     std::wstring selected_;
 };
