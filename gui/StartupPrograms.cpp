@@ -214,9 +214,9 @@ void StartupPrograms::Flatten(const TreeNode& node, const std::wstring& parentKe
         const auto* owner = dynamic_cast<const StartUp::ICategory*>(node.object.Get());
         row.greyed = owner && owner->IsReadOnly();
     } else if (underCategory) {
-        const std::optional<Place> place = PlaceOf(*node.object);
+        const Place* place = PlaceOf(*node.object);
         row.greyed = place && place->owner->IsReadOnly();
-        row.disabled = !place.has_value();
+        row.disabled = !place;
         row.userCheckable = !row.greyed && snapshotUsable_;
     }
     rows_.push_back(row);
@@ -301,10 +301,10 @@ std::optional<size_t> StartupPrograms::Selected() const
     return selected_.empty() ? std::nullopt : Find(selected_);
 }
 
-std::optional<StartupPrograms::Place> StartupPrograms::PlaceOf(const StartUp::IEntry& entry) const
+const StartupPrograms::Place* StartupPrograms::PlaceOf(const StartUp::IEntry& entry) const
 {
     const auto found = places_.find(&entry);
-    return found == places_.end() ? std::nullopt : std::optional<Place>(found->second);
+    return found == places_.end() ? nullptr : &found->second;
 }
 
 std::optional<size_t> StartupPrograms::RecordOf(const StartUp::IEntry& entry) const
@@ -352,7 +352,7 @@ StartupDetails StartupPrograms::Details(size_t row) const
         details.company = info->Version().company;
     }
     details.windowsState = WindowsStateText(element->Approved());
-    const std::optional<Place> place = PlaceOf(*element);
+    const Place* place = PlaceOf(*element);
     const std::optional<size_t> record = RecordOf(*element);
     if (place) {
         details.category = place->category;
@@ -389,15 +389,17 @@ std::wstring StartupPrograms::SetChecked(size_t row, bool checked)
         return {};
     }
     if (!checked) {
-        const std::optional<Place> place = PlaceOf(*element);
+        const Place* place = PlaceOf(*element);
         if (!place) {
             return {};
         }
-        const Platform::Status status = snapshot_.Remove(place->category, *place->owner, *element);
+        // Kept apart from the table, which the rebuild below replaces.
+        const RTI::Reference<StartUp::ICategory> owner = place->owner;
+        const Platform::Status status = snapshot_.Remove(place->category, *owner, *element);
         if (status != Err::Success) {
             return name + L" could not be disabled: " + ReasonText(status) + L". Nothing was changed.";
         }
-        (void)place->owner->Enumerate();
+        (void)owner->Enumerate();
         Rebuild();
         return {};
     }

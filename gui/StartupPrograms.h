@@ -96,7 +96,8 @@ private:
     void FlattenAll();
     bool ExpandTowards(const StartUp::TreeNode& node, const std::wstring& key, std::wstring_view location);
     const StartUp::TreeNode* NodeOf(size_t row) const;
-    std::optional<Place> PlaceOf(const StartUp::IEntry& entry) const;
+    // The live entry's category; nullptr for an entry off the system.
+    const Place* PlaceOf(const StartUp::IEntry& entry) const;
     std::optional<size_t> RecordOf(const StartUp::IEntry& entry) const;
     RTI::Reference<StartUp::ICategory> CategoryAt(std::wstring_view path) const;
 

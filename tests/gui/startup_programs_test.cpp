@@ -243,6 +243,8 @@ TEST_F(StartupProgramsTest, TheGuardTellsNewEntriesInABalloonWhoseClickOpensTheV
     EXPECT_EQ(view.SetChecked(*row, false), L"");
     EXPECT_FALSE(RunValueExists(L"Intruder"));
     EXPECT_EQ(SavedCount(), 1u);
+    EXPECT_EQ(view.SetChecked(*view.FindLocation(kUserRun + L", Intruder"), true), L"");
+    EXPECT_TRUE(RunValueExists(L"Intruder"));
 
     guard.SetStartupGuard(false);
     EXPECT_EQ(timer, (std::vector<bool>{true, false}));

@@ -5,6 +5,8 @@
 // guard runs is told in the balloon, whose click opens the startup view,
 // where unticking it removes it with a backup and ticking puts it back.
 #include <gtest/gtest.h>
+// Before the platform's headers, so that their DeleteFile is renamed as the fixture's is.
+#include <windows.h>
 
 #include <chrono>
 #include <functional>
@@ -130,6 +132,8 @@ protected:
             ShowWindow((*host_)->hwnd(), SW_SHOW);
             SetForegroundWindow((*host_)->hwnd());
             Pump(100);
+        } else {
+            fprintf(stderr, "the host window was not created: error %lu\n", GetLastError());
         }
     }
     static void TearDownTestSuite()
@@ -259,7 +263,8 @@ TEST_F(PanelsWindowTest, ARunValueAddedWhileTheGuardRunsIsToldAndCanBeDisabledWi
 {
     const std::wstring run = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
     const std::wstring name = L"CorvaneGuardTest" + std::to_wstring(std::random_device{}() % 100000);
-    const std::wstring location = L"HKCU\\" + run + L", " + name;
+    // The location as the catalogue writes it.
+    const std::wstring location = L"HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run, " + name;
     struct RunValueRemover {
         std::wstring run, name;
         ~RunValueRemover()
@@ -309,6 +314,7 @@ TEST_F(PanelsWindowTest, ARunValueAddedWhileTheGuardRunsIsToldAndCanBeDisabledWi
     guard.OnBalloonClicked();
     ASSERT_TRUE(PumpUntil([&] { return view->model() != nullptr; }));
     ASSERT_TRUE(view->Reveal(location)) << "shown in the startup view";
+    ASSERT_TRUE(view->model()->Selected().has_value());
     const size_t row = *view->model()->Selected();
     EXPECT_EQ(view->model()->Details(row).command, L"C:\\windows\\notepad.exe");
 
@@ -326,10 +332,12 @@ TEST_F(PanelsWindowTest, ARunValueAddedWhileTheGuardRunsIsToldAndCanBeDisabledWi
     ASSERT_EQ(snapshot.Load(), 0u);
     ASSERT_EQ(snapshot.Records().size(), 1u);
     EXPECT_EQ(snapshot.Records().front().entry->Location(), location);
-    EXPECT_TRUE(view->model()->Rows()[*view->model()->FindLocation(location)].disabled);
+    const std::optional<size_t> disabled = view->model()->FindLocation(location);
+    ASSERT_TRUE(disabled.has_value()) << "still shown, unticked";
+    EXPECT_TRUE(view->model()->Rows()[*disabled].disabled);
 
     // Ticking it puts it back.
-    view->ClickBox(*view->model()->FindLocation(location));
+    view->ClickBox(*disabled);
     EXPECT_EQ(view->message(), L"");
     EXPECT_EQ(Platform::Current().Registry().QueryValue(key.get(), name, &type, &stored), 0u) << "back";
     EXPECT_EQ(stored, data);
@@ -337,6 +345,7 @@ TEST_F(PanelsWindowTest, ARunValueAddedWhileTheGuardRunsIsToldAndCanBeDisabledWi
 
     guard.SetStartupGuard(false);
     EXPECT_FALSE(ticker->running());
+    host()->onCommand = nullptr;
 }
 
 }  // namespace
