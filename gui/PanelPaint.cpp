@@ -165,8 +165,11 @@ void PaintStartupRows(DrawList& list, const StartupViewLayout& layout, const Aqu
         int textLeft = box.x;
         if (row.hasCheckBox) {
             const int frame = row.check == StartUp::CheckState::Unchecked ? 0 : 4;
-            const bool grey = row.greyed || row.check == StartUp::CheckState::Mixed || !row.userCheckable;
-            list.Add(ImageOp{L"XP.CHECKBOX", {0, 16 * frame, 16, 16}, box, grey ? ImageLook::Grey : ImageLook::Normal});
+            // A category whose entries differ shows a faded tick.
+            const ImageLook look = row.check == StartUp::CheckState::Mixed ? ImageLook::Faded
+                                   : row.greyed || !row.userCheckable      ? ImageLook::Grey
+                                                                           : ImageLook::Normal;
+            list.Add(ImageOp{L"XP.CHECKBOX", {0, 16 * frame, 16, 16}, box, look});
             textLeft = box.right() + s.Scale(4);
         }
         std::wstring text = row.text;

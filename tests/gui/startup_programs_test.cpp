@@ -8,6 +8,7 @@
 
 #ifndef _WIN32
 #include "core/platform/portable/Faults.h"
+#include "gui/PanelPaint.h"
 #include "gui/StartupGuardSwitch.h"
 #include "gui/StartupPrograms.h"
 #include "tests/gui/GuiFixture.h"
@@ -269,6 +270,45 @@ TEST(BalloonTextTest, NamesUpToThreeEntries)
         const GUI::BalloonText balloon = GUI::NewEntriesBalloon(row.appeared);
         EXPECT_EQ(balloon.title, row.title);
         EXPECT_EQ(balloon.text, row.text);
+    }
+}
+
+TEST(StartupViewLayoutTest, ClicksFindTheRowAndItsExpanderBoxOrText)
+{
+    using Part = GUI::StartupViewLayout::Part;
+    GUI::StartupRow category;
+    category.depth = 1;
+    category.expandable = true;
+    category.hasCheckBox = true;
+    GUI::StartupRow child;  // a shortcut's target: no box
+    child.depth = 3;
+    struct Row {
+        int dpi;
+        GUI::Aqua::Point p;
+        int scroll;
+        std::optional<size_t> row;
+        const GUI::StartupRow* shown;
+        Part part;
+    };
+    const Row rows[] = {
+        {96, {25, 5}, 0, 0, &category, Part::Expander},  // 4 + 16 x depth 1 = 20, 12 wide
+        {96, {40, 23}, 0, 1, &category, Part::Box},      // the box from 36, 16 wide
+        {96, {60, 23}, 18, 2, &category, Part::Text},    // scrolled by one row
+        {96, {10, 5}, 0, 0, &category, Part::None},      // left of everything
+        {96, {60, 5}, 0, 0, &child, Part::None},         // left of where a box would be (20 + 16 x depth 3)
+        {96, {100, 5}, 0, 0, &child, Part::Text},
+        {192, {80, 40}, 0, 1, &category, Part::Box},                       // 72 + 32 at 200%
+        {96, {40, 18 * 5 + 1}, 0, std::nullopt, &category, Part::Box},     // below the last of 5 rows
+        {96, {40, 400 - 118 + 1}, 0, std::nullopt, &category, Part::Box},  // in the details
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.dpi << " dpi at " << row.p.x << "," << row.p.y);
+        const GUI::Aqua::Scaler s(row.dpi);
+        const GUI::StartupViewLayout layout(s, {0, 0, s.Scale(388), s.Scale(400)});
+        EXPECT_EQ(layout.RowAt(row.p, row.scroll, 5), row.row);
+        if (row.row) {
+            EXPECT_EQ(layout.PartAt({row.p.x, row.p.y + row.scroll}, *row.shown), row.part);
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 // line per disk, and the rotation every 100 ticks that wraps round.
 #include <gtest/gtest.h>
 
+#include "gui/PanelPaint.h"
 #include "gui/SystemSummary.h"
 
 namespace {
@@ -90,6 +91,37 @@ TEST(SystemSummaryTest, TheNextLineEveryHundredTicksWrappingRound)
         EXPECT_EQ(summary.CurrentIndex(), row.current);
         EXPECT_EQ(repaints, row.repaints);
         EXPECT_EQ(summary.Current() == nullptr, row.lines == 0);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SystemSummaryTest, TheStripDrawsTheLabelRightAlignedAndTheValueFrom120)
+{
+    struct Row {
+        int dpi;
+        const GUI::SummaryLine* line;
+        std::wstring dump;
+    };
+    const GUI::SummaryLine video{L"Video:", L"Wine Adapter"};
+    const Row rows[] = {
+        {96, &video,
+         L"fill 0,0 388x37 #FFE0DFE3\n"
+         L"text 0,11 112x26 #FF000000 Microsoft Sans Serif 12px bold right \"Video:\"\n"
+         L"text 120,12 268x26 #FF000000 Microsoft Sans Serif 11px left \"Wine Adapter\"\n"},
+        {192, &video,
+         L"fill 0,0 776x74 #FFE0DFE3\n"
+         L"text 0,22 224x52 #FF000000 Microsoft Sans Serif 12px bold right \"Video:\"\n"
+         L"text 240,24 536x52 #FF000000 Microsoft Sans Serif 11px left \"Wine Adapter\"\n"},
+        {96, nullptr, L"fill 0,0 388x37 #FFE0DFE3\n"},
+    };
+    for (const Row& row : rows) {
+        const GUI::Aqua::Scaler s(row.dpi);
+        GUI::Aqua::DrawList list;
+        GUI::PaintSummaryStrip(list, s, {0, 0, s.Scale(388), s.Scale(37)}, row.line);
+        EXPECT_EQ(list.Dump(), row.dump);
     }
 }
 
