@@ -221,13 +221,18 @@ void PaintStartupDetails(DrawList& list, const StartupViewLayout& layout, const 
     };
     const int lineHeight = s.Scale(13);
     for (const auto& [label, value] : lines) {
-        if (value->empty() || y + lineHeight > area.bottom()) {
+        // Paths and commands are long and have few blanks: they wrap onto a
+        // second line instead of being cut.
+        const bool wraps = (value == &details->location || value == &details->command) &&
+                           static_cast<int>(value->size()) * s.Scale(5) > valueWidth;
+        const int height = wraps ? 2 * lineHeight : lineHeight;
+        if (value->empty() || y + height > area.bottom()) {
             continue;
         }
         list.Add(
             TextOp{{left, y, labelWidth, lineHeight}, label, Tahoma(8, Aqua::kBold), kBlack, TextAlign::Right, false});
-        list.Add(TextOp{{valueLeft, y, valueWidth, lineHeight}, *value, Tahoma(8), kBlack, TextAlign::Left, true});
-        y += lineHeight;
+        list.Add(TextOp{{valueLeft, y, valueWidth, height}, *value, Tahoma(8), kBlack, TextAlign::Left, !wraps});
+        y += height;
     }
 }
 

@@ -25,21 +25,16 @@ struct CheckboxCase {
 TEST(CheckboxStateTest, MouseAndKeyboardMoveTheStates)
 {
     const CheckboxCase cases[] = {
-        {false, "M", {1}, 0},
-        {false, "Mm", {1, 0}, 0},
-        {true, "Mm", {5, 4}, 0},
+        {false, "M", {1}, 0},         {false, "Mm", {1, 0}, 0},        {true, "Mm", {5, 4}, 0},
         {false, "MPR", {1, 2, 5}, 1},  // a click ticks, the pointer still over it
         {true, "MPR", {5, 6, 1}, 1},   // and unticks
         {false, "PmR", {2, 0, 5}, 1},  // released over the box after a detour: a click
         {false, "PMR", {2, 2, 5}, 1},  // dragged around but back over it: a click
         {false, "Pmr", {2, 0, 0}, 0},  // pressed and dragged outside: normal again, tick unchanged
-        {true, "Pmr", {6, 4, 4}, 0},
-        {true, "PmMr", {6, 4, 6, 4}, 0},  // pressed look back while over it; released
-                                          // outside: unchanged
-        {false, "pR", {0, 0}, 0},         // the press began elsewhere
-        {false, "Ml", {1, 0}, 0},
-        {true, "Pl", {6, 4}, 0},
-        {false, "kk", {4, 0}, 2},
+        {true, "Pmr", {6, 4, 4}, 0},  {true, "PmMr", {6, 4, 6, 4}, 0},  // pressed look back while over it; released
+                                                                        // outside: unchanged
+        {false, "pR", {0, 0}, 0},                                       // the press began elsewhere
+        {false, "Ml", {1, 0}, 0},     {true, "Pl", {6, 4}, 0},         {false, "kk", {4, 0}, 2},
         {false, "Mk", {1, 5}, 1},
     };
     for (const CheckboxCase& c : cases) {

@@ -312,5 +312,37 @@ TEST(StartupViewLayoutTest, ClicksFindTheRowAndItsExpanderBoxOrText)
     }
 }
 
+TEST(StartupViewLayoutTest, LongLocationsAndCommandsWrapOntoASecondLine)
+{
+    const GUI::Aqua::Scaler s(96);
+    const GUI::StartupViewLayout layout(s, {0, 0, 388, 400});
+    struct Row {
+        std::wstring location, command;
+        std::vector<int> heights;  // of the values drawn: entry, location, command
+    };
+    const std::wstring longPath = L"HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run, Example Updater";
+    const Row rows[] = {
+        {L"C:\\a.lnk", L"a.exe", {13, 13, 13}},
+        {longPath, L"a.exe", {13, 26, 13}},
+        {L"C:\\a.lnk", longPath, {13, 13, 26}},
+    };
+    for (const Row& row : rows) {
+        GUI::StartupDetails details;
+        details.name = L"A";
+        details.location = row.location;
+        details.command = row.command;
+        GUI::Aqua::DrawList list;
+        GUI::PaintStartupDetails(list, layout, s, details, L"");
+        std::vector<int> heights;
+        for (const GUI::Aqua::TextOp& text : list.Texts()) {
+            if (text.rect.x > 80) {  // the values' column
+                heights.push_back(text.rect.height);
+                EXPECT_EQ(text.ellipsis, text.rect.height == 13);
+            }
+        }
+        EXPECT_EQ(heights, row.heights);
+    }
+}
+
 }  // namespace
 #endif

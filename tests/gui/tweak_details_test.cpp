@@ -44,8 +44,10 @@ TEST_F(TweakDetailsTest, TextAndChangeLines)
     const struct {
         std::wstring text;
         int height;
-    } heights[] = {
-        {L"", 20}, {L"12345678901234567890123", 20}, {L"123456789012345678901234", 40}, {std::wstring(200, L'x'), 80}};
+    } heights[] = {{L"", 20},
+                   {L"12345678901234567890123", 20},
+                   {L"123456789012345678901234", 40},
+                   {std::wstring(200, L'x'), 80}};
     for (const auto& h : heights) {
         EXPECT_EQ(GUI::TweakDetails::EditHeight(h.text), h.height);
     }
