@@ -26,6 +26,9 @@ case "$action" in
     # Xvfb has no window manager: a managed window that hides waits 2 s for
     # one to withdraw it. Unmanaged, it hides at once (tests hide windows often).
     "$launch" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    # A test program that crashes ends with its backtrace; the crash dialog
+    # would wait for a click until ctest's time-out.
+    "$launch" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     "$launch" wineserver -w
     # A persistent server spares every test executable the start-up of its own.
     # Its output is detached: ctest waits for the end of the output it holds.
