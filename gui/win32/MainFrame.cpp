@@ -67,11 +67,6 @@ bool BelongsToOtherViews(int command)
     switch (command) {
         case Command::Settings:
         case Command::Support:
-        case Command::Backups:
-        case Command::RestorePoints:
-        case Command::DeletePoints:
-        case Command::NoPointChecked:
-        case Command::PointChecked:
         case Command::Profiles:
         case Command::SetProfiles:
         case Command::DeleteProfiles:
@@ -171,6 +166,7 @@ MainFrame::~MainFrame()
     }
     // The children go before the sections they draw.
     sectionWindows_.clear();
+    backupsView_ = nullptr;  // waits for a restore still running
     infoView_ = nullptr;
     tweaksView_ = nullptr;
     if (hwnd()) {
@@ -194,7 +190,7 @@ DWORD MainFrame::Create(const std::wstring& title, int x, int y)
                  s.Scale(clientHeight) + (window.bottom - window.top) - client.bottom,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Build();
-    if (!actions_ || !status_ || !tweaksView_ || !infoView_ || !menu_ || !help_) {
+    if (!actions_ || !status_ || !tweaksView_ || !infoView_ || !backupsView_ || !menu_ || !help_) {
         return ERROR_NOT_ENOUGH_MEMORY;
     }
     manager_.SetRunMessages(this);
@@ -256,6 +252,10 @@ void MainFrame::Build()
     if (info->Create(w, {0, viewsTop, s.Scale(kClientWidth), viewsHeight})) {
         infoView_ = info;
     }
+    RTI::Reference<BackupsView> backups(new BackupsView(toolkit()));
+    if (backups->CreateView(w, {0, viewsTop, s.Scale(kClientWidth), viewsHeight})) {
+        backupsView_ = backups;
+    }
     Sync();
     ShowHelpTopic(navigator_.HelpTopic());
 }
@@ -280,6 +280,9 @@ void MainFrame::OnScaleChanged()
     place(*actions_, viewsTop + viewsHeight, s.Scale(kActionsHeight));
     place(*tweaksView_, viewsTop, viewsHeight);
     place(*infoView_, viewsTop, viewsHeight);
+    if (backupsView_) {
+        place(*backupsView_, viewsTop, viewsHeight);
+    }
     if (menu_) {
         menu_->SetScale(s);
     }
@@ -378,6 +381,13 @@ void MainFrame::PlacePopups(int x, int y)
 
 void MainFrame::OnCommand(int command, intptr_t parameter)
 {
+    if (command == Command::RestorePoints && parameter == RestoreJob::kFinished) {
+        FinishRestore();
+        return;
+    }
+    if (backupsView_ && backupsView_->restoring()) {
+        return;  // no input until the restore has ended
+    }
     if (BelongsToOtherViews(command)) {
         return;
     }
@@ -407,6 +417,12 @@ void MainFrame::Sync()
     }
     if (infoView_) {
         ShowWindow(infoView_->hwnd(), view == ViewId::TweakInfo ? SW_SHOWNA : SW_HIDE);
+    }
+    if (backupsView_) {
+        if (view == ViewId::Backups && shownView_ != ViewId::Backups) {
+            backupsView_->Show(manager_.BackupFolder());  // reloaded, nothing ticked
+        }
+        ShowWindow(backupsView_->hwnd(), view == ViewId::Backups ? SW_SHOWNA : SW_HIDE);
     }
     if (view != shownView_) {
         keyboard_ = Keyboard();

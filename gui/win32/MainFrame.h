@@ -21,6 +21,7 @@
 #include "gui/Tips.h"
 #include "gui/TweakDetails.h"
 #include "gui/aqua/win32/Controls.h"
+#include "gui/win32/BackupsView.h"
 #include "gui/win32/Prompts.h"
 #include "gui/win32/SectionWindow.h"
 #include "gui/win32/TweakInfoView.h"
@@ -78,6 +79,7 @@ public:
     TweakInfoView* infoView() const { return infoView_.Get(); }
     Actions* actions() const { return actions_.Get(); }
     Menu* menu() const { return menu_.Get(); }
+    BackupsView* backupsView() const { return backupsView_.Get(); }
 
 protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -137,6 +139,10 @@ private:
     void PlacePopups(int clientX, int clientY);
     void HideAll();
     void OpenOnlineHelp();
+    // The backups view: restore on the worker, delete asked first.
+    void RestorePoints();
+    void FinishRestore();
+    void DeletePoints();
     bool OnKey(UINT key, bool shift);
     // Takes the change lock for one change; tells the user when another
     // program holds it.
@@ -164,6 +170,7 @@ private:
     std::vector<RTI::Reference<SectionWindow>> sectionWindows_;
     RTI::Reference<TweaksView> tweaksView_;
     RTI::Reference<TweakInfoView> infoView_;
+    RTI::Reference<BackupsView> backupsView_;
     std::vector<Tweaker::TweakChange> lastPreview_;
     std::vector<std::wstring> promptLog_;
     Platform::UniqueNamedLock runLock_;  // held from a tune-up's start to its end

@@ -147,10 +147,52 @@ bool MainFrame::ApplyDetails()
     return true;
 }
 
-void MainFrame::Perform(int)
+void MainFrame::Perform(int command)
 {
-    // Restoring and deleting points, profiles and the user's tweak file are
-    // the commands of their own views; OnCommand keeps them from the navigator.
+    if (command == Command::RestorePoints) {
+        RestorePoints();
+    } else if (command == Command::DeletePoints) {
+        DeletePoints();
+    }
+}
+
+void MainFrame::RestorePoints()
+{
+    if (navigator_.View() == ViewId::Backups && backupsView_->StartRestore(nullptr, this)) {
+        Sync();
+    }
+}
+
+void MainFrame::FinishRestore()
+{
+    if (!backupsView_ || !backupsView_->restoring()) {
+        return;
+    }
+    const RestoreMessage message = backupsView_->EndRestore();
+    Tell(message.message.caption, message.message.text);
+    if (message.offerRestart) {
+        prompts_->OfferRestart(hwnd());
+    }
+    // The restored values are not what the sections last measured.
+    if (!manager_.IsRunning()) {
+        RecomputeAll();
+    }
+}
+
+void MainFrame::DeletePoints()
+{
+    if (navigator_.View() != ViewId::Backups) {
+        return;
+    }
+    const UserMessage question = DeleteQuestion(backupsView_->Points());
+    if (!Ask(question.caption, question.text)) {
+        return;
+    }
+    const UserMessage result = backupsView_->DeleteTicked();
+    if (!result.text.empty()) {
+        Tell(result.caption, result.text);
+    }
+    PostCommand(Command::NoPointChecked, 0);
 }
 
 void MainFrame::ShowHelpTopic(const std::wstring& topic)

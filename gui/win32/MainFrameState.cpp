@@ -90,6 +90,11 @@ WindowState MainFrame::State() const
             s.rows.push_back({row.name, row.selected, row.twoState, row.switchOn, !row.notApplied, row.noAccess});
         }
     }
+    if (navigator_.View() == ViewId::Backups && backupsView_) {
+        for (const BackupRow& row : backupsView_->list().Rows()) {
+            s.rows.push_back({row.name, row.point.ticked, false, false, false, false});
+        }
+    }
     if (navigator_.View() == ViewId::TweakInfo) {
         s.details = details_.Text();
         s.detailLines = details_.ChangeLines();

@@ -497,6 +497,72 @@ TEST_F(MainFrameTest, TuneUpShowsThePreviewChangesTheRegistryAndWritesABackupPoi
     ASSERT_TRUE(PumpUntil([&] { return prompts_.restarts == 1; }));
 }
 
+// After a tune-up the backups view lists its point; restoring it on the
+// worker brings the registry back and says so truthfully; deleting asks first.
+TEST_F(MainFrameTest, TheBackupsViewRestoresAndDeletesThePointOfATuneUp)
+{
+    Open(true);
+    const int64_t plainBefore = Dword(L"plain");
+    const int64_t swBefore = Dword(L"sw");
+    Analyse();
+    Command(5015);
+    ASSERT_TRUE(Idle());
+    ASSERT_TRUE(PumpUntil([&] { return prompts_.restarts == 1; }));
+    ASSERT_EQ(Dword(L"plain"), 1);
+    ASSERT_EQ(BackupPoints().size(), 1u);
+
+    Command(5016);
+    GUI::WindowState state = window_->State();
+    EXPECT_EQ(state.view, L"backups");
+    EXPECT_EQ(state.title, L"Backups");
+    EXPECT_EQ(state.helpTopic, L"ID_BACKUPS");
+    ASSERT_EQ(state.rows.size(), 1u);
+    EXPECT_EQ(state.rows[0].name, BackupPoints()[0]);
+    EXPECT_FALSE(state.rows[0].selected);
+    ASSERT_EQ(state.buttons.size(), 3u);
+    EXPECT_FALSE(state.buttons[1].enabled) << "nothing ticked: no restore";
+    EXPECT_TRUE(GetWindowLongW(window_->backupsView()->hwnd(), GWL_STYLE) & WS_VISIBLE);
+
+    // Ticking the point through its box enables Restore and Delete.
+    auto tick = [&] {
+        GUI::BackupsView& view = *window_->backupsView();
+        const GUI::Rect box = view.list().Rows().at(0).checkBox;
+        const GUI::Aqua::Scaler& s = view.scaler();
+        Click(view.hwnd(), {s.Scale(box.left), s.Scale(box.top), s.Scale(box.width), s.Scale(box.height)});
+    };
+    tick();
+    ASSERT_TRUE(PumpUntil([&] { return window_->State().buttons[1].enabled; })) << "5024 enables Restore";
+    state = window_->State();
+    EXPECT_TRUE(state.rows.at(0).selected);
+    EXPECT_TRUE(state.buttons[2].enabled);
+
+    // Restore: the worker ends with the truthful message and the restart offer.
+    prompts_.shown.clear();
+    Command(5017);
+    ASSERT_TRUE(PumpUntil([&] { return !prompts_.shown.empty(); })) << GUI::ToJson(window_->State());
+    EXPECT_EQ(prompts_.shown[0], L"Backups|Restoring complete");
+    EXPECT_EQ(Dword(L"plain"), plainBefore) << "the registry is back";
+    EXPECT_EQ(Dword(L"sw"), swBefore);
+    ASSERT_TRUE(PumpUntil([&] { return prompts_.restarts == 2; }));
+    EXPECT_TRUE(window_->State().rows.at(0).selected) << "the restored point stays ticked";
+
+    // Delete asks first: Cancel keeps the point, OK deletes it.
+    prompts_.shown.clear();
+    prompts_.buttons = {L"Cancel"};
+    Command(5018);
+    ASSERT_EQ(prompts_.shown.size(), 1u);
+    EXPECT_EQ(prompts_.shown[0].rfind(L"Backups|Delete 1 backup point? ", 0), 0u);
+    EXPECT_EQ(BackupPoints().size(), 1u);
+    Command(5018);
+    EXPECT_TRUE(BackupPoints().empty());
+    EXPECT_TRUE(window_->State().rows.empty());
+    ASSERT_TRUE(PumpUntil([&] { return !window_->State().buttons[1].enabled; })) << "nothing left to restore";
+
+    Command(5000);
+    EXPECT_EQ(window_->State().view, L"tuning");
+    EXPECT_FALSE(GetWindowLongW(window_->backupsView()->hwnd(), GWL_STYLE) & WS_VISIBLE);
+}
+
 TEST_F(MainFrameTest, DetailsChangeValuesOnlyOnOk)
 {
     Open();
