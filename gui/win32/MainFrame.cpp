@@ -67,14 +67,6 @@ bool BelongsToOtherViews(int command)
     switch (command) {
         case Command::Settings:
         case Command::Support:
-        case Command::Profiles:
-        case Command::SetProfiles:
-        case Command::DeleteProfiles:
-        case Command::SaveProfile:
-        case Command::NoProfileChecked:
-        case Command::ProfileChecked:
-        case Command::ShowProfile:
-        case Command::BackToProfiles:
         case Command::TweakSets:
         case Command::UserTweaksPath:
             return true;
@@ -167,6 +159,8 @@ MainFrame::~MainFrame()
     // The children go before the sections they draw.
     sectionWindows_.clear();
     backupsView_ = nullptr;  // waits for a restore still running
+    profilesView_ = nullptr;
+    profileInfo_ = nullptr;
     infoView_ = nullptr;
     tweaksView_ = nullptr;
     if (hwnd()) {
@@ -189,8 +183,13 @@ DWORD MainFrame::Create(const std::wstring& title, int x, int y)
     SetWindowPos(hwnd(), nullptr, 0, 0, s.Scale(kClientWidth) + (window.right - window.left) - client.right,
                  s.Scale(clientHeight) + (window.bottom - window.top) - client.bottom,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    profileDialog_ = std::make_unique<ProfileDialog>(hwnd());
+    profileStore_ = std::make_unique<Profiles::ProfileStore>(manager_, *profileDialog_, parts_.lockName);
+    profileStore_->MakeDefaultProfile();
+    profileStore_->LoadBuiltInProfiles();
     Build();
-    if (!actions_ || !status_ || !tweaksView_ || !infoView_ || !backupsView_ || !menu_ || !help_) {
+    if (!actions_ || !status_ || !tweaksView_ || !infoView_ || !backupsView_ || !profilesView_ || !profileInfo_ ||
+        !menu_ || !help_) {
         return ERROR_NOT_ENOUGH_MEMORY;
     }
     manager_.SetRunMessages(this);
@@ -256,6 +255,14 @@ void MainFrame::Build()
     if (backups->CreateView(w, {0, viewsTop, s.Scale(kClientWidth), viewsHeight})) {
         backupsView_ = backups;
     }
+    RTI::Reference<ProfilesView> profiles(new ProfilesView(toolkit()));
+    if (profiles->CreateView(w, {0, viewsTop, s.Scale(kClientWidth), viewsHeight})) {
+        profilesView_ = profiles;
+    }
+    RTI::Reference<ProfileInfo> profileInfo(new ProfileInfo(toolkit()));
+    if (profileInfo->Create(w, {0, viewsTop, s.Scale(kClientWidth), viewsHeight})) {
+        profileInfo_ = profileInfo;
+    }
     Sync();
     ShowHelpTopic(navigator_.HelpTopic());
 }
@@ -280,8 +287,12 @@ void MainFrame::OnScaleChanged()
     place(*actions_, viewsTop + viewsHeight, s.Scale(kActionsHeight));
     place(*tweaksView_, viewsTop, viewsHeight);
     place(*infoView_, viewsTop, viewsHeight);
-    if (backupsView_) {
-        place(*backupsView_, viewsTop, viewsHeight);
+    for (WindowBase* view : {static_cast<WindowBase*>(backupsView_.Get()),
+                             static_cast<WindowBase*>(profilesView_.Get()),
+                             static_cast<WindowBase*>(profileInfo_.Get())}) {
+        if (view) {
+            place(*view, viewsTop, viewsHeight);
+        }
     }
     if (menu_) {
         menu_->SetScale(s);
@@ -388,6 +399,15 @@ void MainFrame::OnCommand(int command, intptr_t parameter)
     if (backupsView_ && backupsView_->restoring()) {
         return;  // no input until the restore has ended
     }
+    if (command == Command::ShowProfile) {
+        // The row's "more..." link: the details of that profile, or nothing.
+        const RTI::Reference<Profiles::Profile> profile =
+            profilesView_ ? profilesView_->ProfileAt(static_cast<int>(parameter)) : nullptr;
+        if (!profile || !profileInfo_) {
+            return;
+        }
+        profileInfo_->Show(*profile);
+    }
     if (BelongsToOtherViews(command)) {
         return;
     }
@@ -423,6 +443,18 @@ void MainFrame::Sync()
             backupsView_->Show(manager_.BackupFolder());  // reloaded, nothing ticked
         }
         ShowWindow(backupsView_->hwnd(), view == ViewId::Backups ? SW_SHOWNA : SW_HIDE);
+    }
+    if (profilesView_ && profileInfo_) {
+        if (view == ViewId::Profiles && shownView_ == ViewId::ProfileInfo) {
+            profilesView_->ShowAgain();  // back from the details: the ticks stay
+            if (profilesView_->list().TickedRow() >= 0) {
+                PostCommand(Command::ProfileChecked, 0);
+            }
+        } else if (view == ViewId::Profiles && shownView_ != ViewId::Profiles) {
+            profilesView_->Show(*profileStore_);  // reloaded, nothing ticked
+        }
+        ShowWindow(profilesView_->hwnd(), view == ViewId::Profiles ? SW_SHOWNA : SW_HIDE);
+        ShowWindow(profileInfo_->hwnd(), view == ViewId::ProfileInfo ? SW_SHOWNA : SW_HIDE);
     }
     if (view != shownView_) {
         keyboard_ = Keyboard();

@@ -22,10 +22,13 @@
 #include "gui/TweakDetails.h"
 #include "gui/aqua/win32/Controls.h"
 #include "gui/win32/BackupsView.h"
+#include "gui/win32/ProfileDialog.h"
+#include "gui/win32/ProfilesView.h"
 #include "gui/win32/Prompts.h"
 #include "gui/win32/SectionWindow.h"
 #include "gui/win32/TweakInfoView.h"
 #include "gui/win32/TweaksView.h"
+#include "profiles/ProfileStore.h"
 #include "tweaker/IRunMessages.h"
 #include "tweaker/Manager.h"
 
@@ -80,6 +83,8 @@ public:
     Actions* actions() const { return actions_.Get(); }
     Menu* menu() const { return menu_.Get(); }
     BackupsView* backupsView() const { return backupsView_.Get(); }
+    ProfilesView* profilesView() const { return profilesView_.Get(); }
+    ProfileInfo* profileInfo() const { return profileInfo_.Get(); }
 
 protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -143,6 +148,8 @@ private:
     void RestorePoints();
     void FinishRestore();
     void DeletePoints();
+    // The profiles view: set, delete and save through the profile store.
+    void PerformProfiles(int command);
     bool OnKey(UINT key, bool shift);
     // Takes the change lock for one change; tells the user when another
     // program holds it.
@@ -171,6 +178,10 @@ private:
     RTI::Reference<TweaksView> tweaksView_;
     RTI::Reference<TweakInfoView> infoView_;
     RTI::Reference<BackupsView> backupsView_;
+    RTI::Reference<ProfilesView> profilesView_;
+    RTI::Reference<ProfileInfo> profileInfo_;
+    std::unique_ptr<ProfileDialog> profileDialog_;  // the store's prompts, over this window
+    std::unique_ptr<Profiles::ProfileStore> profileStore_;
     std::vector<Tweaker::TweakChange> lastPreview_;
     std::vector<std::wstring> promptLog_;
     Platform::UniqueNamedLock runLock_;  // held from a tune-up's start to its end

@@ -153,7 +153,32 @@ void MainFrame::Perform(int command)
         RestorePoints();
     } else if (command == Command::DeletePoints) {
         DeletePoints();
+    } else {
+        PerformProfiles(command);
     }
+}
+
+void MainFrame::PerformProfiles(int command)
+{
+    if (navigator_.View() != ViewId::Profiles || !profileStore_) {
+        return;
+    }
+    // The store asks and reports through the "Profiles" dialog and its boxes.
+    if (command == Command::SetProfiles) {
+        if (profileStore_->SetCheckedProfiles() == 0) {
+            CaptureAll();  // the sections show the profile's selections
+        }
+        return;  // the ticks stay, as the user left them
+    }
+    if (command == Command::DeleteProfiles) {
+        (void)profileStore_->DeleteCheckedProfiles();  // failures told by the store
+    } else if (command == Command::SaveProfile) {
+        (void)profileStore_->SaveCurrentAsProfile();  // a cancel or failure leaves the list
+    } else {
+        return;
+    }
+    profilesView_->Show(*profileStore_);
+    PostCommand(Command::NoProfileChecked, 0);
 }
 
 void MainFrame::RestorePoints()

@@ -95,6 +95,14 @@ WindowState MainFrame::State() const
             s.rows.push_back({row.name, row.point.ticked, false, false, false, false});
         }
     }
+    if ((navigator_.View() == ViewId::Profiles || navigator_.View() == ViewId::ProfileInfo) && profilesView_) {
+        for (const ProfileRow& row : profilesView_->list().Rows()) {
+            s.rows.push_back({row.profile->name, row.profile->checked, false, false, false, false});
+        }
+    }
+    if (navigator_.View() == ViewId::ProfileInfo && profileInfo_) {
+        s.details = profileInfo_->text();
+    }
     if (navigator_.View() == ViewId::TweakInfo) {
         s.details = details_.Text();
         s.detailLines = details_.ChangeLines();

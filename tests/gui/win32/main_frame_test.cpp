@@ -563,6 +563,75 @@ TEST_F(MainFrameTest, TheBackupsViewRestoresAndDeletesThePointOfATuneUp)
     EXPECT_FALSE(GetWindowLongW(window_->backupsView()->hwnd(), GWL_STYLE) & WS_VISIBLE);
 }
 
+// Answers the first shown dialog of that title from another thread.
+std::thread AnswerDialog(const wchar_t* title, std::function<void(HWND)> act)
+{
+    return std::thread([title, act] {
+        for (int i = 0; i < 500; ++i) {
+            HWND dialog = FindWindowW(L"#32770", title);
+            if (dialog && IsWindowVisible(dialog)) {
+                Sleep(200);  // after WM_INITDIALOG
+                act(dialog);
+                return;
+            }
+            Sleep(20);
+        }
+    });
+}
+
+// The profiles view: Default listed, a tick enables Set and Delete, "more..."
+// shows the details and back keeps the tick; a profile saved through the
+// "Profiles" dialog is listed, and deleted after the question.
+TEST_F(MainFrameTest, TheProfilesViewSavesShowsAndDeletesProfiles)
+{
+    Open();
+    Command(5025);
+    GUI::WindowState state = window_->State();
+    EXPECT_EQ(state.view, L"profiles");
+    EXPECT_EQ(state.title, L"Profiles");
+    ASSERT_FALSE(state.rows.empty());
+    EXPECT_EQ(state.rows[0].name, L"Default");
+    ASSERT_EQ(state.buttons.size(), 4u);
+    EXPECT_FALSE(state.buttons[1].enabled) << "nothing ticked: no Set";
+
+    GUI::ProfilesView& view = *window_->profilesView();
+    auto click = [&](const GUI::Rect& r) {
+        const GUI::Aqua::Scaler& s = view.scaler();
+        Click(view.hwnd(), {s.Scale(r.left), s.Scale(r.top), s.Scale(r.width), s.Scale(r.height)});
+    };
+    const size_t last = view.list().Rows().size() - 1;
+    click(view.list().Rows()[last].checkBox);
+    ASSERT_TRUE(PumpUntil([&] { return window_->State().buttons[1].enabled; })) << "5030 enables Set";
+    click(view.list().Rows()[last].more);
+    ASSERT_TRUE(PumpUntil([&] { return window_->State().view == L"profile"; }));
+    EXPECT_EQ(window_->State().details.rfind(view.list().Rows()[last].profile->name, 0), 0u);
+    Command(5033);
+    ASSERT_TRUE(PumpUntil([&] { return window_->State().view == L"profiles" && window_->State().buttons[1].enabled; }))
+        << "back from the details keeps the tick";
+    EXPECT_TRUE(window_->State().rows[last].selected);
+
+    const size_t before = window_->State().rows.size();
+    std::thread helper = AnswerDialog(L"Profiles", [](HWND d) {
+        SetDlgItemTextW(d, GUI::ProfileDialog::kNameId, L"Evening");
+        SetDlgItemTextW(d, GUI::ProfileDialog::kShortId, L"Dim");
+        PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, IDOK)));
+    });
+    Command(5028);
+    helper.join();
+    state = window_->State();
+    ASSERT_EQ(state.rows.size(), before + 1);
+    EXPECT_EQ(state.rows.back().name, L"Evening");
+    ASSERT_TRUE(PumpUntil([&] { return !window_->State().buttons[1].enabled; })) << "the reloaded list has no tick";
+
+    click(view.list().Rows().back().checkBox);
+    ASSERT_TRUE(PumpUntil([&] { return window_->State().buttons[2].enabled; }));
+    helper = AnswerDialog(L"Profile deleting confirmation.", [](HWND d) { PostMessageW(d, WM_COMMAND, IDOK, 0); });
+    Command(5027);
+    helper.join();
+    EXPECT_EQ(window_->State().rows.size(), before);
+    ASSERT_TRUE(PumpUntil([&] { return !window_->State().buttons[2].enabled; }));
+}
+
 TEST_F(MainFrameTest, DetailsChangeValuesOnlyOnOk)
 {
     Open();
