@@ -6,6 +6,8 @@
 #include <algorithm>
 
 #include "gui/Inspection.h"
+#include "gui/UserTweaksChoice.h"
+#include "gui/win32/UserFileSeam.h"
 #include "tweaker/ChangeLock.h"
 
 namespace GUI {
@@ -67,12 +69,48 @@ bool BelongsToOtherViews(int command)
     switch (command) {
         case Command::Settings:
         case Command::Support:
-        case Command::TweakSets:
-        case Command::UserTweaksPath:
             return true;
         default:
             return false;
     }
+}
+
+
+// The folder of the running program, with no trailing backslash.
+std::wstring ProgramFolder()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+// The user's tweak file as remembered; empty when none is.
+std::wstring StoredUserTweaksPath()
+{
+    DWORD bytes = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, kProgramKey, kUserTweaksValue, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
+            ERROR_SUCCESS ||
+        bytes < sizeof(wchar_t)) {
+        return {};
+    }
+    std::wstring text(bytes / sizeof(wchar_t), L'\0');
+    if (RegGetValueW(HKEY_CURRENT_USER, kProgramKey, kUserTweaksValue, RRF_RT_REG_SZ, nullptr, text.data(),
+                     &bytes) != ERROR_SUCCESS) {
+        return {};
+    }
+    text.resize(wcsnlen(text.c_str(), text.size()));
+    return text;
 }
 
 }  // namespace
@@ -161,6 +199,7 @@ MainFrame::~MainFrame()
     backupsView_ = nullptr;  // waits for a restore still running
     profilesView_ = nullptr;
     profileInfo_ = nullptr;
+    tweakSetsView_ = nullptr;
     infoView_ = nullptr;
     tweaksView_ = nullptr;
     if (hwnd()) {
@@ -189,7 +228,7 @@ DWORD MainFrame::Create(const std::wstring& title, int x, int y)
     profileStore_->LoadBuiltInProfiles();
     Build();
     if (!actions_ || !status_ || !tweaksView_ || !infoView_ || !backupsView_ || !profilesView_ || !profileInfo_ ||
-        !menu_ || !help_) {
+        !tweakSetsView_ || !menu_ || !help_) {
         return ERROR_NOT_ENOUGH_MEMORY;
     }
     manager_.SetRunMessages(this);
@@ -263,6 +302,12 @@ void MainFrame::Build()
     if (profileInfo->Create(w, {0, viewsTop, s.Scale(kClientWidth), viewsHeight})) {
         profileInfo_ = profileInfo;
     }
+    RTI::Reference<CollectionsView> sets(new CollectionsView(toolkit()));
+    if (sets->CreateView(w, {0, viewsTop, s.Scale(kClientWidth), viewsHeight})) {
+        programFolder_ = ProgramFolder();
+        (void)sets->Load(programFolder_, StoredUserTweaksPath());  // a broken resource: an empty view
+        tweakSetsView_ = sets;
+    }
     Sync();
     ShowHelpTopic(navigator_.HelpTopic());
 }
@@ -289,7 +334,8 @@ void MainFrame::OnScaleChanged()
     place(*infoView_, viewsTop, viewsHeight);
     for (WindowBase* view : {static_cast<WindowBase*>(backupsView_.Get()),
                              static_cast<WindowBase*>(profilesView_.Get()),
-                             static_cast<WindowBase*>(profileInfo_.Get())}) {
+                             static_cast<WindowBase*>(profileInfo_.Get()),
+                             static_cast<WindowBase*>(tweakSetsView_.Get())}) {
         if (view) {
             place(*view, viewsTop, viewsHeight);
         }
@@ -455,6 +501,12 @@ void MainFrame::Sync()
         }
         ShowWindow(profilesView_->hwnd(), view == ViewId::Profiles ? SW_SHOWNA : SW_HIDE);
         ShowWindow(profileInfo_->hwnd(), view == ViewId::ProfileInfo ? SW_SHOWNA : SW_HIDE);
+    }
+    if (tweakSetsView_) {
+        if (view == ViewId::TweakSets && shownView_ != ViewId::TweakSets) {
+            tweakSetsView_->Show();
+        }
+        ShowWindow(tweakSetsView_->hwnd(), view == ViewId::TweakSets ? SW_SHOWNA : SW_HIDE);
     }
     if (view != shownView_) {
         keyboard_ = Keyboard();

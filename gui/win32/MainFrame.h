@@ -24,6 +24,7 @@
 #include "gui/win32/BackupsView.h"
 #include "gui/win32/ProfileDialog.h"
 #include "gui/win32/ProfilesView.h"
+#include "gui/win32/CollectionsView.h"
 #include "gui/win32/Prompts.h"
 #include "gui/win32/SectionWindow.h"
 #include "gui/win32/TweakInfoView.h"
@@ -85,6 +86,7 @@ public:
     BackupsView* backupsView() const { return backupsView_.Get(); }
     ProfilesView* profilesView() const { return profilesView_.Get(); }
     ProfileInfo* profileInfo() const { return profileInfo_.Get(); }
+    CollectionsView* tweakSetsView() const { return tweakSetsView_.Get(); }
 
 protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -150,6 +152,8 @@ private:
     void DeletePoints();
     // The profiles view: set, delete and save through the profile store.
     void PerformProfiles(int command);
+    // "Select file": the user's tweak file, remembered only after OK.
+    void SelectUserTweaks();
     bool OnKey(UINT key, bool shift);
     // Takes the change lock for one change; tells the user when another
     // program holds it.
@@ -180,6 +184,8 @@ private:
     RTI::Reference<BackupsView> backupsView_;
     RTI::Reference<ProfilesView> profilesView_;
     RTI::Reference<ProfileInfo> profileInfo_;
+    RTI::Reference<CollectionsView> tweakSetsView_;
+    std::wstring programFolder_;  // holds Knobset.exe
     std::unique_ptr<ProfileDialog> profileDialog_;  // the store's prompts, over this window
     std::unique_ptr<Profiles::ProfileStore> profileStore_;
     std::vector<Tweaker::TweakChange> lastPreview_;

@@ -5,6 +5,8 @@
 #include <shellapi.h>
 
 #include "app/update/BuildSettings.h"
+#include "gui/UserTweaksChoice.h"
+#include "gui/win32/UserFileSeam.h"
 #include "tweaker/ChangeLock.h"
 
 namespace GUI {
@@ -153,8 +155,25 @@ void MainFrame::Perform(int command)
         RestorePoints();
     } else if (command == Command::DeletePoints) {
         DeletePoints();
+    } else if (command == Command::UserTweaksPath) {
+        SelectUserTweaks();
     } else {
         PerformProfiles(command);
+    }
+}
+
+void MainFrame::SelectUserTweaks()
+{
+    if (navigator_.View() != ViewId::TweakSets || !tweakSetsView_) {
+        return;
+    }
+    // The dialog, the failed write's report and the restart message are the
+    // chooser's; a cancel keeps the remembered path.
+    Win32UserFileSeam seam(hwnd());
+    std::wstring chosen;
+    if (SelectUserTweaksFile(tweakSetsView_->userTweaksPath(), seam, &chosen) == 0) {
+        (void)tweakSetsView_->Load(programFolder_, chosen);  // "Run Knobset" opens the new file
+        tweakSetsView_->Show();
     }
 }
 

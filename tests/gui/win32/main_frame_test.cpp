@@ -563,6 +563,45 @@ TEST_F(MainFrameTest, TheBackupsViewRestoresAndDeletesThePointOfATuneUp)
     EXPECT_FALSE(GetWindowLongW(window_->backupsView()->hwnd(), GWL_STYLE) & WS_VISIBLE);
 }
 
+// Each menu command shows its own view alone, with its title and help topic;
+// Back returns to the sections.
+TEST_F(MainFrameTest, EachViewCommandShowsItsViewAlone)
+{
+    Open();
+    struct Case {
+        int command;
+        const wchar_t* view;
+        const wchar_t* title;
+        const wchar_t* topic;
+        std::vector<int> buttons;
+    };
+    const Case cases[] = {
+        {5016, L"backups", L"Backups", L"ID_BACKUPS", {5007, 5017, 5018}},
+        {5025, L"profiles", L"Profiles", L"ID_PROFILES_VIEW", {5007, 5026, 5027, 5028}},
+        {5035, L"tweaksets", L"Tweaks sets", L"ID_COLLECTIONS_INFO", {5007, 5038}},
+    };
+    auto shown = [](GUI::WindowBase* w) { return (GetWindowLongW(w->hwnd(), GWL_STYLE) & WS_VISIBLE) != 0; };
+    for (const Case& c : cases) {
+        Command(c.command);
+        const GUI::WindowState state = window_->State();
+        EXPECT_EQ(state.view, c.view);
+        EXPECT_EQ(state.title, c.title);
+        EXPECT_EQ(state.helpTopic, c.topic);
+        std::vector<int> ids;
+        for (const auto& b : state.buttons) {
+            ids.push_back(b.id);
+        }
+        EXPECT_EQ(ids, c.buttons) << c.command;
+        EXPECT_EQ(shown(window_->backupsView()), c.command == 5016);
+        EXPECT_EQ(shown(window_->profilesView()), c.command == 5025);
+        EXPECT_EQ(shown(window_->tweakSetsView()), c.command == 5035);
+        EXPECT_FALSE(shown(window_->sectionWindows().at(0).Get()));
+        Command(5007);
+        EXPECT_EQ(window_->State().view, L"tuning");
+        EXPECT_TRUE(shown(window_->sectionWindows().at(0).Get()));
+    }
+}
+
 // Answers the first shown dialog of that title from another thread.
 std::thread AnswerDialog(const wchar_t* title, std::function<void(HWND)> act)
 {
