@@ -16,6 +16,7 @@
 #include "gui/aqua/win32/DrawnControls.h"
 #include "gui/aqua/win32/Frame.h"
 #include "gui/aqua/win32/Window.h"
+#include "tests/support/win32/MessagePump.h"
 
 namespace GUI {
 namespace {
@@ -25,25 +26,12 @@ using Aqua::Rect;
 // Pumps messages until `done` or about two seconds have passed.
 bool PumpUntil(const std::function<bool()>& done)
 {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (std::chrono::steady_clock::now() < end) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done()) {
-            return true;
-        }
-        Sleep(10);
-    }
-    return done();
+    return Testing::PumpMessagesUntil(done, std::chrono::seconds(2));
 }
 
 void Pump(int ms)
 {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    PumpUntil([&] { return std::chrono::steady_clock::now() >= end; });
+    Testing::PumpMessages(ms);
 }
 
 void MouseTo(int x, int y)

@@ -13,6 +13,7 @@
 #include "gui/win32/MainFrame.h"
 #include "tests/gui/GuiFixture.h"
 #include "tweaker/ChangeLock.h"
+#include "tests/support/win32/MessagePump.h"
 
 namespace {
 
@@ -24,22 +25,7 @@ const std::wstring kSwitchValues =
 
 bool PumpUntil(const std::function<bool()>& done, int seconds = 5)
 {
-    // Pumps at least once, so that a time of 0 still handles what is queued.
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done()) {
-            return true;
-        }
-        if (std::chrono::steady_clock::now() >= end) {
-            return false;
-        }
-        Sleep(5);
-    }
+    return Testing::PumpMessagesUntil(done, std::chrono::seconds(seconds));
 }
 
 // Answers every prompt by one of its buttons, from a queue ("OK" when empty;

@@ -22,6 +22,7 @@
 #include "gui/panels/SystemInfoStrip.h"
 #include "startup/Snapshot.h"
 #include "tests/settings/SettingsFixture.h"
+#include "tests/support/win32/MessagePump.h"
 
 namespace {
 
@@ -29,25 +30,12 @@ using GUI::Aqua::Rect;
 
 bool PumpUntil(const std::function<bool()>& done, int seconds = 3)
 {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < end) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done()) {
-            return true;
-        }
-        Sleep(10);
-    }
-    return done();
+    return Testing::PumpMessagesUntil(done, std::chrono::seconds(seconds));
 }
 
 void Pump(int ms)
 {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    PumpUntil([&] { return std::chrono::steady_clock::now() >= end; });
+    Testing::PumpMessages(ms);
 }
 
 void ClickAt(HWND window, int x, int y)

@@ -19,6 +19,7 @@
 #include "gui/win32/UserFileSeam.h"
 #include "remover/DeleteRegValue.h"
 #include "tests/remover/JournalFixture.h"
+#include "tests/support/win32/MessagePump.h"
 
 namespace GUI {
 namespace {
@@ -27,25 +28,12 @@ using namespace JournalTesting;
 
 bool PumpUntil(const std::function<bool()>& done, int ms = 3000)
 {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done()) {
-            return true;
-        }
-        Sleep(10);
-    }
-    return done();
+    return Testing::PumpMessagesUntil(done, std::chrono::milliseconds(ms));
 }
 
 void Pump(int ms)
 {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    PumpUntil([&] { return std::chrono::steady_clock::now() >= end; });
+    Testing::PumpMessages(ms);
 }
 
 void ClickAt(HWND window, int x, int y)
