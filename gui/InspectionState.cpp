@@ -205,6 +205,14 @@ std::string ToJson(const WindowState& s)
         j.Close('}');
     }
     j.Close(']');
+    j.Key("panel");
+    j.String(s.panel);
+    j.Key("panelOpacity");
+    j.Number(s.panelOpacity);
+    j.Key("strip");
+    j.String(s.strip);
+    j.Key("progress");
+    j.String(s.progress);
     j.Strings("prompts", s.prompts);
     j.Close('}');
     return j.Take();

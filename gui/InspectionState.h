@@ -62,6 +62,10 @@ struct WindowState {
     std::vector<std::wstring> detailLines;
     std::vector<EditorState> editors;
     std::vector<PreviewState> preview;  // the last preview shown
+    std::wstring panel;                 // the open panel: "settings", "support" or empty
+    int panelOpacity = 0;               // its layered opacity now (224 when fully shown)
+    std::wstring strip;                 // the system-information strip's line now ("Video: ...")
+    std::wstring progress;              // a running restore's progress in the title strip
     std::vector<std::wstring> prompts;  // captions of the prompts shown so far
 };
 

@@ -92,7 +92,7 @@ const ViewRule& Rule(ViewId view)
         {ViewId::Settings,
          L"ID_SETTINGS",
          Command::Settings,
-         {Ok},
+         {Ok, Cancel},
          {},
          L"Settings",
          LeaveGuard::None,
@@ -130,6 +130,12 @@ void Navigator::SetButtons(std::vector<int> buttons)
 
 void Navigator::Show(ViewId view, const std::wstring* title)
 {
+    const bool panel = view == ViewId::Settings || view == ViewId::Support;
+    if (!panel) {
+        beneath_.reset();
+    } else if (!beneath_) {
+        beneath_ = Shown{view_, buttons_, disabled_, helpTopic_, menu_, title_, guard_, hook_};
+    }
     const ViewRule& rule = Rule(view);
     view_ = view;
     SetButtons(rule.buttons);
@@ -227,7 +233,7 @@ bool Navigator::HookHandles(int command)
             return false;
         case CommandHook::Panel:
             if (command == Ok || command == Cancel) {
-                Show(ViewId::Tuning);
+                ClosePanel();
                 return true;
             }
             return false;
@@ -235,6 +241,32 @@ bool Navigator::HookHandles(int command)
             return false;
     }
     return false;
+}
+
+void Navigator::ClosePanel()
+{
+    if (!beneath_) {
+        Show(ViewId::Tuning);
+        return;
+    }
+    Shown shown = std::move(*beneath_);
+    beneath_.reset();
+    const bool runEnded =
+        (shown.hook == CommandHook::Analysis || shown.hook == CommandHook::TuneUp) && !host_.IsRunning();
+    if (shown.view == ViewId::Tuning && (runEnded || shown.hook == CommandHook::None)) {
+        // The tuning view as it is now (an analysis was stopped when the panel opened).
+        Show(ViewId::Tuning);
+        return;
+    }
+    view_ = shown.view;
+    buttons_ = std::move(shown.buttons);
+    disabled_ = std::move(shown.disabled);
+    helpTopic_ = std::move(shown.helpTopic);
+    host_.ShowHelpTopic(helpTopic_);
+    menu_ = shown.view == ViewId::Tuning ? Command::TuningMenu : shown.menu;
+    title_ = std::move(shown.title);
+    guard_ = shown.guard;
+    hook_ = shown.hook;
 }
 
 void Navigator::BeginAnalysis()

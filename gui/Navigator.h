@@ -6,6 +6,7 @@
 // the prompts or the other libraries is asked of the host; the window draws
 // what the navigator holds.
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -74,6 +75,9 @@ public:
     Effect Dispatch(int command, intptr_t parameter);
 
     ViewId View() const { return view_; }
+    // The view shown under the settings or support panel (closing the panel
+    // returns to it as it was); View() when no panel is shown.
+    ViewId Beneath() const { return beneath_ ? beneath_->view : view_; }
     // The shown buttons in ascending order; 5003 asks for none.
     const std::vector<int>& Buttons() const { return buttons_; }
     bool IsEnabled(int button) const { return disabled_.count(button) == 0; }
@@ -88,7 +92,20 @@ public:
     static const wchar_t* const kBusyText;
 
 private:
+    // Everything a view sets, kept while a panel covers it.
+    struct Shown {
+        ViewId view;
+        std::vector<int> buttons;
+        std::set<int> disabled;
+        std::wstring helpTopic;
+        int menu;
+        std::wstring title;
+        LeaveGuard guard;
+        CommandHook hook;
+    };
+
     bool HookHandles(int command);
+    void ClosePanel();
     bool Leave();
     void Show(ViewId view, const std::wstring* title = nullptr);
     void SetButtons(std::vector<int> buttons);
@@ -106,6 +123,7 @@ private:
     std::wstring title_ = L"Tuning";
     LeaveGuard guard_ = LeaveGuard::None;
     CommandHook hook_ = CommandHook::None;
+    std::optional<Shown> beneath_;  // set while a panel is shown
 };
 
 }  // namespace GUI

@@ -56,7 +56,8 @@ for percent in 100 200; do
     exit 1
   }
   # The main window over the free catalogue: tuning before and after an
-  # analysis, a tweaks view, a tweak's details and the tune-up preview.
+  # analysis, the settings and support panels over it, a tweaks view, a
+  # tweak's details and the tune-up preview (the system summary below all).
   rm -f "$out"/main-*-"$percent".png
   "$launch" wine "$shots" "$(winepath=Z:"$out"; echo "${winepath//\//\\}")" "$percent" || {
     echo "the main window's pictures failed at $percent%" >&2

@@ -6,6 +6,7 @@
 //   mainframe_shots OUTDIR SUFFIX
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "core/xml/XmlDocument.h"
 #include "gui/win32/MainFrame.h"
@@ -158,6 +159,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         Pump(20);
     }
     ok = shoot(L"analysed") && ok;
+    // The settings and support panels over the tuning view, the strip below.
+    for (const auto& [command, what, close] : {std::tuple{GUI::Command::Settings, L"settings", GUI::Command::Cancel},
+                                               std::tuple{GUI::Command::Support, L"support", GUI::Command::Ok}}) {
+        SendMessageW(w, WM_COMMAND, command, 0);
+        Pump(400);  // the fade: four 50 ms steps
+        ok = shoot(what) && ok;
+        SendMessageW(w, WM_COMMAND, close, 0);
+        Pump(400);
+    }
     GUI::SectionWindow& first = *window.sectionWindows().at(0);
     const GUI::Aqua::Rect link = first.CustomizeRect();
     SendMessageW(first.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(link.x + 4, link.y + 4));

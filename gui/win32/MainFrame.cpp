@@ -62,20 +62,6 @@ const wchar_t* MainFrame::ButtonCaption(int id)
 
 namespace {
 
-// The views that come with the backups, profiles, tweak-sets, settings and
-// support views; until those exist, their commands leave the window as it is.
-bool BelongsToOtherViews(int command)
-{
-    switch (command) {
-        case Command::Settings:
-        case Command::Support:
-            return true;
-        default:
-            return false;
-    }
-}
-
-
 // The folder of the running program, with no trailing backslash.
 std::wstring ProgramFolder()
 {
@@ -167,8 +153,17 @@ MainFrame::MainFrame(const MainFrameParts& parts)
     for (const auto& category : manager_.Categories()) {
         sections_.push_back(std::make_unique<Section>(category, index++));
     }
+    if (!parts_.settings) {
+        // The window switches the startup guard when it is one.
+        parts_.settings = AppSettings::RunningProgram(dynamic_cast<AppSettings::IStartupGuard*>(this));
+    }
+    if (!parts_.backupEnabled) {
+        parts_.backupEnabled = [where = parts_.settings->where] { return AppSettings::BackupEnabled(where); };
+    }
     runTracer_ = std::make_unique<RunTracer>(&manager_, sections_, static_cast<ICommandPoster&>(*this));
     tracer_ = std::make_unique<Tracer>(*this);
+    restoreProgress_ =
+        std::make_unique<RestoreProgress>([this] { PostMessageW(hwnd(), kRestoreProgressMessage, 0, 0); });
     // Navigation refreshes; only the end of an analysis marks sections analysed.
     manager_.SetRefreshOnly(true);
     inspectMessage_ = RegisterWindowMessageW(Inspection::kInspectMessage);
@@ -200,6 +195,9 @@ MainFrame::~MainFrame()
     profilesView_ = nullptr;
     profileInfo_ = nullptr;
     tweakSetsView_ = nullptr;
+    settings_ = nullptr;
+    support_ = nullptr;
+    strip_ = nullptr;
     infoView_ = nullptr;
     tweaksView_ = nullptr;
     if (hwnd()) {
@@ -210,7 +208,7 @@ MainFrame::~MainFrame()
 DWORD MainFrame::Create(const std::wstring& title, int x, int y)
 {
     const int rows = std::max(1, static_cast<int>(sections_.size()));
-    const int clientHeight = kTitleHeight + SectionWindow::kHeight * rows + kActionsHeight;
+    const int clientHeight = kTitleHeight + SectionWindow::kHeight * rows + kActionsHeight + kStripHeight;
     if (!Window::Create(title.c_str(), x, y, kClientWidth, clientHeight + 24, WS_MINIMIZEBOX)) {
         return GetLastError() ? GetLastError() : ERROR_INVALID_HANDLE;
     }
@@ -228,7 +226,7 @@ DWORD MainFrame::Create(const std::wstring& title, int x, int y)
     profileStore_->LoadBuiltInProfiles();
     Build();
     if (!actions_ || !status_ || !tweaksView_ || !infoView_ || !backupsView_ || !profilesView_ || !profileInfo_ ||
-        !tweakSetsView_ || !menu_ || !help_) {
+        !tweakSetsView_ || !menu_ || !help_ || !settings_ || !support_ || !strip_) {
         return ERROR_NOT_ENOUGH_MEMORY;
     }
     manager_.SetRunMessages(this);
@@ -308,6 +306,7 @@ void MainFrame::Build()
         (void)sets->Load(programFolder_, StoredUserTweaksPath());  // a broken resource: an empty view
         tweakSetsView_ = sets;
     }
+    BuildPanels(viewsTop + viewsHeight + s.Scale(kActionsHeight));
     Sync();
     ShowHelpTopic(navigator_.HelpTopic());
 }
@@ -330,6 +329,14 @@ void MainFrame::OnScaleChanged()
         place(*sectionWindows_[i], viewsTop + rowHeight * static_cast<int>(i), rowHeight);
     }
     place(*actions_, viewsTop + viewsHeight, s.Scale(kActionsHeight));
+    if (strip_) {
+        place(*strip_, viewsTop + viewsHeight + s.Scale(kActionsHeight), s.Scale(kStripHeight));
+    }
+    for (FadingPanel* panel : {static_cast<FadingPanel*>(settings_.Get()), static_cast<FadingPanel*>(support_.Get())}) {
+        if (panel) {
+            panel->SetScale(s);
+        }
+    }
     place(*tweaksView_, viewsTop, viewsHeight);
     place(*infoView_, viewsTop, viewsHeight);
     for (WindowBase* view : {static_cast<WindowBase*>(backupsView_.Get()),
@@ -432,6 +439,7 @@ void MainFrame::PlacePopups(int x, int y)
         SetWindowPos(help_->tip()->hwnd(), nullptr, x + s.Scale(387), y, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    PlacePanels(x, y);
 }
 
 // ------------------------------------------------------------ dispatching
@@ -445,6 +453,9 @@ void MainFrame::OnCommand(int command, intptr_t parameter)
     if (backupsView_ && backupsView_->restoring()) {
         return;  // no input until the restore has ended
     }
+    if (PanelCommand(command, parameter)) {
+        return;
+    }
     if (command == Command::ShowProfile) {
         // The row's "more..." link: the details of that profile, or nothing.
         const RTI::Reference<Profiles::Profile> profile =
@@ -453,9 +464,6 @@ void MainFrame::OnCommand(int command, intptr_t parameter)
             return;
         }
         profileInfo_->Show(*profile);
-    }
-    if (BelongsToOtherViews(command)) {
-        return;
     }
     const Effect effect = navigator_.Dispatch(command, parameter);
     Sync();
@@ -468,7 +476,9 @@ void MainFrame::OnCommand(int command, intptr_t parameter)
 
 void MainFrame::Sync()
 {
-    const ViewId view = navigator_.View();
+    // A panel covers the view that was showing; that view stays as it was.
+    const ViewId view = navigator_.Beneath();
+    const bool viewChanged = view != shownView_;
     const bool tuning = view == ViewId::Tuning;
     for (const auto& section : sectionWindows_) {
         ShowWindow(section->hwnd(), tuning ? SW_SHOWNA : SW_HIDE);
@@ -525,8 +535,9 @@ void MainFrame::Sync()
         }
     }
     if (status_) {
-        status_->SetTitle(navigator_.Title());
+        status_->SetTitle(restoreProgress_->Active() ? restoreProgress_->Text() : navigator_.Title());
     }
+    SyncPanels(viewChanged);
     if (menu_) {
         menu_->Select(navigator_.MenuSelection());
     }
@@ -588,6 +599,9 @@ LRESULT MainFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam)
                 return 0;
             }
             break;
+        case kRestoreProgressMessage:
+            ShowRestoreProgress();
+            return 0;
         case kRunMessage: {
             std::unique_ptr<RunNote> note(reinterpret_cast<RunNote*>(lParam));
             if (note->restart) {

@@ -12,19 +12,25 @@
 #include <string>
 #include <vector>
 
+#include "app/settings/Settings.h"
 #include "core/platform/Handles.h"
 #include "gui/InspectionState.h"
 #include "gui/Keyboard.h"
 #include "gui/MainWindow.h"
 #include "gui/Navigator.h"
+#include "gui/RestoreProgress.h"
 #include "gui/RunTracer.h"
+#include "gui/SystemSummary.h"
 #include "gui/Tips.h"
 #include "gui/TweakDetails.h"
 #include "gui/aqua/win32/Controls.h"
+#include "gui/panels/Settings.h"
+#include "gui/panels/Support.h"
+#include "gui/panels/SystemInfoStrip.h"
 #include "gui/win32/BackupsView.h"
+#include "gui/win32/CollectionsView.h"
 #include "gui/win32/ProfileDialog.h"
 #include "gui/win32/ProfilesView.h"
-#include "gui/win32/CollectionsView.h"
 #include "gui/win32/Prompts.h"
 #include "gui/win32/SectionWindow.h"
 #include "gui/win32/TweakInfoView.h"
@@ -41,8 +47,14 @@ struct MainFrameParts {
     IFrame* frame = nullptr;
     Tweaker::Manager* manager = nullptr;  // the loaded catalogue
     IPrompts* prompts = nullptr;          // nullptr: message boxes and the preview window
-    // Whether a tune-up keeps a backup point ("EnableBackup"), asked at each tune-up.
+    // Whether a tune-up keeps a backup point ("EnableBackup"), asked at each
+    // tune-up; empty: as the settings below say.
     std::function<bool()> backupEnabled;
+    // Where the settings panel reads and stores the options; empty: the
+    // running program's.
+    std::optional<AppSettings::Environment> settings;
+    // The system-information strip's facts; empty: probed from this machine.
+    std::optional<std::vector<SummaryLine>> summary;
     std::wstring helpPage;  // the online help page; empty: the build's setting
     // Opens an https:// address in the user's browser; empty: ShellExecuteW "open".
     std::function<DWORD(const std::wstring& url)> openUrl;
@@ -64,6 +76,7 @@ public:
     static constexpr int kClientWidth = 388;
     static constexpr int kTitleHeight = 29;
     static constexpr int kActionsHeight = 48;
+    static constexpr int kStripHeight = SystemSummary::kHeight;
 
     explicit MainFrame(const MainFrameParts& parts);
     ~MainFrame() override;
@@ -87,6 +100,11 @@ public:
     ProfilesView* profilesView() const { return profilesView_.Get(); }
     ProfileInfo* profileInfo() const { return profileInfo_.Get(); }
     CollectionsView* tweakSetsView() const { return tweakSetsView_.Get(); }
+    Settings* settingsPanel() const { return settings_.Get(); }
+    Support* supportPanel() const { return support_.Get(); }
+    SystemInfo::Strip* strip() const { return strip_.Get(); }
+    // The last progress text of a restore (the title strip shows it while the restore runs).
+    const std::wstring& lastRestoreProgress() const { return lastRestoreProgress_; }
 
 protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -105,6 +123,7 @@ private:
         std::wstring text;
     };
     static constexpr UINT kRunMessage = WM_APP + 17;
+    static constexpr UINT kRestoreProgressMessage = WM_APP + 18;  // the restore's worker moved on
     static constexpr UINT_PTR kRunTimer = 17;  // watches a run's end
     static constexpr int kRunTimerMs = 100;
     // The one main frame of this thread, for the keyboard hook.
@@ -140,6 +159,18 @@ private:
     void ViewKey(UINT key) override;
 
     void Build();
+    // The settings and support panels and the system-information strip
+    // (MainFramePanels.cpp).
+    void BuildPanels(int stripTop);
+    void PlacePanels(int clientX, int clientY);
+    // The panels' own posts and the action bar's OK/Cancel for an open panel;
+    // true when the command needs nothing more.
+    bool PanelCommand(int command, intptr_t parameter);
+    // Opens the navigator's panel, closes the other: with a fade, or at once
+    // when another view was chosen (`viewChanged`).
+    void SyncPanels(bool viewChanged);
+    FadingPanel* OpenPanel() const;
+    void ShowRestoreProgress();
     void LoadTips();
     void OnCommand(int command, intptr_t parameter);
     void Sync();
@@ -185,6 +216,11 @@ private:
     RTI::Reference<ProfilesView> profilesView_;
     RTI::Reference<ProfileInfo> profileInfo_;
     RTI::Reference<CollectionsView> tweakSetsView_;
+    RTI::Reference<Settings> settings_;
+    RTI::Reference<Support> support_;
+    RTI::Reference<SystemInfo::Strip> strip_;
+    std::unique_ptr<RestoreProgress> restoreProgress_;
+    std::wstring lastRestoreProgress_;
     std::wstring programFolder_;  // holds Knobset.exe
     std::unique_ptr<ProfileDialog> profileDialog_;  // the store's prompts, over this window
     std::unique_ptr<Profiles::ProfileStore> profileStore_;

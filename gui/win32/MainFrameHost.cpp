@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "app/update/BuildSettings.h"
 #include "gui/UserTweaksChoice.h"
 #include "gui/win32/UserFileSeam.h"
@@ -202,8 +204,17 @@ void MainFrame::PerformProfiles(int command)
 
 void MainFrame::RestorePoints()
 {
-    if (navigator_.View() == ViewId::Backups && backupsView_->StartRestore(nullptr, this)) {
+    if (navigator_.View() != ViewId::Backups) {
+        return;
+    }
+    const std::vector<Remover::BackupPoint>& points = backupsView_->Points();
+    restoreProgress_->Start(
+        static_cast<int>(std::count_if(points.begin(), points.end(), [](const auto& p) { return p.ticked; })));
+    // The restore's own progress sink: the journal's reports never reach the sections.
+    if (backupsView_->StartRestore(restoreProgress_.get(), this)) {
         Sync();
+    } else {
+        restoreProgress_->Stop();
     }
 }
 
@@ -213,6 +224,9 @@ void MainFrame::FinishRestore()
         return;
     }
     const RestoreMessage message = backupsView_->EndRestore();
+    lastRestoreProgress_ = restoreProgress_->Text();
+    restoreProgress_->Stop();
+    Sync();
     Tell(message.message.caption, message.message.text);
     if (message.offerRestart) {
         prompts_->OfferRestart(hwnd());

@@ -117,6 +117,18 @@ WindowState MainFrame::State() const
         }
         s.preview.push_back(std::move(p));
     }
+    if (const FadingPanel* panel = OpenPanel()) {
+        s.panel = navigator_.View() == ViewId::Settings ? L"settings" : L"support";
+        s.panelOpacity = panel->Opacity();
+    }
+    if (strip_) {
+        if (const SummaryLine* line = strip_->summary().Current()) {
+            s.strip = line->label + L" " + line->value;
+        }
+    }
+    if (restoreProgress_->Active()) {
+        s.progress = restoreProgress_->Text();
+    }
     s.prompts = promptLog_;
     return s;
 }

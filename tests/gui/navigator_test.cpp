@@ -67,8 +67,8 @@ const Shown kProfilesView{ViewId::Profiles, {5007, 5026, 5027, 5028}, {5026, 502
 const Shown kProfilesChecked{ViewId::Profiles, {5007, 5026, 5027, 5028}, {}, L"ID_PROFILES_VIEW", 5025, L"Profiles"};
 const Shown kProfileInfoView{ViewId::ProfileInfo, {5033}, {}, L"ID_PROFILE_INFO", 5025, L"Profiles"};
 const Shown kTweakSetsView{ViewId::TweakSets, {5007, 5038}, {}, L"ID_COLLECTIONS_INFO", 5035, L"Tweaks sets"};
-const Shown kSettingsView{ViewId::Settings,  {5008}, {}, L"ID_SETTINGS", 5002, L"Settings", LeaveGuard::None,
-                          CommandHook::Panel};
+const Shown kSettingsView{ViewId::Settings, {5008, 5010},      {}, L"ID_SETTINGS", 5002, L"Settings",
+                          LeaveGuard::None, CommandHook::Panel};
 const Shown kSupportView{ViewId::Support,  {5008, 5010},      {}, L"ID_SUPPORT", 5031, L"Support",
                          LeaveGuard::None, CommandHook::Panel};
 
@@ -121,6 +121,59 @@ TEST_F(NavigatorTest, EveryCommandShowsItsViewButtonsTopicMenuAndTitle)
             EXPECT_EQ(nav_->IsEnabled(button), !disabled) << button;
         }
         EXPECT_EQ(nav_->HelpTopic(), shown.topic);
+        EXPECT_EQ(nav_->MenuSelection(), shown.menu);
+        EXPECT_EQ(nav_->Title(), shown.title);
+        EXPECT_EQ(nav_->Guard(), shown.guard);
+        EXPECT_EQ(nav_->Hook(), shown.hook);
+    }
+}
+
+// A panel covers the view that was showing; OK or Cancel returns to that
+// view as it was (its ticks' buttons, details' OK/Cancel, menu and title),
+// another view chosen from the menu replaces both.
+TEST_F(NavigatorTest, ClosingAPanelReturnsToTheViewBeneathIt)
+{
+    Build();
+    const struct {
+        std::vector<int> before;
+        std::vector<int> panels;  // opened one after the other
+        int close;
+        ViewId beneath;  // while the panels are open
+        const Shown& shown;
+    } rows[] = {
+        {{}, {Settings}, Ok, ViewId::Tuning, kTuningView},
+        {{Backups, PointChecked}, {Settings}, Cancel, ViewId::Backups, kBackupsChecked},
+        {{Profiles}, {Support}, Ok, ViewId::Profiles, kProfilesView},
+        {{Profiles, ShowProfile}, {Settings}, Ok, ViewId::ProfileInfo, kProfileInfoView},
+        {{ShowTweaks, ShowDetails}, {Support, Settings}, Cancel, ViewId::TweakInfo, kEditableDetailsView},
+        {{TweakSets}, {Settings, Support}, Ok, ViewId::TweakSets, kTweakSetsView},
+        {{Backups}, {Settings}, Profiles, ViewId::Backups, kProfilesView},
+        {{ShowTweaks}, {Support}, Tuning, ViewId::Tweaks, kTuningView},
+    };
+    for (const auto& row : rows) {
+        nav_ = std::make_unique<GUI::Navigator>(*host_);
+        for (int command : row.before) {
+            (void)nav_->Dispatch(command, command == ShowTweaks ? CategoryA() : Tweak(2));
+        }
+        SCOPED_TRACE(testing::Message() << row.close << " after " << row.before.size() << " commands");
+        for (int panel : row.panels) {
+            (void)nav_->Dispatch(panel, 0);
+        }
+        EXPECT_EQ(nav_->View(), row.panels.back() == Settings ? ViewId::Settings : ViewId::Support);
+        EXPECT_EQ(nav_->Beneath(), row.beneath);
+        host_->topics.clear();
+        EXPECT_EQ(nav_->Dispatch(row.close, 0), GUI::Effect::None);
+        const Shown& shown = row.shown;
+        EXPECT_EQ(nav_->View(), shown.view);
+        EXPECT_EQ(nav_->Beneath(), shown.view);
+        EXPECT_EQ(nav_->Buttons(), shown.buttons);
+        for (int button : shown.buttons) {
+            const bool disabled =
+                std::find(shown.disabled.begin(), shown.disabled.end(), button) != shown.disabled.end();
+            EXPECT_EQ(nav_->IsEnabled(button), !disabled) << button;
+        }
+        EXPECT_EQ(nav_->HelpTopic(), shown.topic);
+        EXPECT_EQ(host_->topics.back(), shown.topic) << "the help text follows";
         EXPECT_EQ(nav_->MenuSelection(), shown.menu);
         EXPECT_EQ(nav_->Title(), shown.title);
         EXPECT_EQ(nav_->Guard(), shown.guard);

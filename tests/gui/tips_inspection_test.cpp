@@ -55,6 +55,9 @@ TEST(InspectionJsonTest, FieldsAndEscapes)
     state.rows = {{L"sw", true, true, false, true, false}};
     state.editors = {{false, L"", {L"On", L"Off"}, 1}};
     state.preview = {{L"A", L"sw", {L"HKCU\\K [v] REG_DWORD: 0 -> 1"}}};
+    state.panel = L"settings";
+    state.panelOpacity = 224;
+    state.strip = L"Video: Wine";
     state.prompts = {L"Tweak Details"};
     const std::string json = GUI::ToJson(state);
     const char* parts[] = {
@@ -69,6 +72,7 @@ TEST(InspectionJsonTest, FieldsAndEscapes)
         "\"noAccess\":false}],",
         "\"detailLines\":[],\"editors\":[{\"range\":false,\"text\":\"\",\"presets\":[\"On\",\"Off\"],\"ticked\":1}],",
         "\"preview\":[{\"category\":\"A\",\"name\":\"sw\",\"lines\":[\"HKCU\\\\K [v] REG_DWORD: 0 -> 1\"]}],",
+        "\"panel\":\"settings\",\"panelOpacity\":224,\"strip\":\"Video: Wine\",\"progress\":\"\",",
         "\"prompts\":[\"Tweak Details\"]}",
     };
     for (const char* part : parts) {

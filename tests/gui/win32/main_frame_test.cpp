@@ -149,7 +149,13 @@ protected:
         parts.frame = frame_.Get();
         parts.manager = &M();
         parts.prompts = &prompts_;
-        parts.backupEnabled = [backup] { return backup; };
+        if (!backupFromSettings_) {
+            parts.backupEnabled = [backup] { return backup; };
+        }
+        parts.settings = Settings();
+        if (!probeSummary_) {
+            parts.summary = std::vector<GUI::SummaryLine>{{L"Video:", L"Test adapter"}};
+        }
         parts.helpPage = L"https://corvane.example/help/help.html";
         parts.openUrl = [this](const std::wstring& url) {
             opened_.push_back(url);
@@ -169,6 +175,31 @@ protected:
         (void)PumpUntil([] { return false; }, 0);
     }
     HWND W() const { return window_->Handle(); }
+    // The program's settings under the scratch key.
+    AppSettings::Environment Settings() const
+    {
+        AppSettings::Environment env;
+        const std::wstring name = ScratchKeyPath().substr(ScratchKeyPath().rfind(L'\\') + 1);
+        env.programPath = PathOf(L"Corvane.exe");
+        env.starterTweaksPath = PathOf(L"tweaks.xml");
+        env.where.programKey = ScratchKeyPath() + L"\\Corvane";
+        env.where.settingsKey = ScratchKeyPath() + L"\\Corvane\\Settings";
+        env.where.runKey = ScratchKeyPath() + L"\\Run";
+        env.where.shortcutName = L"Corvane test " + name;
+        env.where.dataFolder = L"CorvaneTests\\" + name;
+        env.where.taskPrefix = L"Corvane test " + name;
+        env.elevated = false;
+        return env;
+    }
+    int64_t Setting(const wchar_t* name)
+    {
+        uint32_t type = 0;
+        std::vector<uint8_t> data;
+        if (ReadValue(L"Corvane\\Settings", name, &type, &data) != 0 || data.size() != 4) {
+            return -1;
+        }
+        return data[0] | (data[1] << 8) | (data[2] << 16) | (int64_t(data[3]) << 24);
+    }
     void Command(int id, LPARAM parameter = 0) { SendMessageW(W(), WM_COMMAND, id, parameter); }
     bool Idle()
     {
@@ -239,6 +270,8 @@ protected:
     ButtonPrompts prompts_;
     std::vector<std::wstring> reports_;
     std::vector<std::wstring> opened_;
+    bool backupFromSettings_ = false;  // the tune-up asks the stored settings
+    bool probeSummary_ = false;        // the strip shows what this machine reports
 };
 
 // The one test with the window on the screen (under Wine each hide waits for
@@ -530,6 +563,9 @@ TEST_F(MainFrameTest, TheBackupsViewRestoresAndDeletesThePointOfATuneUp)
     Command(5017);
     ASSERT_TRUE(PumpUntil([&] { return !prompts_.shown.empty(); })) << GUI::ToJson(window_->State());
     EXPECT_EQ(prompts_.shown[0], L"Backups|Restoring complete");
+    EXPECT_EQ(window_->lastRestoreProgress(), L"Restoring the backup point: 100%") << "the journal's progress";
+    EXPECT_EQ(window_->State().title, L"Backups");
+    EXPECT_EQ(window_->State().progress, L"");
     EXPECT_EQ(Dword(L"plain"), plainBefore) << "the registry is back";
     EXPECT_EQ(Dword(L"sw"), swBefore);
     ASSERT_TRUE(PumpUntil([&] { return prompts_.restarts == 2; }));
@@ -801,6 +837,152 @@ TEST_F(MainFrameTest, NothingChangesUnderARunningTuneUp)
     EXPECT_TRUE(PumpUntil([&] { return window_->State().view == L"tuning"; }));
     // The rows take input again once the window has seen the run end.
     EXPECT_TRUE(PumpUntil([&] { return !window_->tweaksView()->list().IsDisabled(); }));
+}
+
+// The settings and support panels cover the views' area over the view that
+// was showing, fade to 224, and OK or Cancel fades them out back to that view.
+TEST_F(MainFrameTest, ThePanelsOpenOverTheViewThatWasShowingAndCloseBackToIt)
+{
+    Open();
+    const struct {
+        int before;  // 0: the tuning view
+        int panel;
+        int close;
+        const wchar_t* view;
+        const wchar_t* name;
+        const wchar_t* title;
+        const wchar_t* topic;
+        std::vector<int> buttons;
+    } cases[] = {
+        {0, 5002, 5008, L"tuning", L"settings", L"Settings", L"ID_SETTINGS", {5008, 5010}},
+        {5016, 5003, 5010, L"backups", L"support", L"Support", L"ID_SUPPORT", {5008, 5010}},
+        {5025, 5002, 5010, L"profiles", L"settings", L"Settings", L"ID_SETTINGS", {5008, 5010}},
+        {5035, 5003, 5008, L"tweaksets", L"support", L"Support", L"ID_SUPPORT", {5008, 5010}},
+    };
+    auto shown = [](HWND w) { return (GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE) != 0; };
+    RECT views{};
+    GetWindowRect(window_->tweaksView()->hwnd(), &views);  // the views' area
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.panel << " over " << c.before);
+        if (c.before != 0) {
+            Command(c.before);
+        }
+        const std::wstring titleBefore = window_->State().title;
+        Command(c.panel);
+        ASSERT_TRUE(PumpUntil([&] { return window_->State().panelOpacity == 224; })) << GUI::ToJson(window_->State());
+        GUI::WindowState state = window_->State();
+        EXPECT_EQ(state.panel, c.name);
+        EXPECT_EQ(state.title, c.title);
+        EXPECT_EQ(state.helpTopic, c.topic);
+        std::vector<int> ids;
+        for (const auto& b : state.buttons) {
+            ids.push_back(b.id);
+        }
+        EXPECT_EQ(ids, c.buttons);
+        GUI::FadingPanel* panel = c.panel == 5002 ? static_cast<GUI::FadingPanel*>(window_->settingsPanel())
+                                                  : static_cast<GUI::FadingPanel*>(window_->supportPanel());
+        RECT covered{};
+        GetWindowRect(panel->hwnd(), &covered);
+        EXPECT_TRUE(EqualRect(&covered, &views)) << "over the views' area, the action bar in sight";
+        const HWND beneath = c.before == 5016   ? window_->backupsView()->hwnd()
+                             : c.before == 5025 ? window_->profilesView()->hwnd()
+                             : c.before == 5035 ? window_->tweakSetsView()->hwnd()
+                                                : window_->sectionWindows().at(0)->hwnd();
+        EXPECT_TRUE(shown(beneath)) << "the view stays beneath the translucent panel";
+
+        Command(c.close);
+        ASSERT_TRUE(PumpUntil([&] { return !shown(panel->hwnd()); })) << "faded out";
+        state = window_->State();
+        EXPECT_EQ(state.view, c.view);
+        EXPECT_EQ(state.title, titleBefore);
+        EXPECT_EQ(state.panel, L"");
+        EXPECT_TRUE(shown(beneath));
+        Flush();
+        EXPECT_EQ(window_->State().view, c.view) << "the panel's own 5000 does not take the view away";
+    }
+    EXPECT_TRUE(reports_.empty());
+}
+
+// OK stores the boxes through the settings library, Cancel leaves them; with
+// "Create backup registry" off a tune-up changes the registry and keeps no
+// backup point.
+TEST_F(MainFrameTest, TheSettingsPanelStoresOnOkAndATuneUpWithBackupOffWritesNoJournal)
+{
+    for (const wchar_t* name :
+         {L"EnableBackup", L"ShowAtDesktop", L"AnalyseAtLaunch", L"EnableStartUpGuard", L"EnableBrowserGuard"}) {
+        WriteDword(L"Corvane\\Settings", name, wcscmp(name, L"EnableBackup") == 0 ? 1 : 0);
+    }
+    backupFromSettings_ = true;
+    Open();
+    Analyse();
+    const struct {
+        int close;
+        int64_t backupAfter;
+        int64_t guardAfter;
+    } cases[] = {
+        {5010, 1, 0},  // Cancel: nothing stored
+        {5008, 0, 1},  // OK: every box, the Protection ones too
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.close);
+        Command(5002);
+        ASSERT_TRUE(PumpUntil([&] { return window_->State().panelOpacity == 224; }));
+        GUI::Settings& panel = *window_->settingsPanel();
+        ASSERT_TRUE(panel.Box(GUI::SettingsBox::CreateBackup)->state().ticked()) << "read from the stored settings";
+        panel.Box(GUI::SettingsBox::CreateBackup)->SetTicked(false);
+        panel.Box(GUI::SettingsBox::StartupGuard)->SetTicked(true);
+        Command(c.close);
+        EXPECT_EQ(Setting(L"EnableBackup"), c.backupAfter);
+        EXPECT_EQ(Setting(L"EnableStartUpGuard"), c.guardAfter);
+        ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(panel.hwnd()); }));
+        EXPECT_EQ(window_->State().view, L"tuning");
+    }
+    EXPECT_TRUE(reports_.empty()) << "everything was saved";
+
+    Command(5015);
+    ASSERT_TRUE(Idle());
+    ASSERT_TRUE(PumpUntil([&] { return prompts_.restarts == 1; }));
+    EXPECT_EQ(Dword(L"plain"), 1) << "the tune-up ran";
+    EXPECT_TRUE(BackupPoints().empty()) << "no journal with backup off";
+}
+
+// The strip lies below the action bar (the window 37 taller) and shows the
+// display adapter Wine reports, each fact for 100 ticks of its timer.
+TEST_F(MainFrameTest, TheStripBelowTheActionBarNamesWinesDisplayAdapter)
+{
+    std::wstring adapter;
+    DISPLAY_DEVICEW device{};
+    device.cb = sizeof device;
+    for (DWORD i = 0; EnumDisplayDevicesW(nullptr, i, &device, 0); ++i) {
+        if (device.StateFlags & DISPLAY_DEVICE_PRIMARY_DEVICE) {
+            adapter = device.DeviceString;
+        }
+    }
+    ASSERT_FALSE(adapter.empty()) << "Wine names no primary display adapter";
+    probeSummary_ = true;
+    Open();
+    GUI::SystemInfo::Strip& strip = *window_->strip();
+    RECT bar{}, placed{}, client{};
+    GetWindowRect(window_->actions()->hwnd(), &bar);
+    GetWindowRect(strip.hwnd(), &placed);
+    GetClientRect(W(), &client);
+    EXPECT_EQ(placed.top, bar.bottom);
+    EXPECT_EQ(placed.right - placed.left, bar.right - bar.left);
+    EXPECT_EQ(placed.bottom - placed.top, strip.scaler().Scale(37));
+    POINT bottom{0, client.bottom};
+    ClientToScreen(W(), &bottom);
+    EXPECT_EQ(placed.bottom, bottom.y) << "the window grew by the strip";
+
+    EXPECT_EQ(window_->State().strip.rfind(L"System Summary: ", 0), 0u) << GUI::ToJson(window_->State());
+    const size_t lines = strip.summary().Lines().size();
+    std::wstring seen;
+    for (size_t line = 0; line < lines && seen.rfind(L"Video:", 0) != 0; ++line) {
+        for (int tick = 0; tick < GUI::SystemSummary::kTicksPerLine; ++tick) {
+            SendMessageW(strip.hwnd(), WM_TIMER, GUI::SystemInfo::Strip::kTimer, 0);
+        }
+        seen = window_->State().strip;
+    }
+    EXPECT_EQ(seen, L"Video: " + adapter);
 }
 
 }  // namespace
