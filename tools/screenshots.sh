@@ -22,11 +22,12 @@ panels="$root/build/win64/gui/panels_gallery.exe"
 cp "$root/build/win64/skin/contact-sheet.png" "$out/contact-sheet.png"
 
 # A private display, larger than the tests' one: at 200% the window, the menu
-# and the help pop-up together are wider than 1280 pixels.
+# and the help pop-up together are wider than 1280 pixels, and the window with
+# eight categories and the system-information strip is taller than 1400.
 display=""
 for n in $(seq 150 199); do
   [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-  Xvfb ":$n" -screen 0 2200x1400x24 -nolisten tcp </dev/null >"$out/xvfb.log" 2>&1 &
+  Xvfb ":$n" -screen 0 2200x1600x24 -nolisten tcp </dev/null >"$out/xvfb.log" 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 1 100); do
     [ -e "/tmp/.X11-unix/X$n" ] && break

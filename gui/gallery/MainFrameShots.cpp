@@ -141,6 +141,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     parts.manager = &manager;
     parts.prompts = &prompts;
     parts.openUrl = [](const std::wstring&) { return DWORD{0}; };
+    // The settings as a first start leaves them, so that the panel shows its defaults.
+    AppSettings::Environment settings = AppSettings::RunningProgram(nullptr);
+    settings.where.dataFolder = L"CorvaneShots";
+    (void)AppSettings::AtStart(settings);
+    parts.settings = settings;
     GUI::MainFrame window(parts);
     const GUI::Aqua::Scaler s(GUI::Aqua::WindowDpi(nullptr));
     if (window.Create(L"Corvane 2.3", s.Scale(120), s.Scale(10)) != 0) {
