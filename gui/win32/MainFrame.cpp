@@ -416,6 +416,7 @@ void MainFrame::HideAll()
         ShowWindow(help_->hwnd(), SW_HIDE);
         ShowWindow(help_->tip()->hwnd(), SW_HIDE);
     }
+    ClosePanelsNow();
     ShowWindow(hwnd(), SW_HIDE);
 }
 

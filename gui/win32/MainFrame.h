@@ -170,6 +170,9 @@ private:
     // when another view was chosen (`viewChanged`).
     void SyncPanels(bool viewChanged);
     FadingPanel* OpenPanel() const;
+    // An open panel closes as Cancel would, at once: a pop-up is not hidden
+    // with the window that owns it.
+    void ClosePanelsNow();
     void ShowRestoreProgress();
     void LoadTips();
     void OnCommand(int command, intptr_t parameter);

@@ -116,6 +116,19 @@ void MainFrame::SyncPanels(bool viewChanged)
     }
 }
 
+void MainFrame::ClosePanelsNow()
+{
+    if (OpenPanel()) {
+        (void)navigator_.Dispatch(Command::Cancel, 0);
+        Sync();
+    }
+    for (FadingPanel* panel : {static_cast<FadingPanel*>(settings_.Get()), static_cast<FadingPanel*>(support_.Get())}) {
+        if (panel) {
+            panel->HideNow();
+        }
+    }
+}
+
 void MainFrame::ShowRestoreProgress()
 {
     if (!status_) {

@@ -844,6 +844,7 @@ TEST_F(MainFrameTest, NothingChangesUnderARunningTuneUp)
 TEST_F(MainFrameTest, ThePanelsOpenOverTheViewThatWasShowingAndCloseBackToIt)
 {
     Open();
+    constexpr int kCloseBox = 0;
     const struct {
         int before;  // 0: the tuning view
         int panel;
@@ -858,6 +859,8 @@ TEST_F(MainFrameTest, ThePanelsOpenOverTheViewThatWasShowingAndCloseBackToIt)
         {5016, 5003, 5010, L"backups", L"support", L"Support", L"ID_SUPPORT", {5008, 5010}},
         {5025, 5002, 5010, L"profiles", L"settings", L"Settings", L"ID_SETTINGS", {5008, 5010}},
         {5035, 5003, 5008, L"tweaksets", L"support", L"Support", L"ID_SUPPORT", {5008, 5010}},
+        // The close box hides the window: an owned pop-up would stay on the screen.
+        {5016, 5002, kCloseBox, L"backups", L"settings", L"Settings", L"ID_SETTINGS", {5008, 5010}},
     };
     auto shown = [](HWND w) { return (GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE) != 0; };
     RECT views{};
@@ -890,7 +893,12 @@ TEST_F(MainFrameTest, ThePanelsOpenOverTheViewThatWasShowingAndCloseBackToIt)
                                                 : window_->sectionWindows().at(0)->hwnd();
         EXPECT_TRUE(shown(beneath)) << "the view stays beneath the translucent panel";
 
-        Command(c.close);
+        if (c.close == kCloseBox) {
+            SendMessageW(W(), WM_CLOSE, 0, 0);
+            EXPECT_FALSE(shown(panel->hwnd())) << "hidden at once";
+        } else {
+            Command(c.close);
+        }
         ASSERT_TRUE(PumpUntil([&] { return !shown(panel->hwnd()); })) << "faded out";
         state = window_->State();
         EXPECT_EQ(state.view, c.view);
