@@ -85,6 +85,20 @@ public:
         }
         Close(']');
     }
+    // [x,y], or null when the part cannot be clicked now.
+    void Point(const char* name, const ClickPoint& p)
+    {
+        Key(name);
+        if (!p.reachable) {
+            Separate();
+            out_ += "null";
+            return;
+        }
+        Open('[');
+        Number(p.x);
+        Number(p.y);
+        Close(']');
+    }
     std::string Take() { return std::move(out_); }
 
 private:
@@ -152,6 +166,7 @@ std::string ToJson(const WindowState& s)
         j.String(c.cells);
         j.Key("grey");
         j.Bool(c.grey);
+        j.Point("customize", c.customize);
         j.Close('}');
     }
     j.Close(']');
@@ -159,7 +174,9 @@ std::string ToJson(const WindowState& s)
     j.String(s.filter);
     j.Key("rows");
     j.Open('[');
-    for (const RowState& r : s.rows) {
+    for (size_t i = 0; i < s.rows.size(); ++i) {
+        const RowState& r = s.rows[i];
+        const RowPoints points = i < s.rowPoints.size() ? s.rowPoints[i] : RowPoints{};
         j.Open('{');
         j.Key("name");
         j.String(r.name);
@@ -173,6 +190,8 @@ std::string ToJson(const WindowState& s)
         j.Bool(r.applied);
         j.Key("noAccess");
         j.Bool(r.noAccess);
+        j.Point("selectBox", points.selectBox);
+        j.Point("switchBox", points.switchBox);
         j.Close('}');
     }
     j.Close(']');

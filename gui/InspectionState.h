@@ -7,6 +7,15 @@
 
 namespace GUI {
 
+// A point in the main window's client area where a click reaches a part, so
+// that a test driver in another process can click it as a person would.
+struct ClickPoint {
+    int x = 0;
+    int y = 0;
+    bool reachable = false;  // the part is shown and in sight
+    bool operator==(const ClickPoint&) const = default;
+};
+
 struct ButtonState {
     int id = 0;
     std::wstring caption;
@@ -21,6 +30,7 @@ struct SectionState {
     int litCells = 0;
     std::wstring cells;  // one letter a cell: G grey, g green, y yellow, r red
     bool grey = false;
+    ClickPoint customize;  // the "Customize..." link while it is active
 };
 
 struct RowState {
@@ -30,6 +40,12 @@ struct RowState {
     bool switchOn = false;
     bool applied = false;  // the applied fraction is not zero
     bool noAccess = false;
+};
+
+// Where the parts of a tweaks view row can be clicked.
+struct RowPoints {
+    ClickPoint selectBox;  // the "Apply" box
+    ClickPoint switchBox;  // two-state tweaks: the switch
 };
 
 struct EditorState {
@@ -58,6 +74,7 @@ struct WindowState {
     std::vector<SectionState> sections;
     std::wstring filter;
     std::vector<RowState> rows;
+    std::vector<RowPoints> rowPoints;  // by the index of `rows`, for the tweaks view's rows
     std::wstring details;
     std::vector<std::wstring> detailLines;
     std::vector<EditorState> editors;

@@ -24,6 +24,7 @@ TestSwitches ReadTestSwitches(const EnvironmentReader& read)
     } else if (Is(answer, L"yes")) {
         switches.restartAnswer = true;
     }
+    switches.failWindow = Is(read(L"CORVANE_TEST_FAIL_WINDOW"), L"1");
     return switches;
 }
 

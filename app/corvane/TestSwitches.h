@@ -8,6 +8,9 @@
 //   CORVANE_TEST_RESTART_ANSWER=no  the system's restart prompt is answered
 //                                   "No" without showing it ("yes" answers
 //                                   "Yes"; under Wine "Yes" ends the session)
+//   CORVANE_TEST_FAIL_WINDOW=1      the main window's creation is refused as
+//                                   the system would refuse it, so that a
+//                                   test sees how the program ends then
 //
 // Any other value leaves the switch off.
 #include <functional>
@@ -20,6 +23,7 @@ struct TestSwitches {
     bool noPacing = false;
     // Empty: the prompt is shown.
     std::optional<bool> restartAnswer;
+    bool failWindow = false;
 
     friend bool operator==(const TestSwitches&, const TestSwitches&) = default;
 };

@@ -45,6 +45,28 @@ wchar_t CellLetter(Cell cell)
     return L'G';
 }
 
+// The centre of `part` (client coordinates of `child`) in the frame's client
+// area; reachable only when the child is shown and the centre is inside it.
+ClickPoint CentreIn(HWND frame, HWND child, const Aqua::Rect& part)
+{
+    ClickPoint p;
+    RECT client{};
+    if (!child || !IsWindowVisible(child) || !GetClientRect(child, &client)) {
+        return p;
+    }
+    POINT centre{part.x + part.width / 2, part.y + part.height / 2};
+    // Not covered by one of the child's own children (the filter box).
+    if (part.width <= 0 || part.height <= 0 || !PtInRect(&client, centre) ||
+        ChildWindowFromPointEx(child, centre, CWP_SKIPINVISIBLE) != child) {
+        return p;
+    }
+    MapWindowPoints(child, frame, &centre, 1);
+    p.x = centre.x;
+    p.y = centre.y;
+    p.reachable = true;
+    return p;
+}
+
 }  // namespace
 
 void MainFrame::RepaintSections() const
@@ -81,6 +103,11 @@ WindowState MainFrame::State() const
             state.cells += CellLetter(cell);
         }
         state.grey = v.grey;
+        const size_t index = s.sections.size();
+        if (v.customizeActive && index < sectionWindows_.size()) {
+            const SectionWindow& window = *sectionWindows_[index];
+            state.customize = CentreIn(hwnd(), window.hwnd(), window.CustomizeRect());
+        }
         s.sections.push_back(state);
         s.analysed = (s.analysed || s.sections.size() == 1) && v.mode == SectionMode::Analysed;
     }
@@ -88,6 +115,14 @@ WindowState MainFrame::State() const
         s.filter = tweaksView_->list().Filter();
         for (const TweakRow& row : tweaksView_->list().Rows()) {
             s.rows.push_back({row.name, row.selected, row.twoState, row.switchOn, !row.notApplied, row.noAccess});
+            RowPoints points;
+            if (navigator_.View() == ViewId::Tweaks) {
+                points.selectBox = CentreIn(hwnd(), tweaksView_->hwnd(), tweaksView_->Place(row.selectBox));
+                if (row.twoState) {
+                    points.switchBox = CentreIn(hwnd(), tweaksView_->hwnd(), tweaksView_->Place(row.switchBox));
+                }
+            }
+            s.rowPoints.push_back(points);
         }
     }
     if (navigator_.View() == ViewId::Backups && backupsView_) {

@@ -104,6 +104,8 @@ TEST(TestSwitches, ReadOnlyFromTheirExactValues)
         {"restart answered Yes, any case", {{L"CORVANE_TEST_RESTART_ANSWER", L"YES"}}, {false, true}},
         {"restart: another value", {{L"CORVANE_TEST_RESTART_ANSWER", L"maybe"}}, {}},
         {"both", {{L"CORVANE_TEST_NO_PACING", L"1"}, {L"CORVANE_TEST_RESTART_ANSWER", L"No"}}, {true, false}},
+        {"window refused", {{L"CORVANE_TEST_FAIL_WINDOW", L"1"}}, {false, std::nullopt, true}},
+        {"window: another value", {{L"CORVANE_TEST_FAIL_WINDOW", L"true"}}, {}},
     };
     for (const auto& c : cases) {
         const TestSwitches read = ReadTestSwitches([&](const wchar_t* name) -> std::optional<std::wstring> {

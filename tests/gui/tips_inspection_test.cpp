@@ -51,8 +51,9 @@ TEST(InspectionJsonTest, FieldsAndEscapes)
     state.menu = 5031;
     state.visible = true;
     state.buttons = {{5022, L"Back", true}, {5017, L"Restore Point(s)", false}};
-    state.sections = {{L"A", 0, L"completed", L"3 in general/1 applied", 4, L"yyyyGGGGGG", false}};
+    state.sections = {{L"A", 0, L"completed", L"3 in general/1 applied", 4, L"yyyyGGGGGG", false, {}}};
     state.rows = {{L"sw", true, true, false, true, false}};
+    state.rowPoints = {{{12, 340, true}, {}}};
     state.editors = {{false, L"", {L"On", L"Off"}, 1}};
     state.preview = {{L"A", L"sw", {L"HKCU\\K [v] REG_DWORD: 0 -> 1"}}};
     state.panel = L"settings";
@@ -67,9 +68,9 @@ TEST(InspectionJsonTest, FieldsAndEscapes)
         "\"buttons\":[{\"id\":5022,\"caption\":\"Back\",\"enabled\":true},"
         "{\"id\":5017,\"caption\":\"Restore Point(s)\",\"enabled\":false}],",
         "\"sections\":[{\"name\":\"A\",\"mode\":0,\"status\":\"completed\",\"summary\":\"3 in general/1 applied\","
-        "\"litCells\":4,\"cells\":\"yyyyGGGGGG\",\"grey\":false}],",
+        "\"litCells\":4,\"cells\":\"yyyyGGGGGG\",\"grey\":false,\"customize\":null}],",
         "\"rows\":[{\"name\":\"sw\",\"selected\":true,\"twoState\":true,\"switchOn\":false,\"applied\":true,"
-        "\"noAccess\":false}],",
+        "\"noAccess\":false,\"selectBox\":[12,340],\"switchBox\":null}],",
         "\"detailLines\":[],\"editors\":[{\"range\":false,\"text\":\"\",\"presets\":[\"On\",\"Off\"],\"ticked\":1}],",
         "\"preview\":[{\"category\":\"A\",\"name\":\"sw\",\"lines\":[\"HKCU\\\\K [v] REG_DWORD: 0 -> 1\"]}],",
         "\"panel\":\"settings\",\"panelOpacity\":224,\"strip\":\"Video: Wine\",\"progress\":\"\",",

@@ -148,7 +148,13 @@ int RunProgram(HINSTANCE instance, int showCommand)
     const MainWindowParts parts{instance, toolkit, *frame, manager, switches};
     std::unique_ptr<GUI::IMainWindow> window = MakeMainWindow(parts);
     const ScreenPoint start = StartPosition(nullptr, 0, 0);
-    if (window->Create(Version::MainWindowTitle(static_cast<size_t>(manager.CountTweaks())), start.x, start.y) != 0) {
+    // A test run can have the creation refused, as a system out of window
+    // resources refuses it.
+    const DWORD created =
+        switches.failWindow
+            ? ERROR_NOT_ENOUGH_MEMORY
+            : window->Create(Version::MainWindowTitle(static_cast<size_t>(manager.CountTweaks())), start.x, start.y);
+    if (created != 0) {
         // A program without its window has failed.
         tray.Close();
         return 1;

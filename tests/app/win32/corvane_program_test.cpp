@@ -7,8 +7,12 @@
 // after windows.h, which it needs
 #include <shlwapi.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,15 +24,19 @@
 namespace AppShell {
 namespace {
 
-// The program's path as Windows sees the build folder (Wine maps / to Z:).
-std::wstring ProgramPath()
+// A path of the build machine as Windows sees it (Wine maps / to Z:).
+std::wstring WindowsPath(const std::string& unix)
 {
-    const std::string unix = CORVANE_PROGRAM;
     std::wstring path = unix.front() == '/' ? L"Z:" : L"";
     for (const char c : unix) {
         path += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
     }
     return path;
+}
+
+std::wstring ProgramPath()
+{
+    return WindowsPath(CORVANE_PROGRAM);
 }
 
 // Pumps this thread's messages until `done` or the time is up.
@@ -152,15 +160,22 @@ constexpr wchar_t kSettingsKey[] = L"Software\\Corvane\\Settings";
 // One started Corvane.exe; ended at the test's end if the test did not end it.
 class Program {
 public:
-    Program()
+    // `extraSwitch`: one more test switch set to "1" for this start only.
+    explicit Program(const wchar_t* extraSwitch = nullptr)
     {
         SetEnvironmentVariableW(L"CORVANE_TEST_NO_PACING", L"1");
         SetEnvironmentVariableW(L"CORVANE_TEST_RESTART_ANSWER", L"no");
+        if (extraSwitch) {
+            SetEnvironmentVariableW(extraSwitch, L"1");
+        }
         std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         started_ = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                                   &process_) != FALSE;
+        if (extraSwitch) {
+            SetEnvironmentVariableW(extraSwitch, nullptr);
+        }
     }
     ~Program()
     {
@@ -334,6 +349,263 @@ TEST(CorvaneProgram, AStartBesideAHungInstanceSaysSoAndEndsWith1)
     EXPECT_EQ(program.Ended(5000), std::optional<DWORD>(1));
     EXPECT_EQ(MainWindowOf(program.pid()), nullptr);
     CloseHandle(mutex);
+}
+
+TEST(CorvaneProgram, AMainWindowThatCannotBeMadeEndsTheProgramWith1)
+{
+    WriteDword(kSettingsKey, L"AnalyseAtLaunch", 0);
+    Program program(L"CORVANE_TEST_FAIL_WINDOW");
+    ASSERT_TRUE(program.started());
+    EXPECT_EQ(program.Ended(10000), std::optional<DWORD>(1)) << "a program without its window has failed";
+    EXPECT_EQ(MainWindowOf(program.pid()), nullptr);
+}
+
+std::wstring CorvaneFolder()
+{
+    wchar_t appData[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH);
+    return std::wstring(appData) + L"\\Corvane";
+}
+
+std::string ReadText(const std::wstring& path)
+{
+    std::string text;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return text;
+    }
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        text.append(buffer, got);
+    }
+    CloseHandle(file);
+    return text;
+}
+
+// Config.xml as a user leaves it who deselected every tweak the shipped
+// sets select: a tune-up then changes only what the test selects.
+void WriteEverythingDeselected(const std::wstring& configuration)
+{
+    std::string records;
+    for (const char* set : {"free.xml", "silver.xml"}) {
+        std::ifstream file(std::string(CORVANE_SOURCE_DIR) + "/resources/tweaks/" + set, std::ios::binary);
+        std::stringstream text;
+        text << file.rdbuf();
+        const std::string xml = text.str();
+        const std::regex selected("<Tweak n=\"([^\"]*)\"[^>]*enabled=\"1\"");
+        for (std::sregex_iterator it(xml.begin(), xml.end(), selected), end; it != end; ++it) {
+            records += "<Tweak n=\"" + (*it)[1].str() + "\" enabled=\"0\"/>";
+        }
+    }
+    ASSERT_FALSE(records.empty()) << "no selected tweaks found in the shipped sets";
+    std::ofstream(std::filesystem::path(configuration), std::ios::binary | std::ios::trunc)
+        << "<Tweaks>" << records << "</Tweaks>";
+}
+
+std::vector<std::wstring> BackupPoints()
+{
+    std::vector<std::wstring> found;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((CorvaneFolder() + L"\\backup\\*.arch").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            found.push_back(data.cFileName);
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    return found;
+}
+
+std::optional<std::wstring> ReadString(const wchar_t* key, const wchar_t* name)
+{
+    wchar_t value[256] = {};
+    DWORD size = sizeof value - sizeof(wchar_t), type = 0;
+    HKEY handle = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    const LONG read = RegQueryValueExW(handle, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(handle);
+    if (read != ERROR_SUCCESS || type != REG_SZ) {
+        return std::nullopt;
+    }
+    return std::wstring(value);
+}
+
+// Writes the text, or deletes the value when there is none.
+void WriteString(const wchar_t* key, const wchar_t* name, const std::optional<std::wstring>& value)
+{
+    HKEY handle = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    if (value) {
+        RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
+                       static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
+    } else {
+        RegDeleteValueW(handle, name);
+    }
+    RegCloseKey(handle);
+}
+
+// Pumps until the window's state satisfies `done`; the last state read.
+bool WaitForState(HWND window, const std::function<bool(const std::string&)>& done, DWORD milliseconds,
+                  std::string* last)
+{
+    return WaitUntil([&] { return done(*last = Testing::Inspect(window)); }, milliseconds);
+}
+
+// A click as the mouse gives it: to the innermost shown child under the
+// point (client coordinates of `frame`), at that child's own coordinates.
+void ClickAt(HWND frame, POINT at)
+{
+    HWND target = frame;
+    for (;;) {
+        HWND child = ChildWindowFromPointEx(target, at, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        if (!child || child == target) {
+            break;
+        }
+        MapWindowPoints(target, child, &at, 1);
+        target = child;
+    }
+    PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    PostMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+}
+
+BOOL CALLBACK FindShownEdit(HWND child, LPARAM parameter)
+{
+    if (ClassOf(child) == L"Edit" && IsWindowVisible(child)) {
+        *reinterpret_cast<HWND*>(parameter) = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The user's way through the list: select a tweak by its "Apply" box, turn a
+// switch and back, each saved in Config.xml; then Tune Up shows the preview of
+// that one tweak, "Tune Up!" changes the registry and writes a backup point.
+TEST(CorvaneProgram, ATweakSelectedInTheListIsPreviewedAndTunedUp)
+{
+    constexpr wchar_t kDesktop[] = L"Control Panel\\Desktop";
+    constexpr wchar_t kWait[] = L"WaitToKillAppTimeout";
+    constexpr char kCategory[] = "Windows/System";
+    constexpr char kSelected[] = "Shorter wait for programs at sign-out";  // sets kWait to 10000
+
+    WriteDword(kSettingsKey, L"AnalyseAtLaunch", 0);
+    WriteDword(kSettingsKey, L"EnableBackup", 1);
+    CreateDirectoryW(CorvaneFolder().c_str(), nullptr);
+    const std::wstring configuration = CorvaneFolder() + L"\\Config.xml";
+    WriteEverythingDeselected(configuration);
+    for (const std::wstring& point : BackupPoints()) {
+        DeleteFileW((CorvaneFolder() + L"\\backup\\" + point).c_str());
+    }
+    const std::optional<std::wstring> waitBefore = ReadString(kDesktop, kWait);
+    WriteString(kDesktop, kWait, L"20000");
+
+    Program program;
+    HWND window = program.ShownWindow();
+    ASSERT_NE(window, nullptr);
+    std::string state;
+    PostMessageW(window, WM_COMMAND, 5001, 0);
+    ASSERT_TRUE(WaitForState(
+        window, [](const std::string& s) { return Testing::JsonFlag(s, "analysed") == true; }, 20000, &state))
+        << state;
+
+    const std::optional<POINT> link =
+        Testing::JsonPoint(Testing::JsonObjectNamed(state, "sections", kCategory), "customize");
+    ASSERT_TRUE(link.has_value()) << "no active \"Customize...\" link: " << state;
+    ClickAt(window, *link);
+    ASSERT_TRUE(WaitForState(
+        window,
+        [&](const std::string& s) {
+            return Testing::JsonText(s, "view") == "tweaks" && Testing::JsonText(s, "title") == kCategory &&
+                   !Testing::JsonObjects(s, "rows").empty();
+        },
+        10000, &state))
+        << state;
+    HWND filter = nullptr;
+    EnumChildWindows(window, &FindShownEdit, reinterpret_cast<LPARAM>(&filter));
+    ASSERT_NE(filter, nullptr) << "no filter box";
+
+    const struct {
+        const wchar_t* filter;
+        const char* row;
+        const char* box;
+        const char* flag;   // the row's state the click turns over
+        const char* saved;  // Config.xml's record afterwards ("enabled" follows the "Apply" box only)
+    } clicks[] = {
+        {L"Shorter wait for programs", kSelected, "selectBox", "selected",
+         "n=\"Shorter wait for programs at sign-out\" enabled=\"1\""},
+        {L"Restart Explorer automatically", "Restart Explorer automatically after a crash", "switchBox", "switchOn",
+         "n=\"Restart Explorer automatically after a crash\" enabled=\"0\""},
+        {L"Restart Explorer automatically", "Restart Explorer automatically after a crash", "switchBox", "switchOn",
+         "n=\"Restart Explorer automatically after a crash\" enabled=\"0\""},
+    };
+    for (const auto& click : clicks) {
+        SCOPED_TRACE(std::string(click.row) + " " + click.box);
+        SetWindowTextW(filter, click.filter);
+        ASSERT_TRUE(WaitForState(
+            window, [&](const std::string& s) { return Testing::JsonObjects(s, "rows").size() == 1; }, 5000, &state))
+            << state;
+        const std::string row = Testing::JsonObjectNamed(state, "rows", click.row);
+        const std::optional<POINT> box = Testing::JsonPoint(row, click.box);
+        const std::optional<bool> before = Testing::JsonFlag(row, click.flag);
+        ASSERT_TRUE(box.has_value() && before.has_value()) << state;
+        const std::string savedBefore = ReadText(configuration);
+        ClickAt(window, *box);
+        EXPECT_TRUE(WaitForState(
+            window,
+            [&](const std::string& s) {
+                return Testing::JsonFlag(Testing::JsonObjectNamed(s, "rows", click.row), click.flag) == !*before;
+            },
+            5000, &state))
+            << state;
+        const std::string saved = ReadText(configuration);
+        EXPECT_NE(saved, savedBefore) << "Config.xml did not change";
+        EXPECT_NE(saved.find(click.saved), std::string::npos) << saved;
+    }
+
+    PostMessageW(window, WM_COMMAND, 5022, 0);
+    ASSERT_TRUE(WaitForState(
+        window, [](const std::string& s) { return Testing::JsonText(s, "view") == "tuning"; }, 5000, &state));
+    PostMessageW(window, WM_COMMAND, 5015, 0);
+    HWND tuneUp = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            HWND preview = WindowOf(program.pid(), [](HWND w) { return TextOf(w) == L"Tune-up preview"; });
+            return preview && (tuneUp = FindWindowExW(preview, nullptr, nullptr, L"Tune Up!")) != nullptr;
+        },
+        10000))
+        << "no preview with \"Tune Up!\"";
+    PostMessageW(tuneUp, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(tuneUp, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(WaitForState(
+        window,
+        [](const std::string& s) {
+            const std::vector<std::string> sections = Testing::JsonObjects(s, "sections");
+            for (const std::string& section : sections) {
+                if (Testing::JsonNumber(section, "mode") != 5) {  // applied
+                    return false;
+                }
+            }
+            return !sections.empty() && Testing::JsonFlag(s, "running") == false;
+        },
+        20000, &state))
+        << state;
+
+    const std::vector<std::string> previewed = Testing::JsonObjects(state, "preview");
+    ASSERT_EQ(previewed.size(), 1u) << state;
+    EXPECT_EQ(Testing::JsonText(previewed[0], "name"), kSelected);
+    EXPECT_EQ(ReadString(kDesktop, kWait), std::optional<std::wstring>(L"10000"));
+    EXPECT_EQ(BackupPoints().size(), 1u);
+    EXPECT_EQ(Testing::JsonText(state, "view"), "tuning");
+
+    WriteString(kDesktop, kWait, waitBefore);
+    program.Tray(TrayId::kExit);
+    EXPECT_EQ(program.Ended(5000), std::optional<DWORD>(0));
 }
 
 }  // namespace

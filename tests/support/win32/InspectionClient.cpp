@@ -1,5 +1,7 @@
 #include "tests/support/win32/InspectionClient.h"
 
+#include <cctype>
+
 #include "gui/Inspection.h"
 
 namespace Testing {
@@ -28,11 +30,47 @@ LRESULT CALLBACK ClientProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// Where the value of `name` starts, looked for at the object's own level
+// only (not inside nested objects or arrays, nor inside strings).
 size_t ValueStart(const std::string& json, const std::string& name)
 {
     const std::string key = "\"" + name + "\":";
-    const size_t at = json.find(key);
-    return at == std::string::npos ? std::string::npos : at + key.size();
+    int depth = 0;
+    for (size_t at = 0; at < json.size(); ++at) {
+        const char c = json[at];
+        if (c == '"') {
+            if (depth == 1 && json.compare(at, key.size(), key) == 0) {
+                return at + key.size();
+            }
+            for (++at; at < json.size() && json[at] != '"'; ++at) {
+                at += json[at] == '\\' ? 1 : 0;
+            }
+        } else if (c == '{' || c == '[') {
+            ++depth;
+        } else if (c == '}' || c == ']') {
+            --depth;
+        }
+    }
+    return std::string::npos;
+}
+
+// The end (one past) of the object or array starting at `at`.
+size_t ValueEnd(const std::string& json, size_t at)
+{
+    int depth = 0;
+    for (; at < json.size(); ++at) {
+        const char c = json[at];
+        if (c == '"') {
+            for (++at; at < json.size() && json[at] != '"'; ++at) {
+                at += json[at] == '\\' ? 1 : 0;
+            }
+        } else if (c == '{' || c == '[') {
+            ++depth;
+        } else if ((c == '}' || c == ']') && --depth == 0) {
+            return at + 1;
+        }
+    }
+    return std::string::npos;
 }
 
 }  // namespace
@@ -106,6 +144,57 @@ std::optional<bool> JsonFlag(const std::string& json, const std::string& name)
         return false;
     }
     return std::nullopt;
+}
+
+std::optional<long long> JsonNumber(const std::string& json, const std::string& name)
+{
+    const size_t at = ValueStart(json, name);
+    if (at == std::string::npos || at >= json.size() || (json[at] != '-' && !isdigit(json[at]))) {
+        return std::nullopt;
+    }
+    return std::stoll(json.substr(at, 24));
+}
+
+std::optional<POINT> JsonPoint(const std::string& json, const std::string& name)
+{
+    const size_t at = ValueStart(json, name);
+    if (at == std::string::npos || at >= json.size() || json[at] != '[') {
+        return std::nullopt;
+    }
+    const size_t comma = json.find(',', at);
+    if (comma == std::string::npos) {
+        return std::nullopt;
+    }
+    return POINT{std::stol(json.substr(at + 1, comma - at - 1)), std::stol(json.substr(comma + 1, 24))};
+}
+
+std::vector<std::string> JsonObjects(const std::string& json, const std::string& array)
+{
+    std::vector<std::string> objects;
+    size_t at = ValueStart(json, array);
+    if (at == std::string::npos || at >= json.size() || json[at] != '[') {
+        return objects;
+    }
+    const size_t end = ValueEnd(json, at);
+    while ((at = json.find('{', at)) != std::string::npos && at < end) {
+        const size_t close = ValueEnd(json, at);
+        if (close == std::string::npos || close > end) {
+            break;
+        }
+        objects.push_back(json.substr(at, close - at));
+        at = close;
+    }
+    return objects;
+}
+
+std::string JsonObjectNamed(const std::string& json, const std::string& array, const std::string& name)
+{
+    for (std::string& object : JsonObjects(json, array)) {
+        if (JsonText(object, "name") == name) {
+            return object;
+        }
+    }
+    return {};
 }
 
 }  // namespace Testing

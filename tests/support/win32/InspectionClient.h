@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace Testing {
 
@@ -21,5 +22,13 @@ std::string Inspect(HWND window, DWORD timeoutMs = 3000);
 std::optional<std::string> JsonText(const std::string& json, const std::string& name);
 // A top-level true/false member; empty when there is none.
 std::optional<bool> JsonFlag(const std::string& json, const std::string& name);
+// A top-level integer member; empty when there is none.
+std::optional<long long> JsonNumber(const std::string& json, const std::string& name);
+// A top-level [x,y] member; empty when there is none or it is null.
+std::optional<POINT> JsonPoint(const std::string& json, const std::string& name);
+// The objects of a top-level array member, each as its own JSON text.
+std::vector<std::string> JsonObjects(const std::string& json, const std::string& array);
+// The object of the array whose "name" is `name`; empty when there is none.
+std::string JsonObjectNamed(const std::string& json, const std::string& array, const std::string& name);
 
 }  // namespace Testing
