@@ -603,9 +603,14 @@ TEST(CorvaneProgram, ATweakSelectedInTheListIsPreviewedAndTunedUp)
     EXPECT_EQ(BackupPoints().size(), 1u);
     EXPECT_EQ(Testing::JsonText(state, "view"), "tuning");
 
-    WriteString(kDesktop, kWait, waitBefore);
     program.Tray(TrayId::kExit);
     EXPECT_EQ(program.Ended(5000), std::optional<DWORD>(0));
+    // The prefix is left as a first start finds it.
+    WriteString(kDesktop, kWait, waitBefore);
+    DeleteFileW(configuration.c_str());
+    for (const std::wstring& point : BackupPoints()) {
+        DeleteFileW((CorvaneFolder() + L"\\backup\\" + point).c_str());
+    }
 }
 
 }  // namespace
