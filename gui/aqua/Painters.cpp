@@ -175,7 +175,8 @@ void PaintStatus(DrawList& list, const Scaler& s, Rect size, const std::wstring&
     list.Add(ImageOp{L"AQUA.TITLE.LEFT", {}, {0, 0, s.Scale(4), h}});
     list.Add(ImageOp{L"AQUA.TITLE.FILL",
                      {},
-                     {s.Scale(4), 0, std::max(0, size.width - s.Scale(9) - s.Scale(4)), h},
+                     // up to the right cap: a gap would show the background as a pale line
+                     {s.Scale(4), 0, std::max(0, size.width - s.Scale(6) - s.Scale(4)), h},
                      ImageLook::Normal,
                      1.0,
                      ImageFit::TileX});

@@ -126,6 +126,19 @@ TEST(PaintOtherControlsTest, MenuHelpStatusAndGroupBox)
     EXPECT_EQ(status.ImagesNamed(L"AQUA.TITLE.RIGHT")[0].dest, (Rect{382, 0, 6, 29}));
     EXPECT_EQ(status.Texts()[0].argb, 0xFFFFFFFFu);
     EXPECT_EQ(status.Texts()[0].font, (FontSpec{L"Verdana", 10, FontUnit::Point, kBold}));
+    // The strip is closed from cap to cap at every scale and width.
+    for (const int dpi : {96, 144, 192}) {
+        for (const int width : {388, 900}) {
+            DrawList strip;
+            PaintStatus(strip, Scaler(dpi), {0, 0, width, Scaler(dpi).Scale(29)}, L"Tuning");
+            const Rect left = strip.ImagesNamed(L"AQUA.TITLE.LEFT").at(0).dest;
+            const Rect fill = strip.ImagesNamed(L"AQUA.TITLE.FILL").at(0).dest;
+            const Rect right = strip.ImagesNamed(L"AQUA.TITLE.RIGHT").at(0).dest;
+            EXPECT_EQ(left.x + left.width, fill.x) << dpi << " dpi, " << width;
+            EXPECT_EQ(fill.x + fill.width, right.x) << dpi << " dpi, " << width;
+            EXPECT_EQ(right.x + right.width, width) << dpi << " dpi, " << width;
+        }
+    }
 
     DrawList group;
     PaintGroupBox(group, Scaler(), {0, 12, 200, 100}, {8, 0, 60, 24}, {}, L"", L"Backup", 0xFFFFFFFF);
