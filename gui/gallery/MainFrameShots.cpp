@@ -1,12 +1,15 @@
 // Pictures of the main window for people to look at (tools/screenshots.sh;
 // not part of CI). Hosts the real MainFrame over the free catalogue and saves
 // the screen around it: the tuning view before and after an analysis, the
-// tweaks of the first category, the details of a tweak with an edit box and
-// the tune-up preview.
+// tweaks of the first category, the details of a tweak with an edit box,
+// the tune-up preview, and after a tune-up the backups, profiles, a
+// profile's details, the tweak sets and the "Profiles" dialog.
 //   mainframe_shots OUTDIR SUFFIX
+#include <atomic>
 #include <filesystem>
 #include <string>
 #include <tuple>
+#include <thread>
 
 #include "core/xml/XmlDocument.h"
 #include "gui/win32/MainFrame.h"
@@ -69,13 +72,39 @@ bool Shoot(std::initializer_list<HWND> windows, const std::wstring& path)
 }
 
 std::wstring gPreviewShot;
+bool gRunPreview = false;  // the next preview is answered "Tune Up!" without a picture
 
 void CALLBACK ShootPreview(HWND, UINT, UINT_PTR id, DWORD)
 {
     KillTimer(nullptr, id);
     HWND preview = FindWindowW(nullptr, GUI::WindowPrompts::kPreviewTitle);
+    if (gRunPreview) {
+        PostMessageW(preview, WM_COMMAND, GUI::PreviewWindow::kTuneUp, 0);
+        return;
+    }
     Shoot({preview}, gPreviewShot);
     PostMessageW(preview, WM_COMMAND, GUI::PreviewWindow::kCancel, 0);
+}
+
+// The "Profiles" dialog runs on the window's prompt thread while the
+// window's own thread waits: another thread photographs and cancels it.
+bool ShootProfileDialog(HWND window, const std::wstring& path)
+{
+    std::atomic<bool> shot{false};
+    std::thread photographer([&] {
+        for (int i = 0; i < 300; ++i, Sleep(20)) {
+            HWND dialog = FindWindowW(L"#32770", L"Profiles");
+            if (dialog && IsWindowVisible(dialog)) {
+                Sleep(700);  // its first paint
+                shot = Shoot({dialog}, path);
+                PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                return;
+            }
+        }
+    });
+    SendMessageW(window, WM_COMMAND, GUI::Command::SaveProfile, 0);
+    photographer.join();
+    return shot;
 }
 
 // Answers everything but the preview at once; the preview is shown for real
@@ -146,6 +175,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     settings.where.dataFolder = L"CorvaneShots";
     (void)AppSettings::AtStart(settings);
     parts.settings = settings;
+    parts.backupEnabled = [] { return true; };  // the tune-up keeps a point for the backups view
     GUI::MainFrame window(parts);
     const GUI::Aqua::Scaler s(GUI::Aqua::WindowDpi(nullptr));
     if (window.Create(L"Corvane 2.3", s.Scale(120), s.Scale(10)) != 0) {
@@ -190,5 +220,30 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     SendMessageW(w, WM_COMMAND, GUI::Command::LeaveTweaks, 0);
     SendMessageW(w, WM_COMMAND, GUI::Command::TuneUp, 0);  // the preview photographs itself
     Pump(200);
-    return ok && std::filesystem::exists(gPreviewShot) ? 0 : 1;
+    ok = std::filesystem::exists(gPreviewShot) && ok;
+
+    // A tune-up that runs, so that the backups view lists its point.
+    gRunPreview = true;
+    SendMessageW(w, WM_COMMAND, GUI::Command::TuneUp, 0);
+    for (int i = 0; i < 1500 && manager.IsRunning(); ++i) {
+        Pump(20);
+    }
+    const struct {
+        int command;
+        LPARAM parameter;
+        const wchar_t* what;
+    } views[] = {
+        {GUI::Command::Backups, 0, L"backups"},
+        {GUI::Command::Profiles, 0, L"profiles"},
+        {GUI::Command::ShowProfile, 0, L"profile"},
+        {GUI::Command::TweakSets, 0, L"tweaksets"},
+    };
+    for (const auto& view : views) {
+        SendMessageW(w, WM_COMMAND, view.command, view.parameter);
+        Pump(200);
+        ok = shoot(view.what) && ok;
+    }
+    SendMessageW(w, WM_COMMAND, GUI::Command::Profiles, 0);
+    ok = ShootProfileDialog(w, name(L"profile-dialog")) && ok;
+    return ok ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gui/win32/TextMeasure.h"
 #include "gui/win32/Verdana.h"
 
 namespace GUI {
@@ -12,11 +13,22 @@ constexpr int kWidth = 520;
 constexpr int kHeight = 380;
 constexpr int kBar = 48;
 
+using Kind = PreviewLine::Kind;
+
+int IndentOf(Kind kind)
+{
+    return kind == Kind::Place ? 22 : kind == Kind::Values ? 40 : 6;
+}
+
+Aqua::FontSpec FontOf(Kind kind)
+{
+    return kind == Kind::Heading || kind == Kind::Lead ? Verdana(8, Aqua::kBold) : Verdana(8);
+}
+
 }  // namespace
 
 std::vector<PreviewLine> PreviewLines(const std::vector<Tweaker::TweakChange>& changes)
 {
-    using Kind = PreviewLine::Kind;
     std::vector<PreviewLine> lines;
     if (changes.empty()) {
         lines.push_back({Kind::Lead, L"Nothing would change."});
@@ -55,8 +67,32 @@ bool PreviewList::Create(HWND parent, Aqua::Rect place, std::vector<PreviewLine>
     if (!scroll_->Create(hwnd(), {place.width - bar, 0, bar, place.height})) {
         return false;
     }
-    scroll_->SetRange(scaler().Scale(kLineHeight) * static_cast<int>(lines_.size() + 1), place.height);
+    LayOut(place.width);
     return true;
+}
+
+void PreviewList::LayOut(int width)
+{
+    const Aqua::Scaler& s = scaler();
+    if (width == laidOutWidth_ && s.Scale(100) == laidOutScale_) {
+        return;
+    }
+    laidOutWidth_ = width;
+    laidOutScale_ = s.Scale(100);
+    // Long registry locations wrap onto the next rows instead of losing
+    // their value name and type at the right edge.
+    const int textWidth = width - s.Scale(17) - s.Scale(6);
+    tops_.assign(1, s.Scale(4));
+    for (const PreviewLine& l : lines_) {
+        const int indent = s.Scale(IndentOf(l.kind));
+        const int wrapped = WrappedTextHeight(toolkit(), s, hwnd(), l.text, FontOf(l.kind), textWidth - indent);
+        tops_.push_back(tops_.back() + std::max(s.Scale(kLineHeight), wrapped + s.Scale(5)));
+    }
+    if (scroll_) {
+        RECT client{};
+        GetClientRect(hwnd(), &client);
+        scroll_->SetRange(tops_.back() + s.Scale(kLineHeight), client.bottom);
+    }
 }
 
 void PreviewList::Wheel(int delta)
@@ -67,26 +103,20 @@ void PreviewList::Wheel(int delta)
 void PreviewList::Paint(Aqua::DrawList& list, Aqua::Rect size)
 {
     const Aqua::Scaler& s = scaler();
+    LayOut(size.width);
     list.Add(Aqua::FillOp{size, 0xFFFFFFFF});
-    const int line = s.Scale(kLineHeight);
     const int top = scroll_ ? scroll_->position() : 0;
-    const int textWidth = size.width - s.Scale(17) - s.Scale(12);
+    const int textWidth = size.width - s.Scale(17) - s.Scale(6);
     for (size_t i = 0; i < lines_.size(); ++i) {
-        const int y = s.Scale(4) + line * static_cast<int>(i) - top;
-        if (y + line < 0 || y > size.height) {
+        const int y = tops_[i] - top;
+        const int height = tops_[i + 1] - tops_[i];
+        if (y + height < 0 || y > size.height) {
             continue;
         }
         const PreviewLine& l = lines_[i];
-        using Kind = PreviewLine::Kind;
-        const int indent = s.Scale(l.kind == Kind::Place ? 22 : l.kind == Kind::Values ? 40 : 6);
-        const bool bold = l.kind == Kind::Heading || l.kind == Kind::Lead;
+        const int indent = s.Scale(IndentOf(l.kind));
         const uint32_t colour = l.kind == Kind::Values ? 0xFF0A5A0A : l.kind == Kind::Place ? 0xFF404040 : 0xFF000000;
-        Aqua::TextOp text{{indent, y, textWidth - indent + s.Scale(6), line},
-                          l.text,
-                          bold ? Verdana(8, Aqua::kBold) : Verdana(8),
-                          colour};
-        text.ellipsis = true;
-        list.Add(text);
+        list.Add(Aqua::TextOp{{indent, y, textWidth - indent, height}, l.text, FontOf(l.kind), colour});
     }
 }
 

@@ -32,7 +32,14 @@ protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Each line's top, wrapped to the list's width at its scale; the last
+    // entry is the end of the text.
+    void LayOut(int width);
+
     std::vector<PreviewLine> lines_;
+    std::vector<int> tops_;
+    int laidOutWidth_ = -1;
+    int laidOutScale_ = -1;
     RTI::Reference<Scrollbar> scroll_;
 };
 

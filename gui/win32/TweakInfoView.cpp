@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gui/win32/TextMeasure.h"
 #include "gui/win32/Verdana.h"
 
 namespace GUI {
@@ -34,21 +35,7 @@ HWND TweakInfoView::EditOf(size_t editor) const
 
 int TweakInfoView::Measure(const std::wstring& text, const Aqua::FontSpec& spec, int width) const
 {
-    Gdiplus::Font* font = toolkit().Font(spec, scaler());
-    if (!font || text.empty()) {
-        return 0;
-    }
-    HDC dc = GetDC(hwnd());
-    Gdiplus::RectF box;
-    {
-        Gdiplus::Graphics graphics(dc);
-        Gdiplus::StringFormat format;
-        format.SetTrimming(Gdiplus::StringTrimmingWord);
-        graphics.MeasureString(text.c_str(), static_cast<INT>(text.size()), font,
-                               Gdiplus::RectF(0, 0, static_cast<Gdiplus::REAL>(width), 100000.0f), &format, &box);
-    }
-    ReleaseDC(hwnd(), dc);
-    return static_cast<int>(box.Height + 1.5f);
+    return WrappedTextHeight(toolkit(), scaler(), hwnd(), text, spec, width);
 }
 
 TweakInfoView::Place TweakInfoView::Layout() const

@@ -1,7 +1,10 @@
 #include "gui/aqua/win32/Playback.h"
 
 #include <cmath>
+#include <string>
 #include <variant>
+
+#include "gui/aqua/TextFit.h"
 
 namespace GUI::Aqua {
 
@@ -99,7 +102,18 @@ void PlayText(const TextOp& op, Gdiplus::Graphics& g, Toolkit& toolkit, const Sc
     Gdiplus::SolidBrush brush(Colour(op.argb));
     const Gdiplus::RectF box(static_cast<Gdiplus::REAL>(op.rect.x), static_cast<Gdiplus::REAL>(op.rect.y),
                              static_cast<Gdiplus::REAL>(op.rect.width), static_cast<Gdiplus::REAL>(op.rect.height));
-    g.DrawString(op.text.c_str(), static_cast<INT>(op.text.size()), font, box, &format, &brush);
+    std::wstring text = op.text;
+    if (op.ellipsis) {
+        // Measured as drawn (with GDI+'s padding), on one line.
+        Gdiplus::StringFormat oneLine;
+        oneLine.SetFormatFlags(Gdiplus::StringFormatFlagsNoWrap);
+        text = FitWithEllipsis(text, op.rect.width, [&](const std::wstring& t) {
+            Gdiplus::RectF measured;
+            g.MeasureString(t.c_str(), static_cast<INT>(t.size()), font, Gdiplus::PointF(0, 0), &oneLine, &measured);
+            return static_cast<double>(measured.Width);
+        });
+    }
+    g.DrawString(text.c_str(), static_cast<INT>(text.size()), font, box, &format, &brush);
 }
 
 }  // namespace
