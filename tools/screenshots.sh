@@ -48,6 +48,9 @@ for percent in 100 200; do
     "$launch" wine wineboot -i >/dev/null 2>&1
     "$launch" wineserver -w
   fi
+  # Without a window manager only Wine itself draws the system's captions
+  # (the "Profiles" dialog's).
+  "$launch" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   dpi=$((96 * percent / 100))
   "$launch" wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
   "$launch" wineserver -w

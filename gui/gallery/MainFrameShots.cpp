@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "core/xml/XmlDocument.h"
+#include "gui/win32/BackupsView.h"
 #include "gui/win32/MainFrame.h"
 #include "gui/win32/PreviewWindow.h"
 #include "tweaker/RunControl.h"
@@ -235,7 +236,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     } views[] = {
         {GUI::Command::Backups, 0, L"backups"},
         {GUI::Command::Profiles, 0, L"profiles"},
-        {GUI::Command::ShowProfile, 0, L"profile"},
+        {GUI::Command::ShowProfile, 1, L"profile"},  // the first one with a description
         {GUI::Command::TweakSets, 0, L"tweaksets"},
     };
     for (const auto& view : views) {
@@ -245,5 +246,23 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     }
     SendMessageW(w, WM_COMMAND, GUI::Command::Profiles, 0);
     ok = ShootProfileDialog(w, name(L"profile-dialog")) && ok;
+
+    // The tune-up is undone through its point, and the point deleted, so
+    // that the next run finds the registry as this one did.
+    SendMessageW(w, WM_COMMAND, GUI::Command::Backups, 0);
+    GUI::BackupsView& backups = *window.backupsView();
+    for (const GUI::BackupRow& row : backups.list().Rows()) {
+        const GUI::Aqua::Scaler& bs = backups.scaler();
+        const LPARAM at = MAKELPARAM(bs.Scale(row.checkBox.left + row.checkBox.width / 2),
+                                     bs.Scale(row.checkBox.top + row.checkBox.height / 2));
+        SendMessageW(backups.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(backups.hwnd(), WM_LBUTTONUP, 0, at);
+    }
+    Pump(100);
+    SendMessageW(w, WM_COMMAND, GUI::Command::RestorePoints, 0);
+    for (int i = 0; i < 1500 && backups.restoring(); ++i) {
+        Pump(20);
+    }
+    SendMessageW(w, WM_COMMAND, GUI::Command::DeletePoints, 0);
     return ok ? 0 : 1;
 }

@@ -64,8 +64,9 @@ void CollectionsView::Paint(Aqua::DrawList& list, Aqua::Rect size)
         list.Add(Aqua::FillOp{place, row.background});
         list.Add(Aqua::ImageOp{row.icon, {}, Place(row.iconArea)});
         list.Add(Aqua::TextOp{Place(77, y + 12, textWidth, 18), row.name, TextFont(10, Aqua::kBold), 0xFF000000});
-        list.Add(Aqua::TextOp{Place(77, y + 32, textWidth, row.custom ? 70 : 95), row.description, TextFont(8),
-                              CollectionsList::kDescriptionColour, Aqua::TextAlign::Left, true});
+        // Wrapped under the name: the row has room for the whole description.
+        list.Add(Aqua::TextOp{Place(77, y + 34, textWidth, row.custom ? 68 : 93), row.description, TextFont(8),
+                              CollectionsList::kDescriptionColour});
         if (row.custom) {
             list.Add(Aqua::TextOp{Place(row.runKnobset), CollectionsList::kRunKnobsetText,
                                   TextFont(8, Aqua::kUnderline), CollectionsList::kLinkColour});
