@@ -380,17 +380,7 @@ void MainFrame::BringUp()
         ShowWindow(w, SW_RESTORE);
     }
     ShowWindow(w, SW_SHOW);
-    if (menu_) {
-        ShowWindow(menu_->hwnd(), SW_SHOWNA);
-    }
-    if (help_) {
-        ShowWindow(help_->hwnd(), SW_SHOWNA);
-    }
-    RECT client{};
-    GetClientRect(w, &client);
-    POINT origin{0, 0};
-    ClientToScreen(w, &origin);
-    PlacePopups(origin.x, origin.y);
+    ShowPopups();  // also when the frame was visible already
     SetForegroundWindow(w);
     SetFocus(w);
     if (!keyHook_) {
@@ -427,6 +417,19 @@ void MainFrame::OnCaptionButton(LRESULT hit)
         return;
     }
     Window::OnCaptionButton(hit);
+}
+
+void MainFrame::ShowPopups()
+{
+    if (menu_) {
+        ShowWindow(menu_->hwnd(), SW_SHOWNA);
+    }
+    if (help_) {
+        ShowWindow(help_->hwnd(), SW_SHOWNA);
+    }
+    POINT origin{0, 0};
+    ClientToScreen(hwnd(), &origin);
+    PlacePopups(origin.x, origin.y);
 }
 
 void MainFrame::PlacePopups(int x, int y)
@@ -579,6 +582,13 @@ LRESULT MainFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_CLOSE:
             HideAll();  // Alt+F4 and the taskbar hide; "Exit" ends the program
             return 0;
+        case WM_SHOWWINDOW:
+            // Shown by anyone's ShowWindow (the program's start, the tray,
+            // a second start): the menu and help pop-ups come with it.
+            if (wParam && lParam == 0) {
+                ShowPopups();
+            }
+            break;
         case WM_PAINT: {
             PAINTSTRUCT ps;
             BeginPaint(hwnd(), &ps);

@@ -177,6 +177,7 @@ private:
     void LoadTips();
     void OnCommand(int command, intptr_t parameter);
     void Sync();
+    void ShowPopups();
     void PlacePopups(int clientX, int clientY);
     void HideAll();
     void OpenOnlineHelp();

@@ -261,6 +261,13 @@ TEST(CorvaneProgram, TheFirstStartWritesTheSettingsAnalysesAtLaunchAndEndsWithTh
     ASSERT_TRUE(program.started());
     HWND window = program.ShownWindow();
     ASSERT_NE(window, nullptr) << "no main window within 20 s";
+    // The program shows its window as the shell asks; the menu beside it
+    // comes too (it once stayed hidden until the tray's "Open").
+    HWND menu = FindWindowW(nullptr, L"Velmont Main Menu");
+    DWORD menuOwner = 0;
+    GetWindowThreadProcessId(menu, &menuOwner);
+    EXPECT_TRUE(menu && menuOwner == program.pid() && WaitUntil([&] { return IsWindowVisible(menu) != FALSE; }, 3000))
+        << "the main menu is not shown with the window";
 
     const std::string state = Testing::Inspect(window);
     ASSERT_FALSE(state.empty()) << "the inspection hook did not answer";
