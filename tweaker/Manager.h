@@ -124,6 +124,14 @@ public:
     // Where the end-of-run messages go (not owned); nullptr = nowhere.
     void SetRunMessages(IRunMessages* messages) { messages_ = messages; }
     RTI::ITracer* Tracer() const { return tracer_; }
+    // Forgets `tracer` when it is the stored one: its owner is going away and
+    // RecomputeAll must not call it afterwards. Call it with no run active.
+    void ForgetTracer(const RTI::ITracer* tracer)
+    {
+        if (tracer_ == tracer) {
+            tracer_ = nullptr;
+        }
+    }
 
     // Tweak names "Tweak", "Category", "Group", "Application"; item names
     // "Key", "File", "Shortcut".

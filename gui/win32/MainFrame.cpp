@@ -174,6 +174,8 @@ MainFrame::~MainFrame()
     if (manager_.IsRunning()) {
         manager_.StopRun();
     }
+    // The manager outlives this window: it keeps neither of its sinks.
+    manager_.ForgetTracer(tracer_.get());
     manager_.SetRunMessages(nullptr);
     if (keyHook_) {
         UnhookWindowsHookEx(keyHook_);

@@ -519,6 +519,18 @@ TEST_F(MainFrameTest, TuneUpShowsThePreviewChangesTheRegistryAndWritesABackupPoi
     ASSERT_TRUE(PumpUntil([&] { return prompts_.restarts == 1; }));
 }
 
+// The manager outlives the window: once the window is gone the manager holds
+// no pointer to its tracer, so recomputing afterwards reaches nothing dead.
+TEST_F(MainFrameTest, TheManagerForgetsTheWindowsTracerWhenTheWindowGoes)
+{
+    Open();
+    Analyse();
+    ASSERT_NE(M().Tracer(), nullptr);
+    window_.reset();
+    EXPECT_EQ(M().Tracer(), nullptr);
+    M().RecomputeAll();
+}
+
 // After a tune-up the backups view lists its point; restoring it on the
 // worker brings the registry back and says so truthfully; deleting asks first.
 TEST_F(MainFrameTest, TheBackupsViewRestoresAndDeletesThePointOfATuneUp)
