@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "gui/win32/Prompts.h"
+
 namespace GUI {
 
 namespace {
@@ -80,9 +82,14 @@ std::wstring TextOf(HWND dialog, int id)
     return text;
 }
 
-void CentreOnOwner(HWND dialog)
+// What the dialog's loop on the prompt thread needs and gives back.
+struct DetailsJob {
+    HWND centreOn = nullptr;  // the owner on the user-interface thread
+    Profiles::ProfileDetails texts;
+};
+
+void CentreOn(HWND dialog, HWND owner)
 {
-    HWND owner = GetWindow(dialog, GW_OWNER);
     RECT area{};
     if (!owner || !GetWindowRect(owner, &area)) {
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
@@ -105,11 +112,11 @@ INT_PTR CALLBACK ProfileDialog::Procedure(HWND dialog, UINT message, WPARAM wPar
                 SetDlgItemTextW(dialog, id, L"");
             }
             SendDlgItemMessageW(dialog, kNameId, EM_LIMITTEXT, 260, 0);
-            CentreOnOwner(dialog);
+            CentreOn(dialog, reinterpret_cast<DetailsJob*>(lParam)->centreOn);
             return TRUE;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK) {
-                auto* details = reinterpret_cast<Profiles::ProfileDetails*>(GetWindowLongPtrW(dialog, DWLP_USER));
+                auto* details = &reinterpret_cast<DetailsJob*>(GetWindowLongPtrW(dialog, DWLP_USER))->texts;
                 details->name = TextOf(dialog, kNameId);
                 details->shortDescription = TextOf(dialog, kShortId);
                 details->extendedDescription = TextOf(dialog, kExtendedId);
@@ -127,12 +134,12 @@ INT_PTR CALLBACK ProfileDialog::Procedure(HWND dialog, UINT message, WPARAM wPar
     return FALSE;
 }
 
-bool ProfileDialog::AskProfileDetails(Profiles::ProfileDetails* details)
+int ProfileDialog::RunDialog(void* job)
 {
     TemplateBuilder t;
     const DWORD multi = ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
-    t.Dialog(DS_SETFONT | DS_MODALFRAME | DS_SHELLFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU, 186, 188,
-             Profiles::PromptText::kDialogTitle.data(), 8, L"MS Shell Dlg", 8);
+    t.Dialog(DS_SETFONT | DS_MODALFRAME | DS_SHELLFONT | DS_SETFOREGROUND | WS_POPUP | WS_CAPTION | WS_SYSMENU, 186,
+             188, Profiles::PromptText::kDialogTitle.data(), 8, L"MS Shell Dlg", 8);
     t.Item(SS_LEFT, 7, 7, 172, 8, 0xFFFF, kStatic, L"Profile name");
     t.Item(ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 17, 172, 14, kNameId, kEdit, L"");
     t.Item(SS_LEFT, 7, 37, 172, 8, 0xFFFF, kStatic, L"Short Description");
@@ -141,37 +148,42 @@ bool ProfileDialog::AskProfileDetails(Profiles::ProfileDetails* details)
     t.Item(multi, 7, 99, 172, 64, kExtendedId, kEdit, L"");
     t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 75, 168, 50, 14, IDOK, kButton, L"OK");
     t.Item(BS_PUSHBUTTON | WS_TABSTOP, 129, 168, 50, 14, IDCANCEL, kButton, L"Cancel");
-    Profiles::ProfileDetails texts;
-    const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.Get(), owner_, &Procedure,
-                                                   reinterpret_cast<LPARAM>(&texts));
-    if (result != IDOK) {
+    return static_cast<int>(DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.Get(), nullptr, &Procedure,
+                                                    reinterpret_cast<LPARAM>(job)));
+}
+
+bool ProfileDialog::AskProfileDetails(Profiles::ProfileDetails* details)
+{
+    DetailsJob job;
+    job.centreOn = owner_;
+    if (RunPrompt(owner_, &RunDialog, &job) != IDOK) {
         return false;
     }
-    *details = std::move(texts);
+    *details = std::move(job.texts);
     return true;
 }
 
 void ProfileDialog::ShowNameOccupied(const std::wstring& /*name*/)
 {
-    MessageBoxW(owner_, Profiles::PromptText::kNameOccupiedText.data(),
-                Profiles::PromptText::kNameOccupiedCaption.data(), MB_OK);
+    (void)ShowMessageBox(owner_, std::wstring(Profiles::PromptText::kNameOccupiedCaption),
+                         std::wstring(Profiles::PromptText::kNameOccupiedText), MB_OK);
 }
 
 bool ProfileDialog::ConfirmDelete()
 {
-    return MessageBoxW(owner_, Profiles::PromptText::kDeleteText.data(), Profiles::PromptText::kDeleteCaption.data(),
-                       MB_OKCANCEL) == IDOK;
+    return ShowMessageBox(owner_, std::wstring(Profiles::PromptText::kDeleteCaption),
+                          std::wstring(Profiles::PromptText::kDeleteText), MB_OKCANCEL) == IDOK;
 }
 
 void ProfileDialog::ShowSetCompleted()
 {
-    MessageBoxW(owner_, Profiles::PromptText::kSetCompletedText.data(),
-                Profiles::PromptText::kSetCompletedCaption.data(), MB_OK);
+    (void)ShowMessageBox(owner_, std::wstring(Profiles::PromptText::kSetCompletedCaption),
+                         std::wstring(Profiles::PromptText::kSetCompletedText), MB_OK);
 }
 
 void ProfileDialog::ShowFailure(const std::wstring& text)
 {
-    MessageBoxW(owner_, text.c_str(), Profiles::PromptText::kDialogTitle.data(), MB_OK | MB_ICONWARNING);
+    (void)ShowMessageBox(owner_, std::wstring(Profiles::PromptText::kDialogTitle), text, MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace GUI

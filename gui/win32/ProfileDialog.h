@@ -2,8 +2,8 @@
 // GUI::ProfileDialog: the "Profiles" dialog (profile name 1006, short
 // description 1007, extended description 1008, OK 1, Cancel 2; "MS Shell
 // Dlg" 8, 186 x 188 dialog units, centred on its owner) and the message
-// boxes the profile store asks and tells through. It runs on the thread
-// that calls it (the main window's prompt thread).
+// boxes the profile store asks and tells through. Each is shown on a prompt
+// thread (gui/win32/Prompts.h) while the owner keeps painting, disabled.
 #include <windows.h>
 
 #include "profiles/IProfilePrompts.h"
@@ -27,6 +27,8 @@ public:
 
 private:
     static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    // The dialog's loop on the prompt thread; `job` is a DetailsJob.
+    static int RunDialog(void* job);
 
     HWND owner_;
 };

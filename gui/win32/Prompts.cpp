@@ -71,15 +71,19 @@ int RunPrompt(HWND owner, int (*body)(void*), void* argument)
     if (!thread) {
         job.result = body(argument);  // no thread: the prompt blocks, but it is shown
     } else {
-        // Keep painting and answering sent messages while the prompt is open;
-        // posted commands stay queued until it closes.
+        // Keep painting, ticking timers and answering sent messages while the
+        // prompt is open; posted commands and input stay queued until it closes.
         for (;;) {
-            const DWORD r = MsgWaitForMultipleObjectsEx(1, &thread, INFINITE, QS_SENDMESSAGE | QS_PAINT, 0);
+            const DWORD r =
+                MsgWaitForMultipleObjectsEx(1, &thread, INFINITE, QS_SENDMESSAGE | QS_PAINT | QS_TIMER, 0);
             if (r != WAIT_OBJECT_0 + 1) {
                 break;  // the thread ended (or the wait failed: do not spin)
             }
             MSG msg;
             while (PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+                DispatchMessageW(&msg);
+            }
+            while (PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) {
                 DispatchMessageW(&msg);
             }
             // Delivers messages sent from other threads.
@@ -95,16 +99,20 @@ int RunPrompt(HWND owner, int (*body)(void*), void* argument)
     return job.result;
 }
 
+int ShowMessageBox(HWND owner, const std::wstring& caption, const std::wstring& text, UINT flags)
+{
+    Box box{&caption, &text, flags};
+    return RunPrompt(owner, ShowBox, &box);
+}
+
 bool WindowPrompts::Ask(HWND owner, const std::wstring& caption, const std::wstring& text)
 {
-    Box box{&caption, &text, MB_OKCANCEL | MB_ICONQUESTION};
-    return RunPrompt(owner, ShowBox, &box) == IDOK;
+    return ShowMessageBox(owner, caption, text, MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }
 
 void WindowPrompts::Tell(HWND owner, const std::wstring& caption, const std::wstring& text, UINT icon)
 {
-    Box box{&caption, &text, MB_OK | icon};
-    (void)RunPrompt(owner, ShowBox, &box);
+    (void)ShowMessageBox(owner, caption, text, MB_OK | icon);
 }
 
 bool WindowPrompts::ConfirmTuneUp(HWND owner, const std::vector<Tweaker::TweakChange>& changes)

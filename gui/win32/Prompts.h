@@ -55,7 +55,12 @@ private:
 };
 
 // Runs `body` on a prompt thread and returns its result, keeping `owner`
-// painted (and disabled) meanwhile.
+// painted (and disabled) meanwhile, with this thread's timers ticking. What
+// `body` shows has no owner window: an owner on another thread would join the
+// two threads' input, and this waiting thread would stall the prompt's input.
 int RunPrompt(HWND owner, int (*body)(void*), void* argument);
+
+// A message box (MB_* `flags`) on a prompt thread: the button pressed.
+int ShowMessageBox(HWND owner, const std::wstring& caption, const std::wstring& text, UINT flags);
 
 }  // namespace GUI

@@ -3,10 +3,22 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include "gui/win32/Prompts.h"
+
 namespace GUI {
 
-bool Win32UserFileSeam::AskOpenFile(const OpenFileRequest& request, std::wstring* path)
+namespace {
+
+struct OpenFileJob {
+    const OpenFileRequest* request = nullptr;
+    std::wstring path;
+};
+
+// The file-open dialog on the prompt thread: IDOK with the chosen path.
+int AskOnPromptThread(void* argument)
 {
+    auto* job = static_cast<OpenFileJob*>(argument);
+    const OpenFileRequest& request = *job->request;
     std::wstring filter;
     for (const auto& [description, pattern] : request.filters) {
         filter += description;
@@ -18,7 +30,6 @@ bool Win32UserFileSeam::AskOpenFile(const OpenFileRequest& request, std::wstring
     wchar_t buffer[MAX_PATH] = {};
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner_;
     ofn.lpstrFilter = filter.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = buffer;
@@ -27,9 +38,26 @@ bool Win32UserFileSeam::AskOpenFile(const OpenFileRequest& request, std::wstring
     ofn.Flags = OFN_EXPLORER | (request.pathMustExist ? OFN_PATHMUSTEXIST : 0) |
                 (request.fileMustExist ? OFN_FILEMUSTEXIST : 0) | (request.noChangeDir ? OFN_NOCHANGEDIR : 0);
     if (!GetOpenFileNameW(&ofn)) {
+        return IDCANCEL;
+    }
+    job->path = buffer;
+    return IDOK;
+}
+
+}  // namespace
+
+HWND Win32UserFileSeam::TopWindow() const
+{
+    return owner_ ? GetAncestor(owner_, GA_ROOT) : nullptr;
+}
+
+bool Win32UserFileSeam::AskOpenFile(const OpenFileRequest& request, std::wstring* path)
+{
+    OpenFileJob job{&request, {}};
+    if (RunPrompt(TopWindow(), &AskOnPromptThread, &job) != IDOK) {
         return false;
     }
-    *path = buffer;
+    *path = std::move(job.path);
     return true;
 }
 
@@ -60,7 +88,7 @@ bool Win32UserFileSeam::FileExists(const std::wstring& path)
 
 void Win32UserFileSeam::ShowMessage(const std::wstring& text, const std::wstring& caption)
 {
-    MessageBoxW(owner_, text.c_str(), caption.c_str(), MB_OK);
+    (void)ShowMessageBox(TopWindow(), caption, text, MB_OK);
 }
 
 }  // namespace GUI

@@ -1,6 +1,8 @@
 #pragma once
 // The system's side of the user tweak file's actions: the file-open dialog,
-// starting a program through the shell, and message boxes, owned by a window.
+// starting a program through the shell, and message boxes, for a window. The
+// dialog and the boxes run on a prompt thread (gui/win32/Prompts.h) while the
+// window's top-level window keeps painting, disabled.
 #include <windows.h>
 
 #include "gui/UserTweaksChoice.h"
@@ -17,6 +19,8 @@ public:
     void ShowMessage(const std::wstring& text, const std::wstring& caption) override;
 
 private:
+    HWND TopWindow() const;
+
     HWND owner_;
 };
 

@@ -1,8 +1,8 @@
 #pragma once
 // Messages shown on a prompt thread of their own while the user-interface
-// thread waits without freezing: it keeps handling sent and paint messages
-// (MsgWaitForMultipleObjectsEx), with the main window disabled meanwhile.
-// The prompt thread is waited for, never terminated.
+// thread waits without freezing (GUI::RunPrompt, gui/win32/Prompts.h): it
+// keeps painting and answering sent messages, the main window disabled
+// meanwhile. The prompt thread is waited for, never terminated.
 #include <windows.h>
 
 #include "app/corvane/LoadNotice.h"
@@ -18,9 +18,5 @@ public:
 private:
     HWND owner_;
 };
-
-// Waits for `handle` on the user-interface thread, handling sent messages and
-// painting meanwhile; posted input waits until the prompt has closed.
-void WaitPainting(HANDLE handle);
 
 }  // namespace AppShell

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "gui/Inspection.h"
+#include "gui/UserTweaksChoice.h"
 #include "gui/win32/MainFrame.h"
 #include "tests/gui/GuiFixture.h"
 #include "tweaker/ChangeLock.h"
@@ -706,6 +707,85 @@ TEST_F(MainFrameTest, TheProfilesViewSavesShowsAndDeletesProfiles)
     helper.join();
     EXPECT_EQ(window_->State().rows.size(), before);
     ASSERT_TRUE(PumpUntil([&] { return !window_->State().buttons[2].enabled; }));
+}
+
+std::atomic<int> timerTicks{0};
+void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD)
+{
+    ++timerTicks;
+}
+
+std::wstring UserTweaksPath()
+{
+    wchar_t text[MAX_PATH] = {};
+    DWORD size = sizeof text;
+    if (RegGetValueW(HKEY_CURRENT_USER, GUI::kProgramKey, GUI::kUserTweaksValue, RRF_RT_REG_SZ, nullptr, text,
+                     &size) != ERROR_SUCCESS) {
+        return L"(none)";
+    }
+    return text;
+}
+
+// The profile dialog, the delete question and the file dialog run on a prompt
+// thread: while one is open the window is disabled, answers the inspection
+// hook and its timers tick, and a posted command waits until it has closed.
+// Cancel changes nothing (no profile saved or deleted, UserTweaksPath kept).
+TEST_F(MainFrameTest, DialogsRunOnThePromptThreadWhileTheWindowAnswers)
+{
+    Open();
+    const struct {
+        int view;
+        int command;
+        const wchar_t* title;  // nullptr: the file dialog, whatever its title
+        const wchar_t* viewName;
+    } cases[] = {
+        {5025, 5028, L"Profiles", L"profiles"},
+        {5025, 5027, L"Profile deleting confirmation.", L"profiles"},
+        {5035, 5038, nullptr, L"tweaksets"},
+    };
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, &CountTick);
+    const DWORD uiThread = GetCurrentThreadId();
+    const std::wstring pathBefore = UserTweaksPath();
+    for (const auto& c : cases) {
+        Command(c.view);
+        if (c.command == 5027) {  // a ticked profile to delete
+            GUI::ProfilesView& view = *window_->profilesView();
+            const GUI::Rect& r = view.list().Rows().back().checkBox;
+            const GUI::Aqua::Scaler& s = view.scaler();
+            Click(view.hwnd(), {s.Scale(r.left), s.Scale(r.top), s.Scale(r.width), s.Scale(r.height)});
+            ASSERT_TRUE(PumpUntil([&] { return window_->State().buttons[2].enabled; }));
+        }
+        const size_t rows = window_->State().rows.size();
+        HWND w = W();
+        std::atomic<bool> otherThread{false}, disabled{false}, ticked{false};
+        std::string during;
+        std::thread helper = AnswerDialog(c.title, [&](HWND d) {
+            otherThread = GetWindowThreadProcessId(d, nullptr) != uiThread;
+            disabled = !IsWindowEnabled(w);
+            PostMessageW(w, WM_COMMAND, 5007, 0);  // Back: waits for the dialog
+            during = Inspector().Ask(w);
+            const int ticks = timerTicks;
+            for (int i = 0; i < 100 && timerTicks == ticks; ++i) {
+                Sleep(20);
+            }
+            ticked = timerTicks != ticks;
+            PostMessageW(d, WM_COMMAND, IDCANCEL, 0);
+        });
+        Command(c.command);
+        helper.join();
+        EXPECT_TRUE(otherThread) << c.command;
+        EXPECT_TRUE(disabled) << c.command;
+        EXPECT_TRUE(ticked) << c.command;
+        const std::wstring viewName(c.viewName);
+        EXPECT_TRUE(Has(during, "\"view\":\"" + std::string(viewName.begin(), viewName.end()) + "\""))
+            << c.command << " " << during;
+        EXPECT_TRUE(IsWindowEnabled(w)) << c.command;
+        EXPECT_EQ(window_->State().view, c.viewName) << c.command << ": Back waited";
+        EXPECT_EQ(window_->State().rows.size(), rows) << c.command << ": Cancel changed nothing";
+        ASSERT_TRUE(PumpUntil([&] { return window_->State().view == L"tuning"; })) << c.command;
+    }
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(UserTweaksPath(), pathBefore);
 }
 
 TEST_F(MainFrameTest, DetailsChangeValuesOnlyOnOk)
