@@ -1,240 +1,117 @@
 #include "gui/InspectionState.h"
 
-#include <cstdio>
-
+#include "core/text/JsonWriter.h"
 #include "core/text/Utf.h"
 
 namespace GUI {
 
 namespace {
 
-class Json {
-public:
-    void Key(const char* name)
-    {
-        Separate();
-        out_ += '"';
-        out_ += name;
-        out_ += "\":";
-        first_ = true;  // the value follows without a comma
+void Strings(Text::JsonWriter& j, const wchar_t* name, const std::vector<std::wstring>& texts)
+{
+    j.Key(name).BeginArray();
+    for (const std::wstring& t : texts) {
+        j.String(t);
     }
-    void String(const std::wstring& text)
-    {
-        Separate();
-        std::string utf8;
-        if (Text::WideToUtf8(text, &utf8) != 0) {
-            utf8.assign(1, '?');  // an unpaired surrogate; the hook only reads
-        }
-        out_ += '"';
-        for (const char c : utf8) {
-            switch (c) {
-                case '"':
-                    out_ += "\\\"";
-                    break;
-                case '\\':
-                    out_ += "\\\\";
-                    break;
-                case '\n':
-                    out_ += "\\n";
-                    break;
-                case '\r':
-                    out_ += "\\r";
-                    break;
-                case '\t':
-                    out_ += "\\t";
-                    break;
-                default:
-                    if (static_cast<unsigned char>(c) < 0x20) {
-                        char escaped[8];
-                        std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
-                        out_ += escaped;
-                    } else {
-                        out_ += c;
-                    }
-            }
-        }
-        out_ += '"';
-    }
-    void Number(long long n)
-    {
-        Separate();
-        out_ += std::to_string(n);
-    }
-    void Bool(bool b)
-    {
-        Separate();
-        out_ += b ? "true" : "false";
-    }
-    void Open(char bracket)
-    {
-        Separate();
-        out_ += bracket;
-        first_ = true;
-    }
-    void Close(char bracket)
-    {
-        out_ += bracket;
-        first_ = false;
-    }
-    void Strings(const char* name, const std::vector<std::wstring>& texts)
-    {
-        Key(name);
-        Open('[');
-        for (const std::wstring& t : texts) {
-            String(t);
-        }
-        Close(']');
-    }
-    // [x,y], or null when the part cannot be clicked now.
-    void Point(const char* name, const ClickPoint& p)
-    {
-        Key(name);
-        if (!p.reachable) {
-            Separate();
-            out_ += "null";
-            return;
-        }
-        Open('[');
-        Number(p.x);
-        Number(p.y);
-        Close(']');
-    }
-    std::string Take() { return std::move(out_); }
+    j.EndArray();
+}
 
-private:
-    void Separate()
-    {
-        if (!first_) {
-            out_ += ',';
-        }
-        first_ = false;
+// [x,y], or null when the part cannot be clicked now.
+void Point(Text::JsonWriter& j, const wchar_t* name, const ClickPoint& p)
+{
+    j.Key(name);
+    if (!p.reachable) {
+        j.Null();
+        return;
     }
-    std::string out_;
-    bool first_ = true;
-};
+    j.BeginArray().Number(p.x).Number(p.y).EndArray();
+}
 
 }  // namespace
 
 std::string ToJson(const WindowState& s)
 {
-    Json j;
-    j.Open('{');
-    j.Key("view");
-    j.String(s.view);
-    j.Key("caption");
-    j.String(s.caption);
-    j.Key("title");
-    j.String(s.title);
-    j.Key("helpTopic");
-    j.String(s.helpTopic);
-    j.Key("menu");
-    j.Number(s.menu);
-    j.Key("visible");
-    j.Bool(s.visible);
-    j.Key("running");
-    j.Bool(s.running);
-    j.Key("analysed");
-    j.Bool(s.analysed);
-    j.Key("buttons");
-    j.Open('[');
+    Text::JsonWriter j(Text::JsonWriter::Layout::Compact);
+    j.BeginObject();
+    j.Key(L"view").String(s.view);
+    j.Key(L"caption").String(s.caption);
+    j.Key(L"title").String(s.title);
+    j.Key(L"helpTopic").String(s.helpTopic);
+    j.Key(L"menu").Number(s.menu);
+    j.Key(L"visible").Bool(s.visible);
+    j.Key(L"running").Bool(s.running);
+    j.Key(L"analysed").Bool(s.analysed);
+    j.Key(L"buttons").BeginArray();
     for (const ButtonState& b : s.buttons) {
-        j.Open('{');
-        j.Key("id");
-        j.Number(b.id);
-        j.Key("caption");
-        j.String(b.caption);
-        j.Key("enabled");
-        j.Bool(b.enabled);
-        j.Close('}');
+        j.BeginObject();
+        j.Key(L"id").Number(b.id);
+        j.Key(L"caption").String(b.caption);
+        j.Key(L"enabled").Bool(b.enabled);
+        j.EndObject();
     }
-    j.Close(']');
-    j.Key("sections");
-    j.Open('[');
+    j.EndArray();
+    j.Key(L"sections").BeginArray();
     for (const SectionState& c : s.sections) {
-        j.Open('{');
-        j.Key("name");
-        j.String(c.name);
-        j.Key("mode");
-        j.Number(c.mode);
-        j.Key("status");
-        j.String(c.status);
-        j.Key("summary");
-        j.String(c.summary);
-        j.Key("litCells");
-        j.Number(c.litCells);
-        j.Key("cells");
-        j.String(c.cells);
-        j.Key("grey");
-        j.Bool(c.grey);
-        j.Point("customize", c.customize);
-        j.Close('}');
+        j.BeginObject();
+        j.Key(L"name").String(c.name);
+        j.Key(L"mode").Number(c.mode);
+        j.Key(L"status").String(c.status);
+        j.Key(L"summary").String(c.summary);
+        j.Key(L"litCells").Number(c.litCells);
+        j.Key(L"cells").String(c.cells);
+        j.Key(L"grey").Bool(c.grey);
+        Point(j, L"customize", c.customize);
+        j.EndObject();
     }
-    j.Close(']');
-    j.Key("filter");
-    j.String(s.filter);
-    j.Key("rows");
-    j.Open('[');
+    j.EndArray();
+    j.Key(L"filter").String(s.filter);
+    j.Key(L"rows").BeginArray();
     for (size_t i = 0; i < s.rows.size(); ++i) {
         const RowState& r = s.rows[i];
         const RowPoints points = i < s.rowPoints.size() ? s.rowPoints[i] : RowPoints{};
-        j.Open('{');
-        j.Key("name");
-        j.String(r.name);
-        j.Key("selected");
-        j.Bool(r.selected);
-        j.Key("twoState");
-        j.Bool(r.twoState);
-        j.Key("switchOn");
-        j.Bool(r.switchOn);
-        j.Key("applied");
-        j.Bool(r.applied);
-        j.Key("noAccess");
-        j.Bool(r.noAccess);
-        j.Point("selectBox", points.selectBox);
-        j.Point("switchBox", points.switchBox);
-        j.Close('}');
+        j.BeginObject();
+        j.Key(L"name").String(r.name);
+        j.Key(L"selected").Bool(r.selected);
+        j.Key(L"twoState").Bool(r.twoState);
+        j.Key(L"switchOn").Bool(r.switchOn);
+        j.Key(L"applied").Bool(r.applied);
+        j.Key(L"noAccess").Bool(r.noAccess);
+        Point(j, L"selectBox", points.selectBox);
+        Point(j, L"switchBox", points.switchBox);
+        j.EndObject();
     }
-    j.Close(']');
-    j.Key("details");
-    j.String(s.details);
-    j.Strings("detailLines", s.detailLines);
-    j.Key("editors");
-    j.Open('[');
+    j.EndArray();
+    j.Key(L"details").String(s.details);
+    Strings(j, L"detailLines", s.detailLines);
+    j.Key(L"editors").BeginArray();
     for (const EditorState& e : s.editors) {
-        j.Open('{');
-        j.Key("range");
-        j.Bool(e.range);
-        j.Key("text");
-        j.String(e.text);
-        j.Strings("presets", e.presets);
-        j.Key("ticked");
-        j.Number(e.ticked);
-        j.Close('}');
+        j.BeginObject();
+        j.Key(L"range").Bool(e.range);
+        j.Key(L"text").String(e.text);
+        Strings(j, L"presets", e.presets);
+        j.Key(L"ticked").Number(e.ticked);
+        j.EndObject();
     }
-    j.Close(']');
-    j.Key("preview");
-    j.Open('[');
+    j.EndArray();
+    j.Key(L"preview").BeginArray();
     for (const PreviewState& p : s.preview) {
-        j.Open('{');
-        j.Key("category");
-        j.String(p.category);
-        j.Key("name");
-        j.String(p.name);
-        j.Strings("lines", p.lines);
-        j.Close('}');
+        j.BeginObject();
+        j.Key(L"category").String(p.category);
+        j.Key(L"name").String(p.name);
+        Strings(j, L"lines", p.lines);
+        j.EndObject();
     }
-    j.Close(']');
-    j.Key("panel");
-    j.String(s.panel);
-    j.Key("panelOpacity");
-    j.Number(s.panelOpacity);
-    j.Key("strip");
-    j.String(s.strip);
-    j.Key("progress");
-    j.String(s.progress);
-    j.Strings("prompts", s.prompts);
-    j.Close('}');
-    return j.Take();
+    j.EndArray();
+    j.Key(L"panel").String(s.panel);
+    j.Key(L"panelOpacity").Number(s.panelOpacity);
+    j.Key(L"strip").String(s.strip);
+    j.Key(L"progress").String(s.progress);
+    Strings(j, L"prompts", s.prompts);
+    j.EndObject();
+    std::string utf8;
+    // Unpaired surrogates are escaped by the writer: the text always converts.
+    (void)Text::WideToUtf8(j.Take(), &utf8);
+    return utf8;
 }
 
 }  // namespace GUI

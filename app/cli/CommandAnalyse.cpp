@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "app/cli/Catalogue.h"
-#include "app/cli/JsonWriter.h"
+#include "core/text/JsonWriter.h"
 #include "core/system/OsVersion.h"
 #include "tweaker/Key.h"
 
 namespace Cli {
+
+using Text::JsonWriter;
 namespace {
 
 // The status codes of a tweak's registry items, in item order.

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/cli/Catalogue.h"
-#include "app/cli/JsonWriter.h"
+#include "core/text/JsonWriter.h"
 #include "core/platform/Errors.h"
 #include "core/rti/IgnoreCaseStringComparator.h"
 #include "remover/BackupPoints.h"
@@ -23,6 +23,8 @@
 #include "remover/SetRegValue.h"
 
 namespace Cli {
+
+using Text::JsonWriter;
 namespace {
 
 constexpr std::wstring_view kJournalExtension = L".arch";

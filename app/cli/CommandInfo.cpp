@@ -4,11 +4,13 @@
 #include <string>
 
 #include "app/cli/Context.h"
-#include "app/cli/JsonWriter.h"
+#include "core/text/JsonWriter.h"
 #include "sysinfo/Probes.h"
 #include "sysinfo/Summary.h"
 
 namespace Cli {
+
+using Text::JsonWriter;
 
 int RunInfo(const Context& context)
 {

@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "app/cli/Catalogue.h"
-#include "app/cli/JsonWriter.h"
+#include "core/text/JsonWriter.h"
 #include "core/platform/Errors.h"
 #include "core/rti/IgnoreCaseStringComparator.h"
 #include "profiles/ProfileStore.h"
 
 namespace Cli {
+
+using Text::JsonWriter;
 namespace {
 
 using Profiles::Profile;

@@ -6,13 +6,15 @@
 #include <vector>
 
 #include "app/cli/Catalogue.h"
-#include "app/cli/JsonWriter.h"
+#include "core/text/JsonWriter.h"
 #include "core/platform/Errors.h"
 #include "core/rti/IgnoreCaseStringComparator.h"
 #include "startup/Catalogue.h"
 #include "startup/Snapshot.h"
 
 namespace Cli {
+
+using Text::JsonWriter;
 namespace {
 
 // One row of the listing: a live entry, or a saved one that is off the system.

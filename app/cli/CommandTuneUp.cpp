@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/cli/Catalogue.h"
-#include "app/cli/JsonWriter.h"
+#include "core/text/JsonWriter.h"
 #include "app/cli/Progress.h"
 #include "app/settings/Settings.h"
 #include "core/platform/Errors.h"
@@ -14,6 +14,8 @@
 #include "tweaker/Preview.h"
 
 namespace Cli {
+
+using Text::JsonWriter;
 namespace {
 
 // The run's end-of-run messages, kept until the run is over: they arrive on

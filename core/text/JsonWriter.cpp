@@ -1,9 +1,9 @@
-#include "app/cli/JsonWriter.h"
+#include "core/text/JsonWriter.h"
 
 #include <type_traits>
 #include <utility>
 
-namespace Cli {
+namespace Text {
 namespace {
 
 using Unit = std::make_unsigned_t<wchar_t>;
@@ -79,6 +79,9 @@ std::wstring JsonWriter::Quote(std::wstring_view text)
 
 void JsonWriter::NewLine(size_t depth)
 {
+    if (layout_ == Layout::Compact) {
+        return;
+    }
     out_ += L'\n';
     out_.append(depth * 2, L' ');
 }
@@ -147,7 +150,7 @@ JsonWriter& JsonWriter::Key(std::wstring_view name)
 {
     BeforeValue();
     out_ += Quote(name);
-    out_ += L": ";
+    out_ += layout_ == Layout::Compact ? L":" : L": ";
     afterKey_ = true;
     return *this;
 }
@@ -173,13 +176,22 @@ JsonWriter& JsonWriter::Bool(bool value)
     return *this;
 }
 
+JsonWriter& JsonWriter::Null()
+{
+    BeforeValue();
+    out_ += L"null";
+    return *this;
+}
+
 std::wstring JsonWriter::Take()
 {
     std::wstring text = std::exchange(out_, std::wstring());
-    text += L'\n';
+    if (layout_ == Layout::Indented) {
+        text += L'\n';
+    }
     levels_.clear();
     afterKey_ = false;
     return text;
 }
 
-}  // namespace Cli
+}  // namespace Text

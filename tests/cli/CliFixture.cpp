@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "app/cli/JsonWriter.h"
+#include "core/text/JsonWriter.h"
 #include "core/platform/Errors.h"
 #include "core/platform/FileIO.h"
 #include "core/platform/Handles.h"
@@ -161,7 +161,7 @@ std::vector<bool> CliTest::SelectionsOf(std::wstring_view name)
     const Result listed = RunOnCatalogue({L"list", L"--json"});
     EXPECT_EQ(listed.code, 0) << listed.err;
     std::vector<bool> selections;
-    const std::wstring marker = L"\"name\": " + Cli::JsonWriter::Quote(name) + L",";
+    const std::wstring marker = L"\"name\": " + Text::JsonWriter::Quote(name) + L",";
     for (size_t at = listed.out.find(marker); at != std::wstring::npos; at = listed.out.find(marker, at + 1)) {
         const size_t selected = listed.out.find(L"\"selected\": ", at);
         selections.push_back(listed.out.compare(selected + 12, 4, L"true") == 0);

@@ -2,7 +2,7 @@
 // catalogue or a bad command line is told.
 #include <gtest/gtest.h>
 
-#include "app/cli/JsonWriter.h"
+#include "core/text/JsonWriter.h"
 #include "core/system/OsVersion.h"
 #include "core/xml/XmlDocument.h"
 #include "tests/cli/CliFixture.h"
@@ -49,7 +49,7 @@ TEST_F(SmallCatalogue, AnalyseJsonNamesTheSystemAndEveryCategoryAndTweak)
         L"{\n"
         L"  \"system\": {\n"
         L"    \"code\": " + std::to_wstring(Sys::GetOsVersionCode()) + L",\n"
-        L"    \"name\": " + Cli::JsonWriter::Quote(Sys::GetOsDisplayName()) + L"\n"
+        L"    \"name\": " + Text::JsonWriter::Quote(Sys::GetOsDisplayName()) + L"\n"
         L"  },\n"
         L"  \"categories\": [\n"
         L"    {\n"

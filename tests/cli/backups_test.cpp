@@ -6,7 +6,7 @@
 #include <cwctype>
 #include <regex>
 
-#include "app/cli/JsonWriter.h"
+#include "core/text/JsonWriter.h"
 
 #include "core/platform/FileIO.h"
 #include "remover/DeleteRegValue.h"
@@ -44,7 +44,7 @@ TEST_F(CliBackups, ListShowsThePointsAsTextAndJson)
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, L"No backup points in " + BackupFolder() + L"\n");
     r = Run({L"backups", L"list", L"--json"});
-    EXPECT_EQ(r.out, L"{\n  \"folder\": " + Cli::JsonWriter::Quote(BackupFolder()) + L",\n  \"points\": []\n}\n");
+    EXPECT_EQ(r.out, L"{\n  \"folder\": " + Text::JsonWriter::Quote(BackupFolder()) + L",\n  \"points\": []\n}\n");
 
     ASSERT_EQ(RunOnCatalogue({L"tuneup"}).code, 0);
     ASSERT_EQ(Journals().size(), 1u);

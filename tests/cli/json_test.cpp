@@ -2,12 +2,12 @@
 // document stays valid JSON and the bytes valid UTF-8.
 #include <gtest/gtest.h>
 
-#include "app/cli/JsonWriter.h"
+#include "core/text/JsonWriter.h"
 #include "app/cli/Utf8Output.h"
 
 namespace {
 
-using Cli::JsonWriter;
+using Text::JsonWriter;
 
 TEST(CliJson, QuotesBackslashesAndControlCharactersAreEscaped)
 {

@@ -48,6 +48,7 @@ TEST(InspectionJsonTest, FieldsAndEscapes)
     GUI::WindowState state;
     state.view = L"tweaks";
     state.title = L"Say \"hi\"\\ \u00E9\n\t\x01";
+    state.filter = L"a" + std::wstring(1, static_cast<wchar_t>(0xD800)) + L"b";  // typed half a pair
     state.menu = 5031;
     state.visible = true;
     state.buttons = {{5022, L"Back", true}, {5017, L"Restore Point(s)", false}};
@@ -69,7 +70,7 @@ TEST(InspectionJsonTest, FieldsAndEscapes)
         "{\"id\":5017,\"caption\":\"Restore Point(s)\",\"enabled\":false}],",
         "\"sections\":[{\"name\":\"A\",\"mode\":0,\"status\":\"completed\",\"summary\":\"3 in general/1 applied\","
         "\"litCells\":4,\"cells\":\"yyyyGGGGGG\",\"grey\":false,\"customize\":null}],",
-        "\"rows\":[{\"name\":\"sw\",\"selected\":true,\"twoState\":true,\"switchOn\":false,\"applied\":true,"
+        "\"filter\":\"a\\ud800b\",\"rows\":[{\"name\":\"sw\",\"selected\":true,\"twoState\":true,\"switchOn\":false,\"applied\":true,"
         "\"noAccess\":false,\"selectBox\":[12,340],\"switchBox\":null}],",
         "\"detailLines\":[],\"editors\":[{\"range\":false,\"text\":\"\",\"presets\":[\"On\",\"Off\"],\"ticked\":1}],",
         "\"preview\":[{\"category\":\"A\",\"name\":\"sw\",\"lines\":[\"HKCU\\\\K [v] REG_DWORD: 0 -> 1\"]}],",
