@@ -17,11 +17,16 @@
 #include "gui/aqua/win32/Frame.h"
 #include "gui/aqua/win32/Window.h"
 #include "tests/support/win32/MessagePump.h"
+#include "tests/support/win32/TestHost.h"
 
 namespace GUI {
 namespace {
 
 using Aqua::Rect;
+using Testing::ClickAt;
+using Testing::MouseButton;
+using Testing::MouseTo;
+using Testing::ScreenOf;
 
 // Pumps messages until `done` or about two seconds have passed.
 bool PumpUntil(const std::function<bool()>& done)
@@ -32,43 +37,6 @@ bool PumpUntil(const std::function<bool()>& done)
 void Pump(int ms)
 {
     Testing::PumpMessages(ms);
-}
-
-void MouseTo(int x, int y)
-{
-    SetCursorPos(x, y);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>(x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1));
-    input.mi.dy = static_cast<LONG>(y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1));
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-    Pump(60);
-}
-
-void MouseButton(DWORD flag)
-{
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flag;
-    SendInput(1, &input, sizeof input);
-    Pump(60);
-}
-
-// The centre of a client point of `window`, in screen coordinates.
-POINT ScreenOf(HWND window, int x, int y)
-{
-    POINT p{x, y};
-    ClientToScreen(window, &p);
-    return p;
-}
-
-void ClickAt(HWND window, int x, int y)
-{
-    const POINT p = ScreenOf(window, x, y);
-    MouseTo(p.x, p.y);
-    MouseButton(MOUSEEVENTF_LEFTDOWN);
-    MouseButton(MOUSEEVENTF_LEFTUP);
 }
 
 // Presses at one screen point and releases at another.
@@ -98,74 +66,27 @@ bool Reddish(uint32_t argb)
     return r > g + 60 && r > b + 60;
 }
 
-// A top-level test window that records the commands and scroll messages its
-// children send.
-class HostWindow : public Window {
-public:
-    HostWindow(Aqua::Toolkit& toolkit, IFrame& frame) : Window(toolkit, frame) {}
-    std::vector<std::pair<WPARAM, LPARAM>> commands;
-    std::vector<WPARAM> scrolls;
-
-protected:
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_COMMAND) {
-            commands.emplace_back(wParam, lParam);
-            return 0;
-        }
-        if (message == WM_VSCROLL) {
-            scrolls.push_back(wParam);
-            return 0;
-        }
-        return Window::Handle(message, wParam, lParam);
-    }
-};
-
 // One toolkit, frame and top-level window serve the whole suite: making and
 // showing a top-level window under Wine and Xvfb takes about two seconds.
 class AquaWindowTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        toolkit_ = new Aqua::Toolkit(GetModuleHandleW(nullptr),
-                                     [](const std::wstring& text, const std::wstring&) { prompts_->push_back(text); });
-        prompts_ = new std::vector<std::wstring>();
-        frame_ = new RTI::Reference<Aqua::Frame>(new Aqua::Frame(*toolkit_));
-        host_ = new RTI::Reference<HostWindow>(new HostWindow(*toolkit_, **frame_));
-        if ((*host_)->Create(L"Corvane", 60, 60, 390, 500)) {
-            ShowWindow((*host_)->hwnd(), SW_SHOW);
-            SetForegroundWindow((*host_)->hwnd());
-            UpdateWindow((*host_)->hwnd());
-            Pump(100);
-        }
-    }
-    static void TearDownTestSuite()
-    {
-        delete host_;
-        delete frame_;
-        delete toolkit_;  // after every image and window: GDI+ shuts down last
-        delete prompts_;
-        CoUninitialize();
-    }
+    static void SetUpTestSuite() { suite_ = new Testing::HostSuite(L"Corvane", 60, 60, 390, 500); }
+    static void TearDownTestSuite() { delete suite_; }
     void SetUp() override
     {
-        ASSERT_TRUE(toolkit_->started());
+        ASSERT_TRUE(toolkit().started());
         ASSERT_EQ(frame()->LoadSkin(GetModuleHandleW(nullptr)), 0u);
         ASSERT_NE(host()->hwnd(), nullptr);
-        host()->commands.clear();
-        host()->scrolls.clear();
-        prompts_->clear();
+        host()->Clear();
+        prompts().clear();
     }
 
-    static Aqua::Toolkit& toolkit() { return *toolkit_; }
-    static Aqua::Frame* frame() { return frame_->Get(); }
-    static HostWindow* host() { return host_->Get(); }
+    static Aqua::Toolkit& toolkit() { return suite_->toolkit(); }
+    static Aqua::Frame* frame() { return suite_->frame(); }
+    static Testing::HostWindow* host() { return suite_->host(); }
+    static std::vector<std::wstring>& prompts() { return suite_->reports(); }
 
-    static inline Aqua::Toolkit* toolkit_ = nullptr;
-    static inline std::vector<std::wstring>* prompts_ = nullptr;
-    static inline RTI::Reference<Aqua::Frame>* frame_ = nullptr;
-    static inline RTI::Reference<HostWindow>* host_ = nullptr;
+    static inline Testing::HostSuite* suite_ = nullptr;
 };
 
 std::vector<std::wstring> TableNames()
@@ -206,11 +127,11 @@ TEST_F(AquaWindowTest, EveryNamedResourceExistsAndDecodesAtEveryScale)
 TEST_F(AquaWindowTest, MissingFrameImageIsReportedThroughThePrompt)
 {
     Aqua::Toolkit bare(GetModuleHandleW(L"kernel32.dll"),
-                       [](const std::wstring& text, const std::wstring&) { prompts_->push_back(text); });
+                       [](const std::wstring& text, const std::wstring&) { prompts().push_back(text); });
     RTI::Reference<Aqua::Frame> frame(new Aqua::Frame(bare));
     EXPECT_NE(frame->LoadSkin(GetModuleHandleW(L"kernel32.dll")), 0u);
-    ASSERT_EQ(prompts_->size(), 1u);
-    EXPECT_NE((*prompts_)[0].find(L"AQUA.FRAME.LEFT"), std::wstring::npos);
+    ASSERT_EQ(prompts().size(), 1u);
+    EXPECT_NE(prompts()[0].find(L"AQUA.FRAME.LEFT"), std::wstring::npos);
 }
 
 TEST_F(AquaWindowTest, FrameHitTestAndRegionAtCornersAndButtons)

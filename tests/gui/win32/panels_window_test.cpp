@@ -23,10 +23,12 @@
 #include "startup/Snapshot.h"
 #include "tests/settings/SettingsFixture.h"
 #include "tests/support/win32/MessagePump.h"
+#include "tests/support/win32/TestHost.h"
 
 namespace {
 
 using GUI::Aqua::Rect;
+using Testing::ClickAt;
 
 bool PumpUntil(const std::function<bool()>& done, int seconds = 3)
 {
@@ -38,53 +40,12 @@ void Pump(int ms)
     Testing::PumpMessages(ms);
 }
 
-void ClickAt(HWND window, int x, int y)
-{
-    POINT p{x, y};
-    ClientToScreen(window, &p);
-    SetCursorPos(p.x, p.y);
-    INPUT input[3]{};
-    input[0].type = INPUT_MOUSE;
-    input[0].mi.dx = static_cast<LONG>(p.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1));
-    input[0].mi.dy = static_cast<LONG>(p.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1));
-    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input[1].type = INPUT_MOUSE;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[2].type = INPUT_MOUSE;
-    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    for (INPUT& one : input) {
-        SendInput(1, &one, sizeof one);
-        Pump(60);
-    }
-}
-
 void ClickCentre(HWND window)
 {
     RECT r{};
     GetClientRect(window, &r);
     ClickAt(window, r.right / 2, r.bottom / 2);
 }
-
-// The main window's stand-in: records the commands the panels post to it.
-class HostWindow : public GUI::Window {
-public:
-    HostWindow(GUI::Aqua::Toolkit& toolkit, GUI::IFrame& frame) : Window(toolkit, frame) {}
-    std::vector<int> commands;
-    std::function<void(int)> onCommand;
-
-protected:
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_COMMAND) {
-            commands.push_back(LOWORD(wParam));
-            if (onCommand) {
-                onCommand(LOWORD(wParam));
-            }
-            return 0;
-        }
-        return Window::Handle(message, wParam, lParam);
-    }
-};
 
 class WindowPoster final : public GUI::ICommandPoster {
 public:
@@ -106,43 +67,21 @@ public:
 
 class PanelsWindowTest : public Testing::SettingsTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        prompts_ = new std::vector<std::wstring>();
-        toolkit_ = new GUI::Aqua::Toolkit(GetModuleHandleW(nullptr), [](const std::wstring& text, const std::wstring&) {
-            prompts_->push_back(text);
-        });
-        frame_ = new RTI::Reference<GUI::Aqua::Frame>(new GUI::Aqua::Frame(*toolkit_));
-        (void)(*frame_)->LoadSkin(GetModuleHandleW(nullptr));
-        host_ = new RTI::Reference<HostWindow>(new HostWindow(*toolkit_, **frame_));
-        if ((*host_)->Create(L"Corvane", 60, 60, 390, 500)) {
-            ShowWindow((*host_)->hwnd(), SW_SHOW);
-            SetForegroundWindow((*host_)->hwnd());
-            Pump(100);
-        } else {
-            fprintf(stderr, "the host window was not created: error %lu\n", GetLastError());
-        }
-    }
-    static void TearDownTestSuite()
-    {
-        delete host_;
-        delete frame_;
-        delete toolkit_;
-        delete prompts_;
-        CoUninitialize();
-    }
+    // The host window stands in for the main window: it records the commands
+    // the panels post to it.
+    static void SetUpTestSuite() { suite_ = new Testing::HostSuite(L"Corvane", 60, 60, 390, 500); }
+    static void TearDownTestSuite() { delete suite_; }
     void SetUp() override
     {
         SettingsTest::SetUp();
-        ASSERT_TRUE(toolkit_->started());
+        ASSERT_TRUE(toolkit().started());
         ASSERT_NE(host()->hwnd(), nullptr);
-        host()->commands.clear();
-        host()->onCommand = nullptr;
-        prompts_->clear();
+        host()->Clear();
+        prompts().clear();
     }
-    static HostWindow* host() { return host_->Get(); }
-    static GUI::Aqua::Toolkit& toolkit() { return *toolkit_; }
+    static Testing::HostWindow* host() { return suite_->host(); }
+    static GUI::Aqua::Toolkit& toolkit() { return suite_->toolkit(); }
+    static std::vector<std::wstring>& prompts() { return suite_->reports(); }
     POINT ViewsOrigin() const
     {
         POINT p{0, 30};
@@ -150,10 +89,7 @@ protected:
         return p;
     }
 
-    static inline GUI::Aqua::Toolkit* toolkit_ = nullptr;
-    static inline std::vector<std::wstring>* prompts_ = nullptr;
-    static inline RTI::Reference<GUI::Aqua::Frame>* frame_ = nullptr;
-    static inline RTI::Reference<HostWindow>* host_ = nullptr;
+    static inline Testing::HostSuite* suite_ = nullptr;
 };
 
 TEST_F(PanelsWindowTest, TheSettingsPanelFadesTo224AndOkWritesTheSettings)
@@ -183,10 +119,10 @@ TEST_F(PanelsWindowTest, TheSettingsPanelFadesTo224AndOkWritesTheSettings)
     EXPECT_EQ(StoredDword(L"EnableStartUpGuard"), 1);
     EXPECT_EQ(guard_.calls, std::vector<bool>{true});
     EXPECT_EQ(panel->lastMessage(), L"");
-    EXPECT_TRUE(prompts_->empty());
+    EXPECT_TRUE(prompts().empty());
     ASSERT_TRUE(PumpUntil([&] { return panel->fade().phase() == GUI::Fade::Phase::Hidden; }));
     EXPECT_FALSE(IsWindowVisible(panel->hwnd()));
-    EXPECT_EQ(host()->commands, std::vector<int>{GUI::Command::Tuning});
+    EXPECT_EQ(host()->CommandIds(), std::vector<int>{GUI::Command::Tuning});
 
     // "Startup programs..." asks the owner for the startup view.
     host()->commands.clear();
@@ -194,7 +130,7 @@ TEST_F(PanelsWindowTest, TheSettingsPanelFadesTo224AndOkWritesTheSettings)
     ASSERT_TRUE(PumpUntil([&] { return panel->fade().phase() == GUI::Fade::Phase::Shown; }));
     ClickCentre(panel->StartupButton()->hwnd());
     ASSERT_TRUE(PumpUntil([&] { return !host()->commands.empty(); }));
-    EXPECT_EQ(host()->commands, std::vector<int>{GUI::Command::StartupPrograms});
+    EXPECT_EQ(host()->CommandIds(), std::vector<int>{GUI::Command::StartupPrograms});
     panel->HideNow();
 }
 
@@ -213,7 +149,7 @@ TEST_F(PanelsWindowTest, TheSupportPanelFadesInAndBothButtonsReturnToTheTuningVi
         EXPECT_EQ(panel->lastPaint().Texts().front().text, L"Support");
         EXPECT_TRUE(panel->CommandHook(command));
         ASSERT_TRUE(PumpUntil([&] { return panel->fade().phase() == GUI::Fade::Phase::Hidden; }));
-        EXPECT_EQ(host()->commands, std::vector<int>{GUI::Command::Tuning});
+        EXPECT_EQ(host()->CommandIds(), std::vector<int>{GUI::Command::Tuning});
     }
 }
 
@@ -329,7 +265,7 @@ TEST_F(PanelsWindowTest, ARunValueAddedWhileTheGuardRunsIsToldAndCanBeDisabledWi
     EXPECT_EQ(view->message(), L"");
     EXPECT_EQ(Platform::Current().Registry().QueryValue(key.get(), name, &type, &stored), 0u) << "back";
     EXPECT_EQ(stored, data);
-    EXPECT_TRUE(prompts_->empty());
+    EXPECT_TRUE(prompts().empty());
 
     guard.SetStartupGuard(false);
     EXPECT_FALSE(ticker->running());

@@ -20,38 +20,17 @@
 #include "remover/DeleteRegValue.h"
 #include "tests/remover/JournalFixture.h"
 #include "tests/support/win32/MessagePump.h"
+#include "tests/support/win32/TestHost.h"
 
 namespace GUI {
 namespace {
 
 using namespace JournalTesting;
+using Testing::ClickAt;
 
 bool PumpUntil(const std::function<bool()>& done, int ms = 3000)
 {
     return Testing::PumpMessagesUntil(done, std::chrono::milliseconds(ms));
-}
-
-void Pump(int ms)
-{
-    Testing::PumpMessages(ms);
-}
-
-void ClickAt(HWND window, int x, int y)
-{
-    POINT p{x, y};
-    ClientToScreen(window, &p);
-    SetCursorPos(p.x, p.y);
-    INPUT input[3]{};
-    input[0].type = INPUT_MOUSE;
-    input[0].mi.dx = static_cast<LONG>(p.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1));
-    input[0].mi.dy = static_cast<LONG>(p.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1));
-    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input[1].type = INPUT_MOUSE;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[2].type = INPUT_MOUSE;
-    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(3, input, sizeof input[0]);
-    Pump(150);
 }
 
 // The centre of a list rectangle (at 100%) as the view shows it.
@@ -59,22 +38,6 @@ POINT Centre(const GUI::Rect& r, const Aqua::Scaler& s)
 {
     return {s.Scale(r.left + r.width / 2), s.Scale(r.top + r.height / 2)};
 }
-
-class HostWindow : public Window {
-public:
-    HostWindow(Aqua::Toolkit& toolkit, IFrame& frame) : Window(toolkit, frame) {}
-    std::vector<std::pair<int, LPARAM>> commands;
-
-protected:
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_COMMAND) {
-            commands.emplace_back(LOWORD(wParam), lParam);
-            return 0;
-        }
-        return Window::Handle(message, wParam, lParam);
-    }
-};
 
 // Posts to the host as the main window's poster does.
 class HostPoster final : public ICommandPoster {
@@ -118,44 +81,19 @@ bool Drew(const Aqua::DrawList& list, const std::wstring& part)
 
 class ViewsWindowTest : public JournalTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        toolkit_ = new Aqua::Toolkit(GetModuleHandleW(nullptr));
-        frame_ = new RTI::Reference<Aqua::Frame>(new Aqua::Frame(*toolkit_));
-        (void)(*frame_)->LoadSkin(GetModuleHandleW(nullptr));
-        host_ = new RTI::Reference<HostWindow>(new HostWindow(*toolkit_, **frame_));
-        if ((*host_)->Create(L"Corvane views", 40, 40, 460, 420)) {
-            ShowWindow((*host_)->hwnd(), SW_SHOW);
-            SetForegroundWindow((*host_)->hwnd());
-            Pump(100);
-        }
-    }
-    static void TearDownTestSuite()
-    {
-        delete host_;
-        delete frame_;
-        delete toolkit_;
-        CoUninitialize();
-    }
+    static void SetUpTestSuite() { suite_ = new Testing::HostSuite(L"Corvane views", 40, 40, 460, 420); }
+    static void TearDownTestSuite() { delete suite_; }
     void SetUp() override
     {
         JournalTest::SetUp();
         ASSERT_NE(host()->hwnd(), nullptr);
-        host()->commands.clear();
+        host()->Clear();
         SetForegroundWindow(host()->hwnd());
     }
-    static HostWindow* host() { return host_->Get(); }
-    static Aqua::Toolkit& toolkit() { return *toolkit_; }
+    static Testing::HostWindow* host() { return suite_->host(); }
+    static Aqua::Toolkit& toolkit() { return suite_->toolkit(); }
     static Aqua::Rect Area() { return {0, 0, 440, 360}; }
-    std::vector<int> Commands() const
-    {
-        std::vector<int> ids;
-        for (const auto& c : host()->commands) {
-            ids.push_back(c.first);
-        }
-        return ids;
-    }
+    std::vector<int> Commands() const { return host()->CommandIds(); }
     Bytes ValueJournal(std::wstring_view sub, uint32_t value)
     {
         Bytes data(4);
@@ -175,9 +113,7 @@ protected:
         return Remover::Format::GetUint32(data.data());
     }
 
-    static inline Aqua::Toolkit* toolkit_ = nullptr;
-    static inline RTI::Reference<Aqua::Frame>* frame_ = nullptr;
-    static inline RTI::Reference<HostWindow>* host_ = nullptr;
+    static inline Testing::HostSuite* suite_ = nullptr;
 };
 
 TEST_F(ViewsWindowTest, BackupsViewOpensAPointRestoresItTruthfullyAndDeletes)
@@ -223,7 +159,8 @@ TEST_F(ViewsWindowTest, BackupsViewOpensAPointRestoresItTruthfullyAndDeletes)
     HostPoster poster(host()->hwnd());
     ASSERT_TRUE(view->StartRestore(nullptr, &poster));
     ASSERT_TRUE(PumpUntil([&] { return !host()->commands.empty(); }));
-    EXPECT_EQ(host()->commands[0], (std::pair<int, LPARAM>{Command::RestorePoints, RestoreJob::kFinished}));
+    EXPECT_EQ(Commands()[0], Command::RestorePoints);
+    EXPECT_EQ(host()->commands[0].second, RestoreJob::kFinished);
     const RestoreMessage message = view->EndRestore();
     EXPECT_EQ(message.message.text.rfind(L"Restoring is incomplete.", 0), 0u);
     EXPECT_NE(message.message.text.find(L"(1700000200.arch): "), std::wstring::npos);
@@ -284,7 +221,8 @@ TEST_F(ViewsWindowTest, ProfilesViewTicksOneProfileAndAsksForItsDetails)
     const POINT more = Centre(view->list().Rows()[1].more, s);
     ClickAt(view->hwnd(), more.x, more.y);
     ASSERT_EQ(host()->commands.size(), 1u);
-    EXPECT_EQ(host()->commands[0], (std::pair<int, LPARAM>{Command::ShowProfile, 1}));
+    EXPECT_EQ(Commands()[0], Command::ShowProfile);
+    EXPECT_EQ(host()->commands[0].second, 1);
     ShowWindow(view->hwnd(), SW_HIDE);
     info->Show(*view->ProfileAt(static_cast<int>(host()->commands[0].second)));
     ASSERT_TRUE(PumpUntil([&] { return info->paints() > 0; }));
