@@ -12,6 +12,7 @@
 #include "gui/aqua/win32/DrawnControls.h"
 #include "gui/aqua/win32/Frame.h"
 #include "gui/aqua/win32/Window.h"
+#include "gui/gallery/Shots.h"
 
 #include <shellapi.h>
 
@@ -19,26 +20,7 @@ namespace {
 
 using GUI::Aqua::Rect;
 
-void Pump(int ms)
-{
-    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-    while (GetTickCount() < end) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    }
-}
-
-bool SavePng(HBITMAP bitmap, const std::wstring& path)
-{
-    // The PNG encoder of GDI+.
-    const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-    Gdiplus::Bitmap image(bitmap, nullptr);
-    return image.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
-}
+using Gallery::Pump;
 
 }  // namespace
 
@@ -162,20 +144,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     const int x0 = std::min(menuRect.left, frameRect.left) - s.Scale(8);
     const int y0 = frameRect.top - s.Scale(8);
     const int x1 = std::max(tipRect.right, frameRect.right) + s.Scale(8);
-    int y1 = std::max({menuRect.bottom, frameRect.bottom, tipRect.bottom}) + s.Scale(8);
-    // Nothing outside the screen can be captured.
-    const int x1Screen = std::min(x1, GetSystemMetrics(SM_CXSCREEN));
-    y1 = std::min(y1, GetSystemMetrics(SM_CYSCREEN));
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP shot = CreateCompatibleBitmap(screen, x1Screen - x0, y1 - y0);
-    HGDIOBJ old = SelectObject(memory, shot);
-    BitBlt(memory, 0, 0, x1Screen - x0, y1 - y0, screen, x0, y0, SRCCOPY);
-    SelectObject(memory, old);
-    const bool saved = SavePng(shot, out);
-    DeleteObject(shot);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    const int y1 = std::max({menuRect.bottom, frameRect.bottom, tipRect.bottom}) + s.Scale(8);
+    const bool saved = Gallery::ShootArea({x0, y0, x1, y1}, 0, out);
 
     // The draw operations of every control, as text.
     std::wofstream ops(std::filesystem::path(std::wstring(out.begin(), out.end() - 4) + L".txt"));

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "core/xml/XmlDocument.h"
+#include "gui/gallery/Shots.h"
 #include "gui/win32/BackupsView.h"
 #include "gui/win32/MainFrame.h"
 #include "gui/win32/PreviewWindow.h"
@@ -21,56 +22,8 @@
 
 namespace {
 
-void Pump(int ms)
-{
-    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-    while (GetTickCount() < end) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    }
-}
-
-bool SavePng(HBITMAP bitmap, const std::wstring& path)
-{
-    const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-    Gdiplus::Bitmap image(bitmap, nullptr);
-    return image.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
-}
-
-// Saves the screen around `windows` (their union, with a margin).
-bool Shoot(std::initializer_list<HWND> windows, const std::wstring& path)
-{
-    RECT all{LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
-    for (HWND w : windows) {
-        if (!w || !IsWindowVisible(w)) {
-            continue;
-        }
-        RECT r{};
-        GetWindowRect(w, &r);
-        all.left = std::min(all.left, r.left);
-        all.top = std::min(all.top, r.top);
-        all.right = std::max(all.right, r.right);
-        all.bottom = std::max(all.bottom, r.bottom);
-    }
-    const int x0 = std::max(0L, all.left - 8), y0 = std::max(0L, all.top - 8);
-    const int x1 = std::min(static_cast<int>(all.right + 8), GetSystemMetrics(SM_CXSCREEN));
-    const int y1 = std::min(static_cast<int>(all.bottom + 8), GetSystemMetrics(SM_CYSCREEN));
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP shot = CreateCompatibleBitmap(screen, x1 - x0, y1 - y0);
-    HGDIOBJ old = SelectObject(memory, shot);
-    BitBlt(memory, 0, 0, x1 - x0, y1 - y0, screen, x0, y0, SRCCOPY);
-    SelectObject(memory, old);
-    const bool saved = SavePng(shot, path);
-    DeleteObject(shot);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return saved;
-}
+using Gallery::Pump;
+using Gallery::Shoot;
 
 std::wstring gPreviewShot;
 bool gRunPreview = false;  // the next preview is answered "Tune Up!" without a picture

@@ -17,6 +17,7 @@
 #include "core/platform/Platform.h"
 #include "gui/StartupGuardSwitch.h"
 #include "gui/aqua/win32/Frame.h"
+#include "gui/gallery/Shots.h"
 #include "gui/panels/Settings.h"
 #include "gui/panels/StartupView.h"
 #include "gui/panels/Support.h"
@@ -27,52 +28,9 @@
 
 namespace {
 
-void Pump(int ms)
-{
-    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-    while (GetTickCount() < end) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    }
-}
-
-bool Capture(HWND window, const std::wstring& path)
-{
-    RECT r{};
-    GetWindowRect(window, &r);
-    const int margin = 8;
-    const int x0 = std::max(0L, r.left - margin);
-    const int y0 = std::max(0L, r.top - margin);
-    const int x1 = std::min(static_cast<int>(r.right) + margin, GetSystemMetrics(SM_CXSCREEN));
-    const int y1 = std::min(static_cast<int>(r.bottom) + margin, GetSystemMetrics(SM_CYSCREEN));
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP shot = CreateCompatibleBitmap(screen, x1 - x0, y1 - y0);
-    HGDIOBJ old = SelectObject(memory, shot);
-    BitBlt(memory, 0, 0, x1 - x0, y1 - y0, screen, x0, y0, SRCCOPY);
-    SelectObject(memory, old);
-    const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-    bool saved = false;
-    {
-        Gdiplus::Bitmap image(shot, nullptr);
-        saved = image.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
-    }
-    DeleteObject(shot);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return saved;
-}
-
-void Dump(const std::wstring& path, GUI::Control& control)
-{
-    control.Snapshot();
-    std::wofstream ops{std::filesystem::path(path)};
-    ops << control.lastPaint().Dump();
-}
+using Gallery::Capture;
+using Gallery::Dump;
+using Gallery::Pump;
 
 class NoBalloon final : public GUI::IBalloon {
 public:
