@@ -12,7 +12,7 @@
 #include "gui/RestoreJob.h"
 #include "remover/DeleteRegValue.h"
 #include "remover/SetRegKey.h"
-#include "tests/remover/JournalFixture.h"
+#include "tests/gui/ValueJournalFixture.h"
 
 namespace {
 
@@ -20,27 +20,8 @@ using namespace JournalTesting;
 using GUI::BackupsList;
 using Remover::BackupPoint;
 
-class BackupsView : public JournalTest {
+class BackupsView : public ValueJournalTest {
 protected:
-    // A journal that sets <scratch>\<sub>, value v, back to `value`.
-    Bytes ValueJournal(std::wstring_view sub, uint32_t value)
-    {
-        Bytes data(4);
-        Remover::Format::PutUint32(data.data(), value);
-        JournalBuilder b;
-        b.Header().Start().Begin(Remover::DeleteRegValue::kTag).Wide(L"HKCU").Wide(KeyPath(sub)).Wide(L"v");
-        b.Int(Platform::RegType::Dword).Data(data).Finish().End();
-        return b.Get();
-    }
-    uint32_t DwordOf(std::wstring_view sub)
-    {
-        uint32_t type = 0;
-        std::vector<uint8_t> data;
-        if (ReadValue(sub, L"v", &type, &data) != 0 || data.size() != 4) {
-            return 0xDEADBEEF;
-        }
-        return Remover::Format::GetUint32(data.data());
-    }
     // Three points; the middle one is damaged after its first change.
     void ThreePoints()
     {

@@ -18,7 +18,7 @@
 #include "gui/win32/ProfilesView.h"
 #include "gui/win32/UserFileSeam.h"
 #include "remover/DeleteRegValue.h"
-#include "tests/remover/JournalFixture.h"
+#include "tests/gui/ValueJournalFixture.h"
 #include "tests/support/win32/MessagePump.h"
 #include "tests/support/win32/TestHost.h"
 
@@ -79,7 +79,7 @@ bool Drew(const Aqua::DrawList& list, const std::wstring& part)
     return false;
 }
 
-class ViewsWindowTest : public JournalTest {
+class ViewsWindowTest : public ValueJournalTest {
 protected:
     static void SetUpTestSuite() { suite_ = new Testing::HostSuite(L"Corvane views", 40, 40, 460, 420); }
     static void TearDownTestSuite() { delete suite_; }
@@ -94,24 +94,6 @@ protected:
     static Aqua::Toolkit& toolkit() { return suite_->toolkit(); }
     static Aqua::Rect Area() { return {0, 0, 440, 360}; }
     std::vector<int> Commands() const { return host()->CommandIds(); }
-    Bytes ValueJournal(std::wstring_view sub, uint32_t value)
-    {
-        Bytes data(4);
-        Remover::Format::PutUint32(data.data(), value);
-        JournalBuilder b;
-        b.Header().Start().Begin(Remover::DeleteRegValue::kTag).Wide(L"HKCU").Wide(KeyPath(sub)).Wide(L"v");
-        b.Int(Platform::RegType::Dword).Data(data).Finish().End();
-        return b.Get();
-    }
-    uint32_t DwordOf(std::wstring_view sub)
-    {
-        uint32_t type = 0;
-        std::vector<uint8_t> data;
-        if (ReadValue(sub, L"v", &type, &data) != 0 || data.size() != 4) {
-            return 0xDEADBEEF;
-        }
-        return Remover::Format::GetUint32(data.data());
-    }
 
     static inline Testing::HostSuite* suite_ = nullptr;
 };
