@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/cli/Catalogue.h"
-#include "core/text/JsonWriter.h"
 #include "core/system/OsVersion.h"
+#include "core/text/JsonWriter.h"
 #include "tweaker/Key.h"
 
 namespace Cli {

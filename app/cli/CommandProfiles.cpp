@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "app/cli/Catalogue.h"
-#include "core/text/JsonWriter.h"
 #include "core/platform/Errors.h"
 #include "core/rti/IgnoreCaseStringComparator.h"
+#include "core/text/JsonWriter.h"
 #include "profiles/ProfileStore.h"
 
 namespace Cli {

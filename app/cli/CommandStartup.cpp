@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "app/cli/Catalogue.h"
-#include "core/text/JsonWriter.h"
 #include "core/platform/Errors.h"
 #include "core/rti/IgnoreCaseStringComparator.h"
+#include "core/text/JsonWriter.h"
 #include "startup/Catalogue.h"
 #include "startup/Snapshot.h"
 

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "app/cli/Catalogue.h"
-#include "core/text/JsonWriter.h"
 #include "app/cli/Progress.h"
 #include "app/settings/Settings.h"
 #include "core/platform/Errors.h"
 #include "core/platform/Handles.h"
+#include "core/text/JsonWriter.h"
 #include "tweaker/IRunMessages.h"
 #include "tweaker/Preview.h"
 

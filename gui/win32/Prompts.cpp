@@ -74,8 +74,7 @@ int RunPrompt(HWND owner, int (*body)(void*), void* argument)
         // Keep painting, ticking timers and answering sent messages while the
         // prompt is open; posted commands and input stay queued until it closes.
         for (;;) {
-            const DWORD r =
-                MsgWaitForMultipleObjectsEx(1, &thread, INFINITE, QS_SENDMESSAGE | QS_PAINT | QS_TIMER, 0);
+            const DWORD r = MsgWaitForMultipleObjectsEx(1, &thread, INFINITE, QS_SENDMESSAGE | QS_PAINT | QS_TIMER, 0);
             if (r != WAIT_OBJECT_0 + 1) {
                 break;  // the thread ended (or the wait failed: do not spin)
             }

@@ -2,12 +2,12 @@
 
 #include <span>
 
-#include "core/text/JsonWriter.h"
 #include "core/platform/Errors.h"
 #include "core/platform/FileIO.h"
 #include "core/platform/Handles.h"
 #include "core/resources/ResourceBytes.h"
 #include "core/system/ShellFolders.h"
+#include "core/text/JsonWriter.h"
 #include "core/text/Utf.h"
 #include "tweaker/RunControl.h"
 

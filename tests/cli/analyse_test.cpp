@@ -2,8 +2,8 @@
 // catalogue or a bad command line is told.
 #include <gtest/gtest.h>
 
-#include "core/text/JsonWriter.h"
 #include "core/system/OsVersion.h"
+#include "core/text/JsonWriter.h"
 #include "core/xml/XmlDocument.h"
 #include "tests/cli/CliFixture.h"
 

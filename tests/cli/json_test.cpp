@@ -2,8 +2,8 @@
 // document stays valid JSON and the bytes valid UTF-8.
 #include <gtest/gtest.h>
 
-#include "core/text/JsonWriter.h"
 #include "app/cli/Utf8Output.h"
+#include "core/text/JsonWriter.h"
 
 namespace {
 

@@ -70,8 +70,8 @@ TEST(InspectionJsonTest, FieldsAndEscapes)
         "{\"id\":5017,\"caption\":\"Restore Point(s)\",\"enabled\":false}],",
         "\"sections\":[{\"name\":\"A\",\"mode\":0,\"status\":\"completed\",\"summary\":\"3 in general/1 applied\","
         "\"litCells\":4,\"cells\":\"yyyyGGGGGG\",\"grey\":false,\"customize\":null}],",
-        "\"filter\":\"a\\ud800b\",\"rows\":[{\"name\":\"sw\",\"selected\":true,\"twoState\":true,\"switchOn\":false,\"applied\":true,"
-        "\"noAccess\":false,\"selectBox\":[12,340],\"switchBox\":null}],",
+        "\"filter\":\"a\\ud800b\",\"rows\":[{\"name\":\"sw\",\"selected\":true,\"twoState\":true,\"switchOn\":false,"
+        "\"applied\":true,\"noAccess\":false,\"selectBox\":[12,340],\"switchBox\":null}],",
         "\"detailLines\":[],\"editors\":[{\"range\":false,\"text\":\"\",\"presets\":[\"On\",\"Off\"],\"ticked\":1}],",
         "\"preview\":[{\"category\":\"A\",\"name\":\"sw\",\"lines\":[\"HKCU\\\\K [v] REG_DWORD: 0 -> 1\"]}],",
         "\"panel\":\"settings\",\"panelOpacity\":224,\"strip\":\"Video: Wine\",\"progress\":\"\",",

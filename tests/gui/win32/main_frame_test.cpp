@@ -13,8 +13,8 @@
 #include "gui/UserTweaksChoice.h"
 #include "gui/win32/MainFrame.h"
 #include "tests/gui/GuiFixture.h"
-#include "tweaker/ChangeLock.h"
 #include "tests/support/win32/MessagePump.h"
+#include "tweaker/ChangeLock.h"
 
 namespace {
 
@@ -719,8 +719,8 @@ std::wstring UserTweaksPath()
 {
     wchar_t text[MAX_PATH] = {};
     DWORD size = sizeof text;
-    if (RegGetValueW(HKEY_CURRENT_USER, GUI::kProgramKey, GUI::kUserTweaksValue, RRF_RT_REG_SZ, nullptr, text,
-                     &size) != ERROR_SUCCESS) {
+    if (RegGetValueW(HKEY_CURRENT_USER, GUI::kProgramKey, GUI::kUserTweaksValue, RRF_RT_REG_SZ, nullptr, text, &size) !=
+        ERROR_SUCCESS) {
         return L"(none)";
     }
     return text;
