@@ -106,6 +106,21 @@ std::string ToJson(const WindowState& s)
     j.Key(L"panelOpacity").Number(s.panelOpacity);
     j.Key(L"strip").String(s.strip);
     j.Key(L"progress").String(s.progress);
+    j.Key(L"guardWatching").Bool(s.guardWatching);
+    j.Key(L"startupWorking").Bool(s.startupWorking);
+    j.Key(L"startup").BeginArray();
+    for (const StartupEntryState& e : s.startup) {
+        j.BeginObject();
+        j.Key(L"name").String(e.name);
+        j.Key(L"depth").Number(e.depth);
+        j.Key(L"check").String(e.check);
+        j.Key(L"greyed").Bool(e.greyed);
+        j.Key(L"disabled").Bool(e.disabled);
+        j.Key(L"selected").Bool(e.selected);
+        j.EndObject();
+    }
+    j.EndArray();
+    Strings(j, L"balloons", s.balloons);
     Strings(j, L"prompts", s.prompts);
     j.EndObject();
     std::string utf8;

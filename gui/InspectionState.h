@@ -61,6 +61,16 @@ struct PreviewState {
     std::vector<std::wstring> lines;
 };
 
+// A row of the startup programs view.
+struct StartupEntryState {
+    std::wstring name;
+    int depth = 0;
+    std::wstring check;     // "on", "off" or "mixed"
+    bool greyed = false;    // read-only: shown, never changed
+    bool disabled = false;  // taken off by Corvane, its backup kept
+    bool selected = false;
+};
+
 struct WindowState {
     std::wstring view;
     std::wstring caption;  // the window's own text
@@ -83,7 +93,11 @@ struct WindowState {
     int panelOpacity = 0;               // its layered opacity now (224 when fully shown)
     std::wstring strip;                 // the system-information strip's line now ("Video: ...")
     std::wstring progress;              // a running restore's progress in the title strip
-    std::vector<std::wstring> prompts;  // captions of the prompts shown so far
+    bool guardWatching = false;         // the startup guard has its catalogue and ticks
+    bool startupWorking = false;        // the startup view gathers its list
+    std::vector<StartupEntryState> startup;
+    std::vector<std::wstring> balloons;  // "title|text" of the balloons asked for so far
+    std::vector<std::wstring> prompts;   // captions of the prompts shown so far
 };
 
 // UTF-8 JSON with the field names of WindowState.

@@ -98,6 +98,15 @@ const ViewRule& Rule(ViewId view)
          LeaveGuard::None,
          CommandHook::Panel},
         {ViewId::Support, L"ID_SUPPORT", 0, {Ok, Cancel}, {}, L"Support", LeaveGuard::None, CommandHook::Panel},
+        // Reached from the settings panel and from the guard's balloon.
+        {ViewId::Startup,
+         L"ID_STARTUP_PROGRAMS",
+         0,
+         {Back},
+         {},
+         L"Startup programs",
+         LeaveGuard::None,
+         CommandHook::None},
     };
     for (const ViewRule& rule : rules) {
         if (rule.view == view) {
@@ -334,6 +343,7 @@ Effect Navigator::Dispatch(int command, intptr_t parameter)
         case Command::Profiles:
         case TuningMenu:
         case Command::TweakSets:
+        case Command::StartupPrograms:
             if (!Leave()) {
                 return Effect::None;
             }
@@ -401,6 +411,9 @@ Effect Navigator::Dispatch(int command, intptr_t parameter)
             break;
         case Command::TweakSets:
             Show(ViewId::TweakSets);
+            break;
+        case Command::StartupPrograms:
+            Show(ViewId::Startup);
             break;
         case NoPointChecked:
             disabled_.insert({RestorePoints, DeletePoints});

@@ -16,7 +16,7 @@
 
 namespace GUI {
 
-enum class ViewId { Tuning, Tweaks, TweakInfo, Backups, Profiles, ProfileInfo, TweakSets, Settings, Support };
+enum class ViewId { Tuning, Tweaks, TweakInfo, Backups, Profiles, ProfileInfo, TweakSets, Settings, Support, Startup };
 
 // Called before another view replaces the current one; every guard lets go.
 enum class LeaveGuard { None, Analysing, Tuning, Tweaks, TweakInfo };

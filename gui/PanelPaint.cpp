@@ -236,4 +236,18 @@ void PaintStartupDetails(DrawList& list, const StartupViewLayout& layout, const 
     }
 }
 
+void PaintStartupWorking(DrawList& list, const StartupViewLayout& layout, const Aqua::Scaler& s, Rect size,
+                         const std::wstring& text)
+{
+    list.Add(FillOp{size, kPanelBackground});
+    const Rect tree = layout.TreeArea();
+    const int left = s.Scale(8);
+    list.Add(TextOp{{left, tree.y + s.Scale(12), std::max(0, tree.width - 2 * left), s.Scale(30)},
+                    text,
+                    Tahoma(8),
+                    kBlack,
+                    TextAlign::Left,
+                    false});
+}
+
 }  // namespace GUI

@@ -64,5 +64,8 @@ void PaintStartupRows(Aqua::DrawList& list, const StartupViewLayout& layout, con
 // message of the last failed change in red above them when there is one.
 void PaintStartupDetails(Aqua::DrawList& list, const StartupViewLayout& layout, const Aqua::Scaler& s,
                          const std::optional<StartupDetails>& details, const std::wstring& message);
+// While the list is being gathered: the background and what is being done.
+void PaintStartupWorking(Aqua::DrawList& list, const StartupViewLayout& layout, const Aqua::Scaler& s, Aqua::Rect size,
+                         const std::wstring& text);
 
 }  // namespace GUI

@@ -1,6 +1,7 @@
 #include "gui/StartupPrograms.h"
 
 #include <algorithm>
+#include <cwctype>
 
 #include "core/platform/Errors.h"
 #include "core/rti/IgnoreCaseStringComparator.h"
@@ -11,6 +12,20 @@ namespace {
 
 using StartUp::CheckState;
 using StartUp::TreeImage;
+
+// The library words a category's reason as a clause ("it belongs to
+// Windows, ..."); the details show it as a sentence. Empty stays empty.
+std::wstring AsSentence(std::wstring clause)
+{
+    if (clause.empty()) {
+        return clause;
+    }
+    clause.front() = static_cast<wchar_t>(std::towupper(clause.front()));
+    if (clause.back() != L'.') {
+        clause += L'.';
+    }
+    return clause;
+}
 using StartUp::TreeNode;
 
 std::wstring ReasonText(Platform::Status status)
@@ -337,7 +352,7 @@ StartupDetails StartupPrograms::Details(size_t row) const
     }
     details.name = node->text;
     if (const auto* category = dynamic_cast<const StartUp::ICategory*>(node->object.Get())) {
-        details.readOnlyReason = category->IsReadOnly() ? L"Windows' own entries: they are shown, never changed." : L"";
+        details.readOnlyReason = AsSentence(category->ReadOnlyReason());
         return details;
     }
     const auto* element = dynamic_cast<const StartUp::IElement*>(node->object.Get());
@@ -357,9 +372,7 @@ StartupDetails StartupPrograms::Details(size_t row) const
     if (place) {
         details.category = place->category;
         details.state = L"Starts with Windows";
-        if (place->owner->IsReadOnly()) {
-            details.readOnlyReason = place->category + L" belongs to Windows: its entries are shown, never changed.";
-        }
+        details.readOnlyReason = AsSentence(place->owner->ReadOnlyReason());
     } else if (record) {
         details.category = snapshot_.Records()[*record].category;
         details.state =
@@ -380,7 +393,7 @@ std::wstring StartupPrograms::SetChecked(size_t row, bool checked)
     auto* element = dynamic_cast<StartUp::IElement*>(object.Get());
     const std::wstring name = L"\"" + node->text + L"\"";
     if (rows_[row].greyed) {
-        return name + L" is not changed: " + Details(row).readOnlyReason;
+        return name + L" is not changed. " + Details(row).readOnlyReason;
     }
     if (!snapshotUsable_) {
         return loadError_;

@@ -47,11 +47,24 @@ void StartupView::LayoutChildren()
 
 void StartupView::Open(StartUp::CategoryList roots, StartUp::SnapshotPlace place)
 {
+    working_.clear();
     model_ = std::make_unique<StartupPrograms>(std::move(roots), std::move(place));
     (void)model_->Load();
     message_ = model_->LoadError();
     scroll_ = 0;
     UpdateScroll();
+    Invalidate();
+}
+
+void StartupView::ShowWorking(std::wstring text)
+{
+    model_.reset();
+    working_ = std::move(text);
+    message_.clear();
+    scroll_ = 0;
+    if (scrollbar_) {
+        scrollbar_->SetRange(0, 1);
+    }
     Invalidate();
 }
 
@@ -149,7 +162,7 @@ void StartupView::Paint(Aqua::DrawList& list, Aqua::Rect size)
     (void)size;
     const StartupViewLayout layout = Layout();
     if (!model_) {
-        list.Add(Aqua::FillOp{size, kPanelBackground});
+        PaintStartupWorking(list, layout, scaler(), size, working_);
         return;
     }
     const std::optional<size_t> selected = model_->Selected();

@@ -29,6 +29,9 @@ public:
     bool Create(HWND parent, Aqua::Rect place);
     // Shows the catalogue with the disabled entries of the snapshot.
     void Open(StartUp::CategoryList roots, StartUp::SnapshotPlace place);
+    // While the catalogue is being gathered elsewhere: no rows, only `text`.
+    void ShowWorking(std::wstring text);
+    bool working() const { return !working_.empty(); }
     // Builds the rows again after the guard found new entries.
     void Refresh();
     // Opens the groups above an entry, selects it and scrolls it into view.
@@ -57,6 +60,7 @@ private:
     std::unique_ptr<StartupPrograms> model_;
     RTI::Reference<Scrollbar> scrollbar_;
     std::wstring message_;
+    std::wstring working_;
     int scroll_ = 0;
 };
 

@@ -161,6 +161,10 @@ MainFrame::MainFrame(const MainFrameParts& parts)
         parts_.backupEnabled = [where = parts_.settings->where] { return AppSettings::BackupEnabled(where); };
     }
     runTracer_ = std::make_unique<RunTracer>(&manager_, sections_, static_cast<ICommandPoster&>(*this));
+    balloonLog_ = std::make_unique<BalloonLog>(parts_.balloon);
+    guard_ = std::make_unique<StartupGuardSwitch>(
+        parts_.startupPlace.folder.empty() ? StartUp::DefaultSnapshotPlace() : parts_.startupPlace, *balloonLog_,
+        static_cast<ICommandPoster&>(*this));
     tracer_ = std::make_unique<Tracer>(*this);
     restoreProgress_ =
         std::make_unique<RestoreProgress>([this] { PostMessageW(hwnd(), kRestoreProgressMessage, 0, 0); });
@@ -191,6 +195,7 @@ MainFrame::~MainFrame()
             delete reinterpret_cast<RunNote*>(msg.lParam);
         }
     }
+    DestroyStartup();
     // The children go before the sections they draw.
     sectionWindows_.clear();
     backupsView_ = nullptr;  // waits for a restore still running
@@ -309,6 +314,7 @@ void MainFrame::Build()
         tweakSetsView_ = sets;
     }
     BuildPanels(viewsTop + viewsHeight + s.Scale(kActionsHeight));
+    BuildStartup();
     Sync();
     ShowHelpTopic(navigator_.HelpTopic());
 }
@@ -349,6 +355,7 @@ void MainFrame::OnScaleChanged()
             place(*view, viewsTop, viewsHeight);
         }
     }
+    PlaceStartup({0, viewsTop, s.Scale(kClientWidth), viewsHeight});
     if (menu_) {
         menu_->SetScale(s);
     }
@@ -524,6 +531,7 @@ void MainFrame::Sync()
         }
         ShowWindow(tweakSetsView_->hwnd(), view == ViewId::TweakSets ? SW_SHOWNA : SW_HIDE);
     }
+    SyncStartup(view);
     if (view != shownView_) {
         keyboard_ = Keyboard();
         if (tweaksView_) {
@@ -614,6 +622,9 @@ LRESULT MainFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             break;
         case kRestoreProgressMessage:
             ShowRestoreProgress();
+            return 0;
+        case kStartupReadyMessage:
+            FinishStartupJob();
             return 0;
         case kRunMessage: {
             std::unique_ptr<RunNote> note(reinterpret_cast<RunNote*>(lParam));

@@ -20,11 +20,14 @@
 #include "gui/Navigator.h"
 #include "gui/RestoreProgress.h"
 #include "gui/RunTracer.h"
+#include "gui/StartupGuardSwitch.h"
 #include "gui/SystemSummary.h"
 #include "gui/Tips.h"
 #include "gui/TweakDetails.h"
 #include "gui/aqua/win32/Controls.h"
+#include "gui/panels/GuardTicker.h"
 #include "gui/panels/Settings.h"
+#include "gui/panels/StartupView.h"
 #include "gui/panels/Support.h"
 #include "gui/panels/SystemInfoStrip.h"
 #include "gui/win32/BackupsView.h"
@@ -33,6 +36,7 @@
 #include "gui/win32/ProfilesView.h"
 #include "gui/win32/Prompts.h"
 #include "gui/win32/SectionWindow.h"
+#include "gui/win32/StartupJobs.h"
 #include "gui/win32/TweakInfoView.h"
 #include "gui/win32/TweaksView.h"
 #include "profiles/ProfileStore.h"
@@ -62,6 +66,13 @@ struct MainFrameParts {
     std::optional<bool> restartAnswer;
     std::wstring lockName;        // the change lock; empty: the program's
     HMODULE resources = nullptr;  // holds TIPS; nullptr: the program's module
+    // The tray's balloon, where the startup guard tells of new entries;
+    // nullptr: the guard tells nobody.
+    IBalloon* balloon = nullptr;
+    // Where the startup snapshot is kept; an empty folder: the user's data folder.
+    StartUp::SnapshotPlace startupPlace;
+    // The startup guard's tick; 0: StartUp::kGuardTickMilliseconds.
+    uint32_t guardTickMilliseconds = 0;
 };
 
 std::unique_ptr<IMainWindow> MakeMainFrame(const MainFrameParts& parts);
@@ -71,7 +82,8 @@ class MainFrame final : public Window,
                         private INavigationHost,
                         private ICommandPoster,
                         private Tweaker::IRunMessages,
-                        private ITweaksViewHost {
+                        private ITweaksViewHost,
+                        public AppSettings::IStartupGuard {
 public:
     static constexpr int kClientWidth = 388;
     static constexpr int kTitleHeight = 29;
@@ -105,6 +117,11 @@ public:
     SystemInfo::Strip* strip() const { return strip_.Get(); }
     // The last progress text of a restore (the title strip shows it while the restore runs).
     const std::wstring& lastRestoreProgress() const { return lastRestoreProgress_; }
+    StartupView* startupView() const { return startupView_.Get(); }
+    StartupGuardSwitch& startupGuard() { return *guard_; }
+
+    // The settings' switch of the startup guard (at start and from the settings).
+    void SetStartupGuard(bool enabled) override;
 
 protected:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -124,6 +141,7 @@ private:
     };
     static constexpr UINT kRunMessage = WM_APP + 17;
     static constexpr UINT kRestoreProgressMessage = WM_APP + 18;  // the restore's worker moved on
+    static constexpr UINT kStartupReadyMessage = WM_APP + 19;  // the startup catalogue is gathered
     static constexpr UINT_PTR kRunTimer = 17;  // watches a run's end
     static constexpr int kRunTimerMs = 100;
     // The one main frame of this thread, for the keyboard hook.
@@ -189,6 +207,16 @@ private:
     void PerformProfiles(int command);
     // "Select file": the user's tweak file, remembered only after OK.
     void SelectUserTweaks();
+    // The startup programs view and the startup guard (MainFrameStartup.cpp).
+    void BuildStartup();
+    void PlaceStartup(Aqua::Rect views);
+    void SyncStartup(ViewId view);
+    void OpenStartup();
+    void FinishStartupJob();
+    void OnStartupAppeared(const std::vector<StartUp::ListedEntry>& appeared);
+    void RevealNewEntries();
+    void FillStartupState(WindowState& s) const;
+    void DestroyStartup();
     bool OnKey(UINT key, bool shift);
     // Takes the change lock for one change; tells the user when another
     // program holds it.
@@ -225,6 +253,12 @@ private:
     RTI::Reference<SystemInfo::Strip> strip_;
     std::unique_ptr<RestoreProgress> restoreProgress_;
     std::wstring lastRestoreProgress_;
+    std::unique_ptr<BalloonLog> balloonLog_;  // the balloons asked for, then the tray
+    std::unique_ptr<StartupGuardSwitch> guard_;
+    RTI::Reference<GuardTicker> ticker_;
+    RTI::Reference<StartupView> startupView_;
+    std::unique_ptr<StartupCatalogueJob> startupJob_;  // gathers the catalogue while the guard has none
+    std::vector<std::wstring> newEntries_;    // locations the last balloon named, revealed in the view
     std::wstring programFolder_;  // holds Knobset.exe
     std::unique_ptr<ProfileDialog> profileDialog_;  // the store's prompts, over this window
     std::unique_ptr<Profiles::ProfileStore> profileStore_;

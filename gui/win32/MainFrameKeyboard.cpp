@@ -77,9 +77,11 @@ LRESULT CALLBACK MainFrame::KeyHook(int code, WPARAM wParam, LPARAM lParam)
         wchar_t cls[16] = {};
         GetClassNameW(GetFocus(), cls, 16);
         const bool inEdit = _wcsicmp(cls, L"Edit") == 0;
-        // In an edit box Space and Enter type; Tab, Esc and F5 still move on.
-        const bool ours =
-            vk == VK_TAB || vk == VK_ESCAPE || vk == VK_F5 || (!inEdit && (vk == VK_SPACE || vk == VK_RETURN));
+        const bool inStartupList = frame->startupView_ && GetFocus() == frame->startupView_->hwnd();
+        // In an edit box Space and Enter type, in the startup list Space ticks;
+        // Tab, Esc and F5 still move on.
+        const bool ours = vk == VK_TAB || vk == VK_ESCAPE || vk == VK_F5 ||
+                          (!inEdit && !inStartupList && (vk == VK_SPACE || vk == VK_RETURN));
         if (ours && frame->OnKey(vk, GetKeyState(VK_SHIFT) < 0)) {
             return 1;
         }

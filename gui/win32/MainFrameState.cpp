@@ -26,6 +26,8 @@ const wchar_t* ViewName(ViewId view)
             return L"settings";
         case ViewId::Support:
             return L"support";
+        case ViewId::Startup:
+            return L"startup";
     }
     return L"";
 }
@@ -164,6 +166,7 @@ WindowState MainFrame::State() const
     if (restoreProgress_->Active()) {
         s.progress = restoreProgress_->Text();
     }
+    FillStartupState(s);
     s.prompts = promptLog_;
     return s;
 }

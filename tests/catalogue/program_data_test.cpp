@@ -239,9 +239,9 @@ TEST(ShippedTips, TheSevenShippedTopicsHaveTheirTexts)
             << Narrow(name) << ": blank at an end";
         EXPECT_EQ(std::wstring::npos, text.find(L"\n ")) << Narrow(name) << ": an indented line";
     }
-    const std::set<std::wstring> expected = {L"ID_TUNING",  L"ID_TWEAKS_VIEW",  L"ID_TWEAK_INFO",
-                                             L"ID_BACKUPS", L"ID_PROFILE_INFO", L"ID_COLLECTIONS_INFO",
-                                             L"ID_SETTINGS"};
+    const std::set<std::wstring> expected = {L"ID_TUNING",   L"ID_TWEAKS_VIEW",     L"ID_TWEAK_INFO",
+                                             L"ID_BACKUPS",  L"ID_PROFILE_INFO",    L"ID_COLLECTIONS_INFO",
+                                             L"ID_SETTINGS", L"ID_STARTUP_PROGRAMS"};
     std::set<std::wstring> names;
     for (const auto& [name, text] : tips) {
         names.insert(name);

@@ -69,6 +69,8 @@ const Shown kProfileInfoView{ViewId::ProfileInfo, {5033}, {}, L"ID_PROFILE_INFO"
 const Shown kTweakSetsView{ViewId::TweakSets, {5007, 5038}, {}, L"ID_COLLECTIONS_INFO", 5035, L"Tweaks sets"};
 const Shown kSettingsView{ViewId::Settings, {5008, 5010},      {}, L"ID_SETTINGS", 5002, L"Settings",
                           LeaveGuard::None, CommandHook::Panel};
+const Shown kStartupView{ViewId::Startup, {5007}, {}, L"ID_STARTUP_PROGRAMS", 5031, L"Startup programs"};
+const Shown kStartupFromSettings{ViewId::Startup, {5007}, {}, L"ID_STARTUP_PROGRAMS", 5002, L"Startup programs"};
 const Shown kSupportView{ViewId::Support,  {5008, 5010},      {}, L"ID_SUPPORT", 5031, L"Support",
                          LeaveGuard::None, CommandHook::Panel};
 
@@ -103,6 +105,9 @@ TEST_F(NavigatorTest, EveryCommandShowsItsViewButtonsTopicMenuAndTitle)
         {{Settings}, Ok, 0, kTuningView},
         {{}, Support, 0, kSupportView},
         {{Support}, Cancel, 0, kTuningView},
+        {{}, StartupPrograms, 0, kStartupView},
+        {{Settings}, StartupPrograms, 0, kStartupFromSettings},
+        {{StartupPrograms}, Back, 0, kTuningView},
     };
     for (const Row& row : rows) {
         nav_ = std::make_unique<GUI::Navigator>(*host_);

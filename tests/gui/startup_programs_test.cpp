@@ -132,7 +132,7 @@ TEST_F(StartupProgramsTest, WhatCannotBeChangedIsRefusedWithItsReasonAndChangesN
     };
     const Case cases[] = {
         {"read-only", L"HKLM\\" + kWinlogon + L", Shell", false, false,
-         L"\"Shell\" is not changed: Windows / Winlogon belongs to Windows"},
+         L"\"Shell\" is not changed. It belongs to Windows, which breaks when it is removed."},
         {"damaged snapshot", kUserRun + L", App", true, false, L"The startup snapshot "},
         {"delete fails", kUserRun + L", App", false, true,
          L"\"App\" could not be disabled: access is denied (error 5)"},
@@ -188,7 +188,7 @@ TEST_F(StartupProgramsTest, DetailsNameLocationCommandDescriptionCompanyAndWindo
         {L"HKLM\\" + kWinlogon + L", Shell",
          {L"Shell", L"Windows / Winlogon", L"HKLM\\" + kWinlogon + L", Shell", L"explorer.exe", L"", L"",
           L"Not recorded: Windows keeps no list for this place", L"Starts with Windows",
-          L"Windows / Winlogon belongs to Windows: its entries are shown, never changed."}},
+          L"It belongs to Windows, which breaks when it is removed."}},
     };
     for (const Expect& e : rows) {
         SCOPED_TRACE(std::string(e.location.begin(), e.location.end()));

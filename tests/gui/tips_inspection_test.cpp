@@ -60,6 +60,10 @@ TEST(InspectionJsonTest, FieldsAndEscapes)
     state.panel = L"settings";
     state.panelOpacity = 224;
     state.strip = L"Video: Wine";
+    state.guardWatching = true;
+    state.startupWorking = true;
+    state.startup = {{L"Run", 0, L"mixed", false, false, false}, {L"App", 1, L"off", false, true, true}};
+    state.balloons = {L"A new program starts with Windows|\"App\""};
     state.prompts = {L"Tweak Details"};
     const std::string json = GUI::ToJson(state);
     const char* parts[] = {
@@ -75,6 +79,10 @@ TEST(InspectionJsonTest, FieldsAndEscapes)
         "\"detailLines\":[],\"editors\":[{\"range\":false,\"text\":\"\",\"presets\":[\"On\",\"Off\"],\"ticked\":1}],",
         "\"preview\":[{\"category\":\"A\",\"name\":\"sw\",\"lines\":[\"HKCU\\\\K [v] REG_DWORD: 0 -> 1\"]}],",
         "\"panel\":\"settings\",\"panelOpacity\":224,\"strip\":\"Video: Wine\",\"progress\":\"\",",
+        "\"guardWatching\":true,\"startupWorking\":true,\"startup\":[{\"name\":\"Run\",\"depth\":0,"
+        "\"check\":\"mixed\",\"greyed\":false,\"disabled\":false,\"selected\":false},{\"name\":\"App\",\"depth\":1,"
+        "\"check\":\"off\",\"greyed\":false,"
+        "\"disabled\":true,\"selected\":true}],\"balloons\":[\"A new program starts with Windows|\\\"App\\\"\"],",
         "\"prompts\":[\"Tweak Details\"]}",
     };
     for (const char* part : parts) {

@@ -12,6 +12,7 @@
 #include "gui/Inspection.h"
 #include "gui/UserTweaksChoice.h"
 #include "gui/win32/MainFrame.h"
+#include "startup/Snapshot.h"
 #include "tests/gui/GuiFixture.h"
 #include "tests/support/win32/MessagePump.h"
 #include "tweaker/ChangeLock.h"
@@ -107,6 +108,49 @@ private:
     std::string json_;
 };
 
+class RecordingBalloon final : public GUI::IBalloon {
+public:
+    void Show(const std::wstring& title, const std::wstring& text) override { shown.push_back(title + L"|" + text); }
+    std::vector<std::wstring> shown;
+};
+
+// A value of the user's Run key made for one test, gone at its end; the
+// guard and the startup view read the real registry.
+class RunValue {
+public:
+    static constexpr wchar_t kRun[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    explicit RunValue(std::wstring name) : name_(std::move(name)) {}
+    ~RunValue()
+    {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, kRun, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+            RegDeleteValueW(key, name_.c_str());
+            RegCloseKey(key);
+        }
+    }
+    const std::wstring& name() const { return name_; }
+    // The location as the startup catalogue writes it.
+    std::wstring location() const { return L"HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run, " + name_; }
+    void Add() const
+    {
+        const std::wstring command = L"C:\\windows\\notepad.exe /" + name_;
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kRun, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(key, name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+    bool Exists() const
+    {
+        return RegGetValueW(HKEY_CURRENT_USER, kRun, name_.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, nullptr) ==
+               ERROR_SUCCESS;
+    }
+
+private:
+    std::wstring name_;
+};
+
 bool Has(const std::string& json, const std::string& part)
 {
     return json.find(part) != std::string::npos;
@@ -163,6 +207,9 @@ protected:
             return DWORD{0};
         };
         parts.lockName = L"Local\\Corvane.Changes.MainFrameTest";
+        parts.balloon = &balloons_;
+        parts.startupPlace = {PathOf(L"startup")};
+        parts.guardTickMilliseconds = 100;
         window_ = std::make_unique<MainFrame>(parts);
         ASSERT_EQ(window_->Create(L"Corvane", 200, 100), 0u);
         if (shown) {
@@ -273,6 +320,7 @@ protected:
     std::vector<std::wstring> opened_;
     bool backupFromSettings_ = false;  // the tune-up asks the stored settings
     bool probeSummary_ = false;        // the strip shows what this machine reports
+    RecordingBalloon balloons_;
 };
 
 // The one test with the window on the screen (under Wine each hide waits for
@@ -617,6 +665,7 @@ TEST_F(MainFrameTest, EachViewCommandShowsItsViewAlone)
         {5016, L"backups", L"Backups", L"ID_BACKUPS", {5007, 5017, 5018}},
         {5025, L"profiles", L"Profiles", L"ID_PROFILES_VIEW", {5007, 5026, 5027, 5028}},
         {5035, L"tweaksets", L"Tweaks sets", L"ID_COLLECTIONS_INFO", {5007, 5038}},
+        {5036, L"startup", L"Startup programs", L"ID_STARTUP_PROGRAMS", {5007}},
     };
     auto shown = [](GUI::WindowBase* w) { return (GetWindowLongW(w->hwnd(), GWL_STYLE) & WS_VISIBLE) != 0; };
     for (const Case& c : cases) {
@@ -633,6 +682,7 @@ TEST_F(MainFrameTest, EachViewCommandShowsItsViewAlone)
         EXPECT_EQ(shown(window_->backupsView()), c.command == 5016);
         EXPECT_EQ(shown(window_->profilesView()), c.command == 5025);
         EXPECT_EQ(shown(window_->tweakSetsView()), c.command == 5035);
+        EXPECT_EQ(shown(window_->startupView()), c.command == 5036);
         EXPECT_FALSE(shown(window_->sectionWindows().at(0).Get()));
         Command(5007);
         EXPECT_EQ(window_->State().view, L"tuning");
@@ -1083,6 +1133,97 @@ TEST_F(MainFrameTest, TheStripBelowTheActionBarNamesWinesDisplayAdapter)
         seen = window_->State().strip;
     }
     EXPECT_EQ(seen, L"Video: " + adapter);
+}
+
+// The startup programs view without the guard: the list is gathered on a
+// worker while the view says so, then unticking an entry takes it off the Run
+// key with its backup and ticking puts it back; the inspection hook shows
+// each state.
+TEST_F(MainFrameTest, TheStartupViewGathersItsListOnAWorkerAndUntickingKeepsABackup)
+{
+    const RunValue value(L"CorvaneViewTest" + std::to_wstring(GetCurrentProcessId()));
+    value.Add();
+    Open();
+    Command(5036);
+    GUI::WindowState state = window_->State();
+    EXPECT_EQ(state.view, L"startup");
+    EXPECT_TRUE(state.startupWorking) << "the worker's answer is still queued";
+    EXPECT_TRUE(state.startup.empty());
+    ASSERT_TRUE(PumpUntil([&] { return !window_->State().startupWorking; }, 60)) << "the list never came";
+
+    GUI::StartupView& view = *window_->startupView();
+    auto entry = [&]() -> std::optional<GUI::StartupEntryState> {
+        for (const GUI::StartupEntryState& e : window_->State().startup) {
+            if (e.name == value.name()) {
+                return e;
+            }
+        }
+        return std::nullopt;
+    };
+    const struct Step {
+        const char* what;
+        bool present;
+        const wchar_t* check;
+        bool disabled;
+    } steps[] = {
+        {"listed, ticked", true, L"on", false},
+        {"unticked: off the Run key, its backup kept", false, L"off", true},
+        {"ticked again: back", true, L"on", false},
+    };
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        const Step& step = steps[i];
+        SCOPED_TRACE(step.what);
+        const std::optional<size_t> row = view.Reveal(value.location()) ? view.model()->Selected() : std::nullopt;
+        ASSERT_TRUE(row.has_value());
+        if (i > 0) {
+            view.ClickBox(*row);
+            EXPECT_EQ(view.message(), L"");
+        }
+        EXPECT_EQ(value.Exists(), step.present);
+        StartUp::Snapshot snapshot(StartUp::SnapshotPlace{PathOf(L"startup")});
+        EXPECT_EQ(snapshot.Load(), 0u);
+        EXPECT_EQ(snapshot.Records().size(), step.disabled ? 1u : 0u);
+        const std::optional<GUI::StartupEntryState> shown = entry();
+        ASSERT_TRUE(shown.has_value()) << GUI::ToJson(window_->State());
+        EXPECT_EQ(shown->check, step.check);
+        EXPECT_EQ(shown->disabled, step.disabled);
+        EXPECT_TRUE(shown->selected);
+    }
+    Command(5007);
+    EXPECT_EQ(window_->State().view, L"tuning");
+    EXPECT_TRUE(window_->State().startup.empty());
+}
+
+// The guard switched by the settings: nothing is told while it gathers; a
+// Run value added while it watches is told in a balloon, and 5036 (the
+// balloon's click) shows the view on the guard's own list with the new entry
+// selected.
+TEST_F(MainFrameTest, TheGuardTellsANewRunValueAndTheViewShowsItSelected)
+{
+    const RunValue value(L"CorvaneGuardFrame" + std::to_wstring(GetCurrentProcessId()));
+    Open();
+    AppSettings::IStartupGuard& settingsSwitch = *window_;
+    settingsSwitch.SetStartupGuard(true);
+    ASSERT_TRUE(PumpUntil([&] { return window_->State().guardWatching; }, 60)) << "the guard never got its list";
+    EXPECT_TRUE(balloons_.shown.empty());
+    EXPECT_TRUE(window_->State().balloons.empty());
+
+    value.Add();
+    ASSERT_TRUE(PumpUntil([&] { return !balloons_.shown.empty(); }, 10)) << "not told within a few ticks";
+    EXPECT_NE(balloons_.shown.front().find(L"\"" + value.name() + L"\""), std::wstring::npos);
+    EXPECT_EQ(window_->State().balloons, balloons_.shown);
+
+    Command(5036);
+    const GUI::WindowState state = window_->State();
+    EXPECT_FALSE(state.startupWorking) << "the guard's list is shown at once";
+    bool selected = false;
+    for (const GUI::StartupEntryState& e : state.startup) {
+        selected = selected || (e.name == value.name() && e.selected && e.check == L"on");
+    }
+    EXPECT_TRUE(selected) << GUI::ToJson(state);
+
+    settingsSwitch.SetStartupGuard(false);
+    EXPECT_FALSE(window_->State().guardWatching);
 }
 
 }  // namespace
