@@ -11,8 +11,12 @@
 //   CORVANE_TEST_FAIL_WINDOW=1      the main window's creation is refused as
 //                                   the system would refuse it, so that a
 //                                   test sees how the program ends then
+//   CORVANE_TEST_GUARD_TICK_MS=200  the startup guard looks for new entries
+//                                   every 200 ms instead of every 30 s
+//                                   (a whole number from 50 to 30000)
 //
 // Any other value leaves the switch off.
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -24,6 +28,8 @@ struct TestSwitches {
     // Empty: the prompt is shown.
     std::optional<bool> restartAnswer;
     bool failWindow = false;
+    // 0: the guard's own period.
+    uint32_t guardTickMilliseconds = 0;
 
     friend bool operator==(const TestSwitches&, const TestSwitches&) = default;
 };

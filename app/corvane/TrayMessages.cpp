@@ -10,9 +10,10 @@ constexpr unsigned kEndSession = 0x0016;
 constexpr unsigned kCommand = 0x0111;
 constexpr unsigned kLeftDoubleClick = 0x0203;
 constexpr unsigned kRightButtonUp = 0x0205;
-constexpr unsigned kBalloonShow = 0x0402;  // NIN_BALLOONSHOW
+constexpr unsigned kBalloonShow = 0x0402;       // NIN_BALLOONSHOW
+constexpr unsigned kBalloonUserClick = 0x0405;  // NIN_BALLOONUSERCLICK
 
-TrayAction IconAction(uintptr_t iconId, intptr_t lParam)
+TrayAction IconAction(uintptr_t iconId, intptr_t lParam, bool mainWindow)
 {
     if (iconId != TrayId::kIcon) {
         return TrayAction::Ignore;
@@ -24,6 +25,9 @@ TrayAction IconAction(uintptr_t iconId, intptr_t lParam)
             return TrayAction::PopUpMenu;
         case kBalloonShow:
             return TrayAction::PostNull;
+        case kBalloonUserClick:
+            // Only the main window's guard shows balloons.
+            return mainWindow ? TrayAction::OpenStartup : TrayAction::Ignore;
         default:
             return TrayAction::Ignore;
     }
@@ -54,7 +58,7 @@ TrayAction DecideTrayAction(const TrayMessage& message, unsigned taskbarCreated,
     }
     switch (message.message) {
         case TrayId::kCallbackMessage:
-            return IconAction(message.wParam, message.lParam);
+            return IconAction(message.wParam, message.lParam, mainWindow);
         case kCommand:
             return CommandAction(static_cast<unsigned>(message.wParam) & 0xFFFF, mainWindow);
         case kQueryEndSession:

@@ -26,6 +26,7 @@ enum class TrayAction {
     ShowIconAgain,    // the shell restarted: the icon is added again
     AllowEndSession,  // answered TRUE: the program may be ended
     EndSession,       // the session ends: quit, wait for the shutdown, hide the icon
+    OpenStartup,      // the guard's balloon was clicked: brought up on the startup programs view
 };
 
 struct TrayMessage {

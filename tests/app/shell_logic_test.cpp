@@ -55,6 +55,8 @@ TEST(TrayWindow, EachMessageHasItsAction)
         {"double click on the icon", {kCallback, TrayId::kIcon, 0x0203}, true, TrayAction::BringUp},
         {"right button up on the icon", {kCallback, TrayId::kIcon, 0x0205}, true, TrayAction::PopUpMenu},
         {"balloon shown", {kCallback, TrayId::kIcon, 0x0402}, true, TrayAction::PostNull},
+        {"balloon clicked", {kCallback, TrayId::kIcon, 0x0405}, true, TrayAction::OpenStartup},
+        {"balloon clicked after the window went", {kCallback, TrayId::kIcon, 0x0405}, false, TrayAction::Ignore},
         {"mouse move over the icon", {kCallback, TrayId::kIcon, 0x0200}, true, TrayAction::Ignore},
         {"another icon's double click", {kCallback, 7, 0x0203}, true, TrayAction::Ignore},
         {"Open", {kCommand, TrayId::kOpen, 0}, true, TrayAction::BringUp},
@@ -106,6 +108,11 @@ TEST(TestSwitches, ReadOnlyFromTheirExactValues)
         {"both", {{L"CORVANE_TEST_NO_PACING", L"1"}, {L"CORVANE_TEST_RESTART_ANSWER", L"No"}}, {true, false}},
         {"window refused", {{L"CORVANE_TEST_FAIL_WINDOW", L"1"}}, {false, std::nullopt, true}},
         {"window: another value", {{L"CORVANE_TEST_FAIL_WINDOW", L"true"}}, {}},
+        {"guard tick", {{L"CORVANE_TEST_GUARD_TICK_MS", L"200"}}, {false, std::nullopt, false, 200}},
+        {"guard tick: bounds kept", {{L"CORVANE_TEST_GUARD_TICK_MS", L"50"}}, {false, std::nullopt, false, 50}},
+        {"guard tick: too short", {{L"CORVANE_TEST_GUARD_TICK_MS", L"10"}}, {}},
+        {"guard tick: too long", {{L"CORVANE_TEST_GUARD_TICK_MS", L"99999"}}, {}},
+        {"guard tick: not a number", {{L"CORVANE_TEST_GUARD_TICK_MS", L"2e2"}}, {}},
     };
     for (const auto& c : cases) {
         const TestSwitches read = ReadTestSwitches([&](const wchar_t* name) -> std::optional<std::wstring> {

@@ -8,6 +8,7 @@
 
 #include "app/corvane/TestSwitches.h"
 #include "gui/MainWindow.h"
+#include "gui/StartupGuardSwitch.h"
 #include "gui/aqua/win32/Frame.h"
 #include "gui/aqua/win32/Toolkit.h"
 #include "tweaker/Manager.h"
@@ -20,6 +21,8 @@ struct MainWindowParts {
     GUI::IFrame& frame;
     Tweaker::Manager& manager;
     const TestSwitches& switches;
+    // Where the startup guard's balloons go (the tray); nullptr: nowhere.
+    GUI::IBalloon* balloon = nullptr;
 };
 
 // The window is not created yet; the shell calls Create on it.

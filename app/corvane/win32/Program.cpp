@@ -11,6 +11,7 @@
 #include "app/corvane/StartPosition.h"
 #include "app/corvane/TestSwitches.h"
 #include "app/corvane/win32/ComApartment.h"
+#include "app/corvane/win32/GuardBalloon.h"
 #include "app/corvane/win32/HandOverWindow.h"
 #include "app/corvane/win32/InstanceSystem.h"
 #include "app/corvane/win32/MainWindowFactory.h"
@@ -145,7 +146,8 @@ int RunProgram(HINSTANCE instance, int showCommand)
         return 1;
     }
 
-    const MainWindowParts parts{instance, toolkit, *frame, manager, switches};
+    GuardBalloon balloon(tray);
+    const MainWindowParts parts{instance, toolkit, *frame, manager, switches, &balloon};
     std::unique_ptr<GUI::IMainWindow> window = MakeMainWindow(parts);
     const ScreenPoint start = StartPosition(nullptr, 0, 0);
     // A test run can have the creation refused, as a system out of window

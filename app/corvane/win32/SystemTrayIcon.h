@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include <functional>
+#include <string>
 
 namespace AppShell {
 
@@ -32,6 +33,10 @@ public:
     void Hide();
     // At start-up: Show() when hidden or failed.
     void EnsureShown();
+    // A balloon over the icon, the icon added first when it is not shown;
+    // texts too long for the record are cut with "...". False when the
+    // shell took neither.
+    bool ShowBalloon(const std::wstring& title, const std::wstring& text);
 
     bool hidden() const { return hidden_; }
     bool failed() const { return failed_; }

@@ -14,6 +14,7 @@ namespace {
 constexpr DWORD kReadyTimeoutMs = 30000;
 constexpr DWORD kEndSessionWaitMs = 15000;
 constexpr int kProgramIcon = 107;
+constexpr UINT kBalloonMessage = WM_APP + 1;  // a balloon waits in balloonTitle_/balloonText_
 
 }  // namespace
 
@@ -115,6 +116,18 @@ LRESULT CALLBACK TrayThread::Procedure(HWND window, UINT message, WPARAM wParam,
     return self->Handle(window, message, wParam, lParam);
 }
 
+void TrayThread::ShowBalloon(const std::wstring& title, const std::wstring& text)
+{
+    {
+        std::lock_guard<std::mutex> lock(balloonLock_);
+        balloonTitle_ = title;
+        balloonText_ = text;
+    }
+    if (HWND window = window_.load()) {
+        PostMessageW(window, kBalloonMessage, 0, 0);
+    }
+}
+
 void TrayThread::BringUp()
 {
     // The hand-over window lives on the main thread, which brings the main
@@ -138,6 +151,18 @@ LRESULT TrayThread::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         }
         window_.store(nullptr);
         PostQuitMessage(0);
+        return 0;
+    }
+    if (message == kBalloonMessage) {
+        std::wstring title, text;
+        {
+            std::lock_guard<std::mutex> lock(balloonLock_);
+            title.swap(balloonTitle_);
+            text.swap(balloonText_);
+        }
+        if (trayIcon_ && !title.empty()) {
+            (void)trayIcon_->ShowBalloon(title, text);
+        }
         return 0;
     }
     HWND main = mainWindow_.load();
@@ -168,6 +193,10 @@ LRESULT TrayThread::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             } else {
                 PostThreadMessageW(mainThread_, WM_QUIT, 0, 0);
             }
+            return 0;
+        case TrayAction::OpenStartup:
+            BringUp();
+            PostMessageW(main, WM_COMMAND, GUI::Command::StartupPrograms, 0);
             return 0;
         case TrayAction::WindowClosed:
             MessageBoxW(nullptr, L"Window is closed!", nullptr, MB_OK);

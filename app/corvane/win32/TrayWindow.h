@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <atomic>
+#include <mutex>
+#include <string>
 
 #include "app/corvane/win32/SystemTrayIcon.h"
 #include "core/platform/win32/WinHandles.h"
@@ -29,6 +31,8 @@ public:
     // The main window, once it exists (commands go there).
     void SetMainWindow(HWND window) { mainWindow_.store(window); }
     HWND window() const { return window_.load(); }
+    // Shows a balloon over the icon; from any thread (the tray thread shows it).
+    void ShowBalloon(const std::wstring& title, const std::wstring& text);
     // Closes the tray window (the icon goes with it) and joins the thread.
     void Close();
 
@@ -50,6 +54,8 @@ private:
     SystemTrayIcon* trayIcon_ = nullptr;  // lives on the tray thread's stack
     std::atomic<HWND> window_{nullptr};
     std::atomic<HWND> mainWindow_{nullptr};
+    std::mutex balloonLock_;
+    std::wstring balloonTitle_, balloonText_;  // the balloon waiting for the tray thread
     Platform::Win32::UniqueHandle ready_;
     Platform::Win32::UniqueHandle thread_;
 };

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 // after windows.h, which it needs
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <filesystem>
@@ -334,6 +335,139 @@ TEST(CorvaneProgram, TheWindowHidesAndComesBackAndOnlyTheTrayEndsTheProgram)
     ShowWindow(window, SW_HIDE);
     first.Tray(TrayId::kExit);
     EXPECT_EQ(first.Ended(5000), std::optional<DWORD>(0)) << "\"Exit\" ends the process within 5 s with 0";
+}
+
+void PressKey(HWND window, WORD key)
+{
+    SetForegroundWindow(window);
+    WaitUntil([&] { return GetForegroundWindow() == window; }, 2000);
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = key;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+}
+
+constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+bool RunValueExists(const std::wstring& name)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    const bool found = RegQueryValueExW(key, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return found;
+}
+
+// The startup snapshot of the program's data folder, as text ("" when none).
+std::string SnapshotText()
+{
+    wchar_t appData[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
+    const std::wstring path = std::wstring(appData) + L"\\Corvane\\startup\\snapshot.xml";
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    std::string text(64 * 1024, '\0');
+    DWORD read = 0;
+    ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
+    CloseHandle(file);
+    text.resize(read);
+    return text;
+}
+
+// The startup view's row of that name in the inspection's JSON ("" when not shown).
+std::string StartupEntry(const std::string& json, const std::string& name)
+{
+    const size_t list = json.find("\"startup\":[");
+    const size_t at = list == std::string::npos ? list : json.find("{\"name\":\"" + name + "\"", list);
+    return at == std::string::npos ? std::string() : json.substr(at, json.find('}', at) - at + 1);
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    return std::string(text.begin(), text.end());
+}
+
+// The startup guard in the running program, switched on by its setting: a
+// Run value added while it watches is told in a balloon; the balloon's click
+// (as the shell sends it to the tray window) brings the window up on the
+// startup programs view with the entry selected; Space unticks it (gone from
+// Run, its backup in the snapshot) and ticks it again (back).
+TEST(CorvaneProgram, TheGuardTellsANewRunValueAndItsBalloonLeadsToTheStartupView)
+{
+    const std::wstring name = L"CorvaneProgramGuard" + std::to_wstring(GetCurrentProcessId());
+    struct Cleanup {
+        std::wstring name;
+        ~Cleanup()
+        {
+            HKEY key = nullptr;
+            if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+                RegDeleteValueW(key, name.c_str());
+                RegCloseKey(key);
+            }
+            WriteDword(kSettingsKey, L"EnableStartUpGuard", 0);
+            SetEnvironmentVariableW(L"CORVANE_TEST_GUARD_TICK_MS", nullptr);
+        }
+    } cleanup{name};
+    WriteDword(kSettingsKey, L"AnalyseAtLaunch", 0);
+    WriteDword(kSettingsKey, L"EnableStartUpGuard", 1);
+    SetEnvironmentVariableW(L"CORVANE_TEST_GUARD_TICK_MS", L"200");
+    Program program;
+    HWND window = program.ShownWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return Testing::JsonFlag(Testing::Inspect(window), "guardWatching") == true; }, 60000))
+        << "the guard never started watching: " << Testing::Inspect(window);
+
+    HKEY run = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &run, nullptr),
+              ERROR_SUCCESS);
+    const std::wstring command = L"C:\\windows\\notepad.exe";
+    RegSetValueExW(run, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(run);
+    const std::string told = "A new program starts with Windows|\\\"" + Narrow(name) + "\\\"";
+    std::string state;
+    EXPECT_TRUE(WaitUntil([&] { return (state = Testing::Inspect(window)).find(told) != std::string::npos; }, 10000))
+        << "no balloon: " << state;
+
+    ShowWindow(window, SW_HIDE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }, 2000));
+    constexpr LPARAM kBalloonUserClick = WM_USER + 5;  // NIN_BALLOONUSERCLICK
+    PostMessageW(program.Tray(), TrayId::kCallbackMessage, TrayId::kIcon, kBalloonUserClick);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            state = Testing::Inspect(window);
+            return IsWindowVisible(window) && Testing::JsonText(state, "view") == "startup" &&
+                   !StartupEntry(state, Narrow(name)).empty();
+        },
+        10000))
+        << "the balloon's click did not show the entry in the startup view: " << state;
+    const std::string entry = StartupEntry(state, Narrow(name));
+    EXPECT_NE(entry.find("\"check\":\"on\""), std::string::npos) << entry;
+    EXPECT_NE(entry.find("\"selected\":true"), std::string::npos) << entry;
+
+    const struct {
+        const char* what;
+        bool present;
+        const char* check;
+    } presses[] = {{"Space unticks: gone from Run, the backup kept", false, "\"check\":\"off\""},
+                   {"Space ticks again: back in Run", true, "\"check\":\"on\""}};
+    for (const auto& press : presses) {
+        PressKey(window, VK_SPACE);
+        EXPECT_TRUE(WaitUntil([&] { return RunValueExists(name) == press.present; }, 5000)) << press.what;
+        EXPECT_TRUE(WaitUntil(
+            [&] { return StartupEntry(Testing::Inspect(window), Narrow(name)).find(press.check) != std::string::npos; },
+            3000))
+            << press.what << ": " << Testing::Inspect(window);
+        EXPECT_EQ(SnapshotText().find(Narrow(name)) != std::string::npos, !press.present) << press.what;
+    }
+
+    program.Tray(TrayId::kExit);
+    EXPECT_EQ(program.Ended(5000), std::optional<DWORD>(0));
 }
 
 TEST(CorvaneProgram, AStartBesideAHungInstanceSaysSoAndEndsWith1)

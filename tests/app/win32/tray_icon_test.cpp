@@ -41,9 +41,13 @@ std::string Describe(const std::vector<Call>& calls)
 {
     std::string text;
     for (const Call& call : calls) {
-        text += call.message == NIM_ADD ? "add" : call.message == NIM_DELETE ? "delete" : "other";
+        text += call.message == NIM_ADD      ? "add"
+                : call.message == NIM_DELETE ? "delete"
+                : call.message == NIM_MODIFY ? "modify"
+                                             : "other";
         text += call.flags == (NIF_MESSAGE | NIF_ICON | NIF_TIP) ? "(message,icon,tip) "
                 : call.flags == 0                                ? "() "
+                : call.flags == NIF_INFO                         ? "(info) "
                                                                  : "(?) ";
     }
     return text;
@@ -98,6 +102,46 @@ TEST(SystemTrayIcon, AddsAndDeletesAsItsFlagsSay)
         EXPECT_EQ(recorder.last.uID, 1000u) << c.name;
         EXPECT_EQ(recorder.last.uCallbackMessage, static_cast<UINT>(WM_USER)) << c.name;
         EXPECT_STREQ(recorder.last.szTip, L"Corvane") << c.name;
+    }
+}
+
+// The startup guard's balloon: a change of the shown icon with the info
+// texts; an icon that is not shown is added first, and without one there is
+// no balloon. Texts longer than the record are cut with "...".
+TEST(SystemTrayIcon, ABalloonGoesOverTheIconAddedFirstWhenNeeded)
+{
+    const std::wstring longText(300, L'x');
+    const struct {
+        const char* name;
+        std::vector<bool> results;  // the answers from the start on
+        std::wstring text;
+        std::string calls;  // after the start
+        bool shown;
+        std::wstring info;
+    } cases[] = {
+        {"icon shown", {}, L"\"App\" (Run)", "modify(info) ", true, L"\"App\" (Run)"},
+        {"icon failed at start: added, then the balloon",
+         {false},
+         L"\"App\" (Run)",
+         "add(message,icon,tip) modify(info) ",
+         true,
+         L"\"App\" (Run)"},
+        {"the shell refuses the icon: no balloon", {false, false}, L"\"App\"", "add(message,icon,tip) ", false, L""},
+        {"a long text cut", {}, longText, "modify(info) ", true, std::wstring(252, L'x') + L"..."},
+    };
+    for (const auto& c : cases) {
+        Recorder recorder;
+        recorder.results = c.results;
+        SystemTrayIcon icon(reinterpret_cast<HWND>(0x1234), nullptr, recorder.Seam());
+        icon.EnsureShown();
+        recorder.calls.clear();
+        EXPECT_EQ(icon.ShowBalloon(L"A new program starts with Windows", c.text), c.shown) << c.name;
+        EXPECT_EQ(Describe(recorder.calls), c.calls) << c.name;
+        if (c.shown) {
+            EXPECT_STREQ(recorder.last.szInfoTitle, L"A new program starts with Windows") << c.name;
+            EXPECT_EQ(recorder.last.szInfo, c.info) << c.name;
+            EXPECT_EQ(recorder.last.dwInfoFlags, static_cast<DWORD>(NIIF_INFO)) << c.name;
+        }
     }
 }
 
