@@ -32,6 +32,20 @@ constexpr uint32_t kGrey = Aqua::kDisabledTextColour;
 constexpr uint32_t kSelection = 0xFFC8D8F0;
 constexpr uint32_t kProblem = 0xFFB00000;
 
+// A long path goes on to its second line after the last folder's backslash
+// that fits, not inside a name; without one the text wraps where it must.
+std::wstring BreakAtFolder(const std::wstring& path, size_t fitting)
+{
+    if (path.size() <= fitting || fitting < 2) {
+        return path;
+    }
+    const size_t slash = path.rfind(L'\\', fitting - 1);
+    if (slash == std::wstring::npos || slash == 0) {
+        return path;
+    }
+    return path.substr(0, slash + 1) + L"\n" + path.substr(slash + 1);
+}
+
 }  // namespace
 
 void PaintSummaryStrip(DrawList& list, const Aqua::Scaler& s, Rect size, const SummaryLine* line)
@@ -231,7 +245,12 @@ void PaintStartupDetails(DrawList& list, const StartupViewLayout& layout, const 
         }
         list.Add(
             TextOp{{left, y, labelWidth, lineHeight}, label, Tahoma(8, Aqua::kBold), kBlack, TextAlign::Right, false});
-        list.Add(TextOp{{valueLeft, y, valueWidth, height}, *value, Tahoma(8), kBlack, TextAlign::Left, !wraps});
+        list.Add(TextOp{{valueLeft, y, valueWidth, height},
+                        wraps ? BreakAtFolder(*value, static_cast<size_t>(valueWidth / s.Scale(6))) : *value,
+                        Tahoma(8),
+                        kBlack,
+                        TextAlign::Left,
+                        !wraps});
         y += height;
     }
 }

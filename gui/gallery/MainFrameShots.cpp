@@ -2,8 +2,10 @@
 // not part of CI). Hosts the real MainFrame over the free catalogue and saves
 // the screen around it: the tuning view before and after an analysis, the
 // tweaks of the first category, the details of a tweak with an edit box,
-// the tune-up preview, and after a tune-up the backups, profiles, a
-// profile's details, the tweak sets and the "Profiles" dialog.
+// the startup programs view while it gathers its list and with an example
+// Run value selected (added to the prefix's registry and removed again), the
+// tune-up preview, and after a tune-up the backups, profiles, a profile's
+// details, the tweak sets and the "Profiles" dialog.
 //   mainframe_shots OUTDIR SUFFIX
 #include <atomic>
 #include <filesystem>
@@ -24,6 +26,27 @@ namespace {
 
 using Gallery::Pump;
 using Gallery::Shoot;
+
+const wchar_t kRun[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+void SetRunValue(const wchar_t* name, const std::wstring& command)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kRun, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) == 0) {
+        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+}
+
+void DeleteRunValue(const wchar_t* name)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRun, 0, KEY_SET_VALUE, &key) == 0) {
+        RegDeleteValueW(key, name);
+        RegCloseKey(key);
+    }
+}
 
 std::wstring gPreviewShot;
 bool gRunPreview = false;  // the next preview is answered "Tune Up!" without a picture
@@ -130,6 +153,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     (void)AppSettings::AtStart(settings);
     parts.settings = settings;
     parts.backupEnabled = [] { return true; };  // the tune-up keeps a point for the backups view
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    parts.startupPlace = {std::wstring(temp) + L"corvane-shots-startup"};
     GUI::MainFrame window(parts);
     const GUI::Aqua::Scaler s(GUI::Aqua::WindowDpi(nullptr));
     if (window.Create(L"Corvane 2.3", s.Scale(120), s.Scale(10)) != 0) {
@@ -172,6 +198,22 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     ok = shoot(L"details") && ok;
     SendMessageW(w, WM_COMMAND, GUI::Command::Cancel, 0);
     SendMessageW(w, WM_COMMAND, GUI::Command::LeaveTweaks, 0);
+    // The startup programs view: first while the worker gathers the list.
+    SetRunValue(L"Example Updater", L"\"C:\\windows\\notepad.exe\" /check");
+    SetRunValue(L"Example Tray", L"C:\\windows\\system32\\winver.exe");
+    SendMessageW(w, WM_COMMAND, GUI::Command::StartupPrograms, 0);
+    // Painted at once: pumping would hand over the worker's list.
+    RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(window.menu()->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ok = Shoot({w, window.menu()->hwnd()}, name(L"startup-gathering")) && ok;
+    for (int i = 0; i < 3000 && window.startupView()->working(); ++i) {
+        Pump(20);
+    }
+    (void)window.startupView()->Reveal(L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run, Example Updater");
+    ok = shoot(L"startup") && ok;
+    DeleteRunValue(L"Example Updater");
+    DeleteRunValue(L"Example Tray");
+    SendMessageW(w, WM_COMMAND, GUI::Command::Back, 0);
     SendMessageW(w, WM_COMMAND, GUI::Command::TuneUp, 0);  // the preview photographs itself
     Pump(200);
     ok = std::filesystem::exists(gPreviewShot) && ok;

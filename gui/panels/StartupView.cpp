@@ -48,6 +48,9 @@ void StartupView::LayoutChildren()
 void StartupView::Open(StartUp::CategoryList roots, StartUp::SnapshotPlace place)
 {
     working_.clear();
+    if (scrollbar_) {
+        ShowWindow(scrollbar_->hwnd(), SW_SHOWNA);
+    }
     model_ = std::make_unique<StartupPrograms>(std::move(roots), std::move(place));
     (void)model_->Load();
     message_ = model_->LoadError();
@@ -63,7 +66,7 @@ void StartupView::ShowWorking(std::wstring text)
     message_.clear();
     scroll_ = 0;
     if (scrollbar_) {
-        scrollbar_->SetRange(0, 1);
+        ShowWindow(scrollbar_->hwnd(), SW_HIDE);  // nothing to scroll yet
     }
     Invalidate();
 }

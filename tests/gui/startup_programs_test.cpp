@@ -319,12 +319,15 @@ TEST(StartupViewLayoutTest, LongLocationsAndCommandsWrapOntoASecondLine)
     struct Row {
         std::wstring location, command;
         std::vector<int> heights;  // of the values drawn: entry, location, command
+        std::wstring firstLine;    // of a wrapped value: up to a folder's backslash
     };
     const std::wstring longPath = L"HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run, Example Updater";
     const Row rows[] = {
-        {L"C:\\a.lnk", L"a.exe", {13, 13, 13}},
-        {longPath, L"a.exe", {13, 26, 13}},
-        {L"C:\\a.lnk", longPath, {13, 13, 26}},
+        {L"C:\\a.lnk", L"a.exe", {13, 13, 13}, L""},
+        {longPath, L"a.exe", {13, 26, 13}, L"HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\"},
+        {L"C:\\a.lnk", longPath, {13, 13, 26}, L"HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\"},
+        // No backslash where the line must end: the text wraps where it must.
+        {std::wstring(80, L'x'), L"a.exe", {13, 26, 13}, L""},
     };
     for (const Row& row : rows) {
         GUI::StartupDetails details;
@@ -338,6 +341,10 @@ TEST(StartupViewLayoutTest, LongLocationsAndCommandsWrapOntoASecondLine)
             if (text.rect.x > 80) {  // the values' column
                 heights.push_back(text.rect.height);
                 EXPECT_EQ(text.ellipsis, text.rect.height == 13);
+                if (text.rect.height > 13) {
+                    const size_t lineEnd = text.text.find(L'\n');
+                    EXPECT_EQ(lineEnd == std::wstring::npos ? L"" : text.text.substr(0, lineEnd), row.firstLine);
+                }
             }
         }
         EXPECT_EQ(heights, row.heights);
