@@ -61,7 +61,9 @@ for percent in 100 200; do
   }
   # The main window over the free catalogue: tuning before and after an
   # analysis, the settings and support panels over it, a tweaks view, a
-  # tweak's details and the tune-up preview (the system summary below all).
+  # tweak's details, the startup programs view (gathering, then with an
+  # example Run value selected) and the tune-up preview (the system summary
+  # below all).
   rm -f "$out"/main-*-"$percent".png
   "$launch" wine "$shots" "$(winepath=Z:"$out"; echo "${winepath//\//\\}")" "$percent" || {
     echo "the main window's pictures failed at $percent%" >&2
