@@ -395,7 +395,7 @@ std::string Narrow(const std::wstring& text)
 // The startup guard in the running program, switched on by its setting: a
 // Run value added while it watches is told in a balloon; the balloon's click
 // (as the shell sends it to the tray window) brings the window up on the
-// startup programs view with the entry selected; Space unticks it (gone from
+// startup programs view, on the guard's own list with the entry selected; Space unticks it (gone from
 // Run, its backup in the snapshot) and ticks it again (back).
 TEST(CorvaneProgram, TheGuardTellsANewRunValueAndItsBalloonLeadsToTheStartupView)
 {
@@ -446,6 +446,7 @@ TEST(CorvaneProgram, TheGuardTellsANewRunValueAndItsBalloonLeadsToTheStartupView
         },
         10000))
         << "the balloon's click did not show the entry in the startup view: " << state;
+    EXPECT_EQ(Testing::JsonFlag(state, "startupWorking"), false) << "the guard's own list is shown at once";
     const std::string entry = StartupEntry(state, Narrow(name));
     EXPECT_NE(entry.find("\"check\":\"on\""), std::string::npos) << entry;
     EXPECT_NE(entry.find("\"selected\":true"), std::string::npos) << entry;

@@ -108,12 +108,6 @@ private:
     std::string json_;
 };
 
-class RecordingBalloon final : public GUI::IBalloon {
-public:
-    void Show(const std::wstring& title, const std::wstring& text) override { shown.push_back(title + L"|" + text); }
-    std::vector<std::wstring> shown;
-};
-
 // A value of the user's Run key made for one test, gone at its end; the
 // guard and the startup view read the real registry.
 class RunValue {
@@ -207,9 +201,7 @@ protected:
             return DWORD{0};
         };
         parts.lockName = L"Local\\Corvane.Changes.MainFrameTest";
-        parts.balloon = &balloons_;
         parts.startupPlace = {PathOf(L"startup")};
-        parts.guardTickMilliseconds = 100;
         window_ = std::make_unique<MainFrame>(parts);
         ASSERT_EQ(window_->Create(L"Corvane", 200, 100), 0u);
         if (shown) {
@@ -320,7 +312,6 @@ protected:
     std::vector<std::wstring> opened_;
     bool backupFromSettings_ = false;  // the tune-up asks the stored settings
     bool probeSummary_ = false;        // the strip shows what this machine reports
-    RecordingBalloon balloons_;
 };
 
 // The one test with the window on the screen (under Wine each hide waits for
@@ -1192,38 +1183,6 @@ TEST_F(MainFrameTest, TheStartupViewGathersItsListOnAWorkerAndUntickingKeepsABac
     Command(5007);
     EXPECT_EQ(window_->State().view, L"tuning");
     EXPECT_TRUE(window_->State().startup.empty());
-}
-
-// The guard switched by the settings: nothing is told while it gathers; a
-// Run value added while it watches is told in a balloon, and 5036 (the
-// balloon's click) shows the view on the guard's own list with the new entry
-// selected.
-TEST_F(MainFrameTest, TheGuardTellsANewRunValueAndTheViewShowsItSelected)
-{
-    const RunValue value(L"CorvaneGuardFrame" + std::to_wstring(GetCurrentProcessId()));
-    Open();
-    AppSettings::IStartupGuard& settingsSwitch = *window_;
-    settingsSwitch.SetStartupGuard(true);
-    ASSERT_TRUE(PumpUntil([&] { return window_->State().guardWatching; }, 60)) << "the guard never got its list";
-    EXPECT_TRUE(balloons_.shown.empty());
-    EXPECT_TRUE(window_->State().balloons.empty());
-
-    value.Add();
-    ASSERT_TRUE(PumpUntil([&] { return !balloons_.shown.empty(); }, 10)) << "not told within a few ticks";
-    EXPECT_NE(balloons_.shown.front().find(L"\"" + value.name() + L"\""), std::wstring::npos);
-    EXPECT_EQ(window_->State().balloons, balloons_.shown);
-
-    Command(5036);
-    const GUI::WindowState state = window_->State();
-    EXPECT_FALSE(state.startupWorking) << "the guard's list is shown at once";
-    bool selected = false;
-    for (const GUI::StartupEntryState& e : state.startup) {
-        selected = selected || (e.name == value.name() && e.selected && e.check == L"on");
-    }
-    EXPECT_TRUE(selected) << GUI::ToJson(state);
-
-    settingsSwitch.SetStartupGuard(false);
-    EXPECT_FALSE(window_->State().guardWatching);
 }
 
 }  // namespace
