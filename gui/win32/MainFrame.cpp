@@ -592,10 +592,11 @@ LRESULT MainFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_CLOSE:
             HideAll();  // Alt+F4 and the taskbar hide; "Exit" ends the program
             return 0;
-        case WM_SHOWWINDOW:
+        case WM_WINDOWPOSCHANGED:
             // Shown by anyone's ShowWindow (the program's start, the tray,
-            // a second start): the menu and help pop-ups come with it.
-            if (wParam && lParam == 0) {
+            // a second start): the menu and help pop-ups come with it, once
+            // the frame is on screen.
+            if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) {
                 ShowPopups();
             }
             break;
