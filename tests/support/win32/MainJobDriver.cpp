@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <string>
 
+#include "gui/gallery/Shots.h"
 #include "tests/support/win32/InspectionClient.h"
 
 namespace {
@@ -58,32 +59,6 @@ BOOL CALLBACK Visit(HWND window, LPARAM parameter)
                   std::max(s->all.bottom, r.bottom)};
     }
     return TRUE;
-}
-
-bool SaveScreen(const RECT& around, const std::wstring& path)
-{
-    const int x0 = std::max(0L, around.left - 8), y0 = std::max(0L, around.top - 8);
-    const int x1 = std::min(static_cast<int>(around.right + 8), GetSystemMetrics(SM_CXSCREEN));
-    const int y1 = std::min(static_cast<int>(around.bottom + 8), GetSystemMetrics(SM_CYSCREEN));
-    if (x1 <= x0 || y1 <= y0) {
-        return false;
-    }
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP shot = CreateCompatibleBitmap(screen, x1 - x0, y1 - y0);
-    HGDIOBJ old = SelectObject(memory, shot);
-    BitBlt(memory, 0, 0, x1 - x0, y1 - y0, screen, x0, y0, SRCCOPY);
-    SelectObject(memory, old);
-    bool saved = false;
-    {
-        const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-        Gdiplus::Bitmap image(shot, nullptr);
-        saved = image.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
-    }
-    DeleteObject(shot);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return saved;
 }
 
 // Waits for `done`, handling this thread's messages (the inspection's answers).
@@ -159,7 +134,7 @@ int Run(const std::wstring& program, const std::wstring& picture)
         (void)Testing::Inspect(main.found);
         Search shown{process.dwProcessId, false};
         EnumWindows(&Visit, reinterpret_cast<LPARAM>(&shown));
-        if (!SaveScreen(shown.all, picture)) {
+        if (!Gallery::ShootArea(shown.all, 8, picture)) {
             result = Fail("the screenshot could not be saved");
         }
     }
